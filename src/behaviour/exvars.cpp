@@ -1,0 +1,74 @@
+#include "behaviour/groups.h"
+#include "text/normalise.h"
+
+namespace {
+
+void append_property(std::string& table, const std::string& property)
+{
+    if (property.empty()) return;
+    if (!table.empty()) table += ",";
+    table += property;
+}
+
+void append_flag(std::string& table, bool flag, const char* text)
+{
+    if (flag) append_property(table, text);
+}
+
+} // namespace
+
+std::string joined_properties(Properties& p, const std::string& object_name)
+{
+    std::string table;
+    append_property(table, p.damage);
+    append_property(table, p.charge);
+    if (!p.sound.empty()) append_property(table, p.sound);
+    else if (object_name == "teleporter") append_property(table, "silent=true");
+    if (object_name == "floortext") {
+        append_property(table, "color={255,255,255}");
+        p.disable_self = true;
+    }
+    append_property(table, p.shooter);
+    append_property(table, p.target);
+    append_property(table, p.opby);
+    append_flag(table, p.party, "opby_party=true");
+    append_flag(table, p.monster, "opby_monster=true");
+    append_flag(table, p.thing, "opby_thing=true");
+    append_flag(table, p.disable_self, "disable_self=true");
+    append_flag(table, p.destroy, "destroy=true");
+    append_flag(table, p.const_weight, "const_weight=true");
+    append_flag(table, p.release, "release=true");
+    append_property(table, p.destination);
+    append_property(table, p.text);
+    append_property(table, p.message);
+    append_property(table, p.generator);
+    append_property(table, p.count);
+    append_property(table, p.champion);
+    return table;
+}
+
+bool Item::make_exvars(std::string line, std::vector<int> level_offset_x, std::vector<int> level_offset_y,
+                       const ObjectList& names, Problems& problems)
+{
+    exvar_text.clear();
+    has_exvars = false;
+    Properties properties;
+    const LineContext context{line, level_offset_x, level_offset_y, names, problems};
+
+    using Group = void (*)(const LineContext&, Item&, Properties&);
+    static constexpr Group groups[] = {
+        read_targets,     read_charge,        read_operated_by, read_destination,        read_text,
+        read_disable_self, read_sound,        read_destroy_item, read_messages,          read_weight_and_release,
+        read_shooter,     read_floor_damage,  read_contents,    read_generator,          read_count,
+        read_health,      read_champion,      read_state,
+    };
+    for (Group group : groups) group(context, *this, properties);
+
+    if (has_exvars) {
+        if (!is_known) exvar_text += "--";
+        exvar_text += "exvar[TVK_" + force_us(id) + "]={" + joined_properties(properties, object_name) + "}\n";
+    }
+    exvar_text += properties.disable_statement;
+    exvar_text += properties.health_statements;
+    return properties.carries;
+}

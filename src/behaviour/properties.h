@@ -1,0 +1,56 @@
+#pragma once
+// The working state of one translation of an item line: the properties of its table line, held
+// apart until they are joined in their fixed order, and the statements that follow the table.
+
+#include <string>
+#include <vector>
+
+#include "driver/report.h"
+#include "items/object_list.h"
+
+class Item;
+
+// Every property and statement one item line can give; empty texts and false flags are absent.
+struct Properties {
+    std::string damage;
+    std::string charge;
+    std::string sound;
+    std::string shooter;
+    std::string target;
+    std::string opby;
+    bool party = false;
+    bool monster = false;
+    bool thing = false;
+    bool disable_self = false;
+    bool destroy = false;
+    bool const_weight = false;
+    bool release = false;
+    std::string destination;
+    std::string text;
+    std::string message;
+    std::string generator;
+    std::string count;
+    std::string champion;
+
+    std::string disable_statement;
+    std::string health_statements;
+
+    // Set by the generator group: the line's HEALTH=( belongs to the generator.
+    bool generator_mark = false;
+    // Set by the contents group: the line names objects that this one carries or holds.
+    bool carries = false;
+};
+
+// What every keyword group reads: the line, the level offsets, the object name list, and where
+// its problems go.
+struct LineContext {
+    const std::string& line;
+    const std::vector<int>& level_offset_x;
+    const std::vector<int>& level_offset_y;
+    const ObjectList& names;
+    Problems& problems;
+};
+
+// The table line's properties joined in their fixed order, one "," between neighbours; the
+// sound and colour rows depend on the object name.
+std::string joined_properties(Properties& properties, const std::string& object_name);

@@ -1,0 +1,151 @@
+#include "driver/convert.h"
+
+#include <string>
+
+#include "driver/item_pass.h"
+#include "driver/levels.h"
+#include "driver/line_reader.h"
+#include "party/champion.h"
+#include "party/party.h"
+
+namespace {
+
+const std::string separator_line = "/" + std::string(78, '*') + "/";
+
+enum class Section { none, characters, layout, items, main_data, party };
+
+// The state of one run: where the dump stands and what it has given so far.
+class Conversion {
+public:
+    Conversion(std::istream& dump, std::ostream& script, const ObjectList& names, Report& report)
+        : reader_(dump), out_(script), names_(names), report_(report)
+    {
+    }
+
+    void run()
+    {
+        out_ << "\n" << "dungeon_name=\"VORHANE\"" << "\n" << "\n";
+        std::string line;
+        while (!reader_.at_end()) {
+            reader_.next(line);
+            switch_section(line);
+            handle(line);
+        }
+        write_item_block(items_, out_, report_);
+        out_ << "\n" << "kel_spawnburst_end()" << "\n" << "\n" << "dungeon_translate()" << "\n";
+        write_party_placement();
+    }
+
+private:
+    // The six header tests, in their order; the line after "[Characters]" or "[Party]" is read at
+    // once and takes part in the tests after its own.
+    void switch_section(std::string& line)
+    {
+        if (line == "[Characters]") {
+            reader_.next(line);
+            section_ = Section::characters;
+            out_ << "\n";
+        }
+        if (line == "[Party]") {
+            reader_.next(line);
+            section_ = Section::party;
+            out_ << "\n";
+        }
+        if (line == "[Layout]") {
+            out_ << "\n";
+            section_ = Section::layout;
+        }
+        if (line == "[Items]") {
+            section_ = Section::items;
+            out_ << "\n" << "kel_spawnburst_begin()" << "\n";
+        }
+        if (line == "[Main Data]") {
+            out_ << "\n";
+            section_ = Section::main_data;
+        }
+        if (line == separator_line) section_ = Section::none;
+    }
+
+    // The section handlers, in their order, on the line as it now stands.
+    void handle(const std::string& line)
+    {
+        const long number = reader_.line_number();
+        if (section_ == Section::main_data && line.find("ENTRANCE...") != std::string::npos) read_entrance_line(line);
+        if (section_ == Section::characters && !line.empty()) write_champion(line, number);
+        if (section_ == Section::party && !line.empty()) write_roster(line, number);
+        if (section_ == Section::layout) read_layout_section(number);
+        if (section_ == Section::items && !line.empty() && line[0] != ';' && line[0] != '[')
+            file_item_line(items_, line, number, levels_, names_, report_);
+    }
+
+    void read_entrance_line(const std::string& line)
+    {
+        auto read = read_entrance(line);
+        if (!read) {
+            report_.add(reader_.line_number(), "the entrance line has no readable (x,y,level,facing)");
+            return;
+        }
+        entrance_ = *read;
+        entrance_->line_number = reader_.line_number();
+    }
+
+    void write_champion(const std::string& line, long number)
+    {
+        Problems problems;
+        auto statement = make_char(line, problems);
+        report_.add_all(number, problems);
+        if (statement) out_ << *statement << "\n";
+    }
+
+    void write_roster(const std::string& line, long number)
+    {
+        Problems problems;
+        auto statement = roster_statement(roster_slot_, line, problems);
+        report_.add_all(number, problems);
+        if (!statement) return;
+        out_ << *statement << "\n";
+        ++roster_slot_;
+    }
+
+    void read_layout_section(long header_line)
+    {
+        Levels levels = read_layout(reader_, report_);
+        if (levels_.read) {
+            report_.add(header_line, "a second layout section is ignored");
+        } else {
+            levels_ = std::move(levels);
+            write_maps(levels_, out_);
+        }
+        section_ = Section::none;
+    }
+
+    void write_party_placement()
+    {
+        if (!entrance_) {
+            report_.add(reader_.line_number(), "the dump has no entrance line; the party is not placed");
+            return;
+        }
+        Problems problems;
+        auto statement = party_placement(*entrance_, levels_, problems);
+        report_.add_all(entrance_->line_number, problems);
+        if (statement) out_ << *statement << "\n";
+    }
+
+    LineReader reader_;
+    std::ostream& out_;
+    const ObjectList& names_;
+    Report& report_;
+    Section section_ = Section::none;
+    Levels levels_;
+    std::optional<Entrance> entrance_;
+    ItemLists items_;
+    int roster_slot_ = 0;
+};
+
+} // namespace
+
+int convert(std::istream& dump, std::ostream& script, const ObjectList& names, Report& report)
+{
+    Conversion(dump, script, names, report).run();
+    return report.clean() ? 0 : status_rule_broken;
+}

@@ -1,0 +1,64 @@
+#pragma once
+// The dungeon's geometry: the level blocks of the layout section, the common grid they share and
+// the map statements that build them, and the party's entrance.
+
+#include <optional>
+#include <ostream>
+#include <string>
+#include <vector>
+
+#include "driver/line_reader.h"
+#include "driver/report.h"
+
+// One level block of the layout section.
+struct Level {
+    int light = 0;
+    int offset_x = 0;
+    int offset_y = 0;
+    int size_x = 0;
+    int size_y = 0;
+    std::vector<std::string> rows;
+    // False when the block lacked a header line, a value or rows; such a level is not written
+    // and nothing can stand on it.
+    bool complete = false;
+};
+
+// Every level of the layout section, numbered from 0 in block order, with offsets shifted onto
+// the common grid.
+struct Levels {
+    std::vector<Level> levels;
+    int grid_width = 0;
+    int grid_height = 0;
+    // True once a layout section has been read.
+    bool read = false;
+
+    // True when the number names a complete level.
+    bool is_level(long number) const;
+    // Per level, its column offset on the common grid (0 for an incomplete level).
+    std::vector<int> offsets_x() const;
+    // Per level, its row offset on the common grid (0 for an incomplete level).
+    std::vector<int> offsets_y() const;
+};
+
+// The party's starting place as the last readable entrance line gave it.
+struct Entrance {
+    int x = 0;
+    int y = 0;
+    int level = 0;
+    std::string facing;
+    long line_number = 0;
+};
+
+// Reads the four entrance values from the parenthesised text of an entrance line; none when they
+// cannot be read.
+std::optional<Entrance> read_entrance(const std::string& line);
+
+// Reads the rest of a layout section from the reader, up to and including the line holding "/*"
+// after the last block, reporting what breaks its rules; the levels are shifted onto the common grid.
+Levels read_layout(LineReader& reader, Report& report);
+
+// The map statement of one complete level on the common grid.
+std::string map_statement(const Levels& levels, int number);
+
+// Writes the map statements of every complete level, level 0 first.
+void write_maps(const Levels& levels, std::ostream& out);

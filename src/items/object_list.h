@@ -1,0 +1,25 @@
+#pragma once
+// The object name list: which target engine object stands for each dump object type.
+
+#include <istream>
+#include <optional>
+#include <string>
+#include <unordered_map>
+
+// The pairs of "obj_list.txt", read once: white-space separated tokens taken two at a time,
+// dump type then target object name.
+class ObjectList {
+public:
+    // Reads every pair of the list; the first pair of a type wins, a token without a partner is dropped.
+    static ObjectList read(std::istream& in);
+
+    // The target object name of a dump type word; none when the list has no pair for the word or
+    // pairs it with "X_UNKNOWN".
+    std::optional<std::string> lookup(const std::string& word) const;
+
+    // Adds a pair as if it stood at the end of the list (the first pair of a type still wins).
+    void add(const std::string& type, const std::string& name);
+
+private:
+    std::unordered_map<std::string, std::string> names_;
+};

@@ -1,0 +1,31 @@
+#include "party/party.h"
+
+#include "text/lua_text.h"
+#include "text/normalise.h"
+
+std::optional<std::string> roster_statement(int slot, const std::string& line, Problems& problems)
+{
+    const std::string name = force_us(line);
+    if (!is_lua_name(name)) {
+        problems.push_back("the roster line " + quoted(line) + " does not name a champion identifier; it is left out");
+        return std::nullopt;
+    }
+    return "kel_champion_toparty(" + std::to_string(slot) + "," + name + ")";
+}
+
+std::optional<std::string> party_placement(const Entrance& entrance, const Levels& levels, Problems& problems)
+{
+    if (!levels.is_level(entrance.level)) {
+        problems.push_back("the entrance level " + std::to_string(entrance.level) + " is not a level; the party is not placed");
+        return std::nullopt;
+    }
+    if (!is_code_value(entrance.facing)) {
+        problems.push_back("the entrance facing " + quoted(entrance.facing) + " is not a word or number; the party is not placed");
+        return std::nullopt;
+    }
+    const Level& level = levels.levels[static_cast<std::size_t>(entrance.level)];
+    const long long x = static_cast<long long>(entrance.x) + level.offset_x;
+    const long long y = static_cast<long long>(entrance.y) + level.offset_y;
+    return "\nkel_party_place(" + std::to_string(entrance.level) + "," + std::to_string(x) + "," + std::to_string(y) +
+           "," + entrance.facing + ")\n";
+}

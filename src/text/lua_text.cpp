@@ -1,0 +1,83 @@
+#include "text/lua_text.h"
+
+#include <array>
+
+namespace {
+
+bool is_letter(char c) { return (c >= 'a' && c <= 'z') || (c >= 'A' && c <= 'Z') || c == '_'; }
+bool is_digit(char c) { return c >= '0' && c <= '9'; }
+
+bool is_lua_keyword(std::string_view text)
+{
+    static constexpr std::array<std::string_view, 21> keywords = {
+        "and", "break", "do", "else", "elseif", "end", "false", "for", "function", "if", "in",
+        "local", "nil", "not", "or", "repeat", "return", "then", "true", "until", "while"};
+    for (auto keyword : keywords)
+        if (text == keyword) return true;
+    return false;
+}
+
+bool is_lua_number(std::string_view text)
+{
+    std::size_t i = 0;
+    if (i < text.size() && text[i] == '-') ++i;
+    std::size_t digits = i;
+    while (i < text.size() && is_digit(text[i])) ++i;
+    if (i == digits) return false;
+    if (i < text.size() && text[i] == '.') {
+        std::size_t fraction = ++i;
+        while (i < text.size() && is_digit(text[i])) ++i;
+        if (i == fraction) return false;
+    }
+    return i == text.size();
+}
+
+std::string_view trimmed(std::string_view text)
+{
+    auto blank = [](char c) { return c == ' ' || c == '\t'; };
+    while (!text.empty() && blank(text.front())) text.remove_prefix(1);
+    while (!text.empty() && blank(text.back())) text.remove_suffix(1);
+    return text;
+}
+
+} // namespace
+
+std::string lua_escape(std::string_view text)
+{
+    std::string result;
+    result.reserve(text.size());
+    for (char c : text) {
+        auto byte = static_cast<unsigned char>(c);
+        if (c == '\\') {
+            result += "\\\\";
+        } else if (c == '"') {
+            result += "\\\"";
+        } else if (byte < 32 || byte == 127) {
+            result += '\\';
+            result += static_cast<char>('0' + byte / 100);
+            result += static_cast<char>('0' + byte / 10 % 10);
+            result += static_cast<char>('0' + byte % 10);
+        } else {
+            result += c;
+        }
+    }
+    return result;
+}
+
+bool is_word_text(std::string_view text)
+{
+    for (char c : text)
+        if (!is_letter(c) && !is_digit(c)) return false;
+    return true;
+}
+
+bool is_lua_name(std::string_view text)
+{
+    return !text.empty() && is_letter(text.front()) && is_word_text(text) && !is_lua_keyword(text);
+}
+
+bool is_code_value(std::string_view text)
+{
+    text = trimmed(text);
+    return is_lua_number(text) || is_lua_name(text);
+}

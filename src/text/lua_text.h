@@ -1,0 +1,20 @@
+#pragma once
+// Checks and escaping that keep text from the dump inside the places of the script meant for it.
+
+#include <string>
+#include <string_view>
+
+// The bytes of a text as they must stand between double quotes in Lua: backslash and double
+// quote escaped, every control byte and 127 as a backslash and three decimal digits.
+std::string lua_escape(std::string_view text);
+
+// True when the text, blanks and tabs around it aside, reads as a Lua number (an optional "-",
+// digits, optionally "." and digits) or as a Lua name that is not a keyword: a value that may
+// stand in the script outside a string literal.
+bool is_code_value(std::string_view text);
+
+// True when the text is a Lua name: letters, digits and "_", not starting with a digit, not a keyword.
+bool is_lua_name(std::string_view text);
+
+// True when every byte of the text is a letter, a digit or "_" (the text may be empty).
+bool is_word_text(std::string_view text);

@@ -1,0 +1,10 @@
+#pragma once
+// Normalisation of identifiers and resource names taken from the dump.
+
+#include <string>
+
+// The text with every space removed and every "-" turned into "_": identifiers as Lua names.
+std::string force_us(std::string text);
+
+// The text with the capitals A to Z lowered and every other byte kept: resource names.
+std::string force_lc(std::string text);

@@ -1,0 +1,40 @@
+#pragma once
+// Helpers shared by the tests: files, runs of the converter, and the Lua 5.1 tools.
+
+#include <filesystem>
+#include <string>
+
+#include "items/object_list.h"
+
+// The whole content of a file; the test fails when it cannot be read.
+std::string read_file(const std::filesystem::path& path);
+// The whole content of a file, or the empty text when there is none.
+std::string read_file_or_empty(const std::filesystem::path& path);
+void write_file(const std::filesystem::path& path, const std::string& text);
+
+// A fresh empty folder under the system's temporary folder.
+std::filesystem::path scratch_folder();
+
+// What one run of the converter program left behind.
+struct RunResult {
+    int status = -1;
+    std::string script;
+    std::string messages;
+    std::filesystem::path script_path;
+};
+
+// Runs the converter program in a scratch folder holding copies of the case folder's input files.
+RunResult run_converter_on(const std::filesystem::path& case_folder);
+
+// Runs the in-memory conversion on a dump text and an object name list text.
+struct MemoryRun {
+    int status = -1;
+    std::string script;
+    std::string messages;
+};
+MemoryRun convert_text(const std::string& dump, const std::string& object_list);
+
+// Fails the test unless luac5.1 accepts the script file (and fails when luac5.1 is missing).
+void expect_lua_compiles(const std::filesystem::path& script);
+// Fails the test unless luac5.1 accepts the script text.
+void expect_lua_text_compiles(const std::string& script);
