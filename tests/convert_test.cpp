@@ -1,0 +1,119 @@
+// The driver: sections, header quirks, the file skeleton, and the rule breaks it reports.
+
+#include <gtest/gtest.h>
+
+#include "test_support.h"
+
+namespace {
+
+const std::string separator = "/" + std::string(78, '*') + "/\n";
+const std::string header = "\ndungeon_name=\"VORHANE\"\n\n";
+const std::string closing = "\nkel_spawnburst_end()\n\ndungeon_translate()\n";
+const std::string one_level = "[Layout]\nWALLSET\nLIGHT(5)\nOFFSET(0,0)\nSIZE(1,1)\n1\n" + separator;
+const std::string one_level_map = "\nkel_text2map(0, 1, 1, 5, 0, {\n\"1\",\n} )\n";
+const std::string entrance = "[Main Data]\nENTRANCE...(0,0,0,NORTH)\n" + separator;
+const std::string placement = "\nkel_party_place(0,0,0,NORTH)\n\n";
+
+} // namespace
+
+TEST(Driver, EmptyDumpWritesTheSkeletonAndReportsTheMissingEntrance)
+{
+    auto run = convert_text("", "");
+    EXPECT_EQ(run.script, header + closing);
+    EXPECT_EQ(run.status, 2);
+    EXPECT_EQ(run.messages, "my_dungeon.txt:0: the dump has no entrance line; the party is not placed\n");
+}
+
+TEST(Driver, CleanDumpPrintsNothing)
+{
+    auto run = convert_text(entrance + one_level, "");
+    EXPECT_EQ(run.status, 0);
+    EXPECT_EQ(run.messages, "");
+    EXPECT_EQ(run.script, header + "\n" + one_level_map + closing + placement);
+}
+
+TEST(Driver, CarriageReturnsAndAMissingLastLineEndChangeNothing)
+{
+    std::string crlf;
+    for (char c : entrance + one_level) {
+        if (c == '\n') crlf += '\r';
+        crlf += c;
+    }
+    crlf.pop_back();
+    crlf.pop_back();
+    auto run = convert_text(crlf, "");
+    EXPECT_EQ(run.status, 0);
+    EXPECT_EQ(run.script, header + "\n" + one_level_map + closing + placement);
+}
+
+TEST(HeaderQuirks, CharactersFollowedByPartyStartsBothInOnePass)
+{
+    auto run = convert_text(entrance + one_level + "[Characters]\n[Party]\nch-7\n", "");
+    EXPECT_EQ(run.status, 0);
+    EXPECT_EQ(run.script, header + "\n" + one_level_map + "\n\nkel_champion_toparty(0,ch_7)\n" + closing + placement);
+}
+
+TEST(HeaderQuirks, LineAfterPartyIsARosterLineEvenWhenItIsAHeader)
+{
+    auto run = convert_text(entrance + one_level + "[Party]\n[Characters]\nch-7\n", "");
+    EXPECT_EQ(run.script, header + "\n" + one_level_map + "\nkel_champion_toparty(0,ch_7)\n" + closing + placement);
+    EXPECT_EQ(run.messages, "my_dungeon.txt:12: the roster line \"[Characters]\" does not name a champion identifier; "
+                            "it is left out\n");
+}
+
+TEST(HeaderQuirks, HeadersMustMatchTheWholeLineExactly)
+{
+    auto run = convert_text(entrance + one_level + "[Party]\nch1\n[party]\n[Party] \n", "");
+    EXPECT_EQ(run.status, 2);
+    EXPECT_EQ(run.script, header + "\n" + one_level_map + "\nkel_champion_toparty(0,ch1)\n" + closing + placement);
+}
+
+TEST(HeaderQuirks, ItemsTwiceBeginsTheBurstTwiceAndEndsItOnce)
+{
+    auto run = convert_text(entrance + one_level + "[Items]\n[Items]\n", "");
+    EXPECT_EQ(run.script, header + "\n" + one_level_map + "\nkel_spawnburst_begin()\n\nkel_spawnburst_begin()\n" +
+                              closing + placement);
+}
+
+TEST(HeaderQuirks, LinesAfterTheSeparatorAreIgnored)
+{
+    auto run = convert_text(entrance + one_level + "ENTRANCE...(9,9,9,WEST)\n[Main Data]\n" + separator +
+                                "ENTRANCE...(9,9,9,WEST)\n",
+                            "");
+    EXPECT_EQ(run.status, 0);
+    EXPECT_EQ(run.script, header + "\n" + one_level_map + "\n" + closing + placement);
+}
+
+TEST(DriverRuleBreaks, EntranceOnNoLevelOrWithABadFacingIsNotPlaced)
+{
+    auto bad_level = convert_text("[Main Data]\nENTRANCE...(0,0,3,NORTH)\n" + separator + one_level, "");
+    EXPECT_EQ(bad_level.status, 2);
+    EXPECT_EQ(bad_level.script, header + "\n" + one_level_map + closing);
+    EXPECT_EQ(bad_level.messages, "my_dungeon.txt:2: the entrance level 3 is not a level; the party is not placed\n");
+
+    auto bad_facing = convert_text("[Main Data]\nENTRANCE...(0,0,0,os.exit)\n" + separator + one_level, "");
+    EXPECT_EQ(bad_facing.script, header + "\n" + one_level_map + closing);
+    EXPECT_EQ(bad_facing.status, 2);
+}
+
+TEST(DriverRuleBreaks, SecondLayoutSectionIsReportedAndIgnored)
+{
+    auto run = convert_text(entrance + one_level + one_level, "");
+    EXPECT_EQ(run.status, 2);
+    EXPECT_EQ(run.script, header + "\n" + one_level_map + "\n" + closing + placement);
+    EXPECT_EQ(run.messages, "my_dungeon.txt:11: a second layout section is ignored\n");
+}
+
+TEST(DriverRuleBreaks, ItemsBeforeTheLayoutAreSkipped)
+{
+    auto run = convert_text(entrance + "[Items]\n1 TORCH 0 0 0\n" + one_level, "TORCH torch\n");
+    EXPECT_EQ(run.status, 2);
+    EXPECT_EQ(run.messages, "my_dungeon.txt:5: the level 0 of object \"1\" is not a level of the layout; it is skipped\n");
+}
+
+TEST(DriverRuleBreaks, EndOfInputInsideTheLayoutStillEndsTheRun)
+{
+    auto run = convert_text(entrance + "[Layout]\nWALLSET\nLIGHT(5)\nOFFSET(0,0)\nSIZE(1,4)\n1\n", "");
+    EXPECT_EQ(run.status, 2);
+    EXPECT_EQ(run.script, header + "\n\n" + closing);
+}

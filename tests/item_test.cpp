@@ -1,0 +1,175 @@
+// Item records: the item line and its spawn statement, the links to holders and doors.
+
+#include <gtest/gtest.h>
+
+#include <sstream>
+
+#include "items/item.h"
+#include "items/item_line.h"
+
+namespace {
+
+ObjectList names_of(const std::string& pairs)
+{
+    std::istringstream in(pairs);
+    return ObjectList::read(in);
+}
+
+const ObjectList worked_names =
+    names_of("TYPE_LEVER lever TYPE_SWITCH button TYPE_PIT pit TYPE_TORCH torch\n");
+
+Item item_from(const std::string& line, const ObjectList& names = worked_names)
+{
+    Item item;
+    item.make_item(line, {2}, {1}, names);
+    return item;
+}
+
+} // namespace
+
+TEST(ObjectList, FirstPairWinsAndXUnknownIsNotFound)
+{
+    auto names = names_of("A one\nA two B X_UNKNOWN\tC three D");
+    EXPECT_EQ(names.lookup("A"), "one");
+    EXPECT_EQ(names.lookup("B"), std::nullopt);
+    EXPECT_EQ(names.lookup("C"), "three");
+    EXPECT_EQ(names.lookup("D"), std::nullopt);
+    EXPECT_EQ(names.lookup("a"), std::nullopt);
+}
+
+TEST(MakeItem, WorkedTableGivesTheSpawnStatements)
+{
+    struct Row {
+        const char* line;
+        bool off_map;
+        const char* spawn;
+    };
+    const Row rows[] = {
+        {"7 TYPE_LEVER 3 4 0 WEST STATE:B", false, "TVK_7=kel_spawn(\"lever_down\",0,5,5,WEST)\n"},
+        {"7 TYPE_LEVER 3 4 0 WEST", false, "TVK_7=kel_spawn(\"lever_up\",0,5,5,WEST)\n"},
+        {"8 TYPE_SWITCH 1 1 0 north STATE:B", false, "TVK_8=kel_spawn(\"button_pushed\",0,3,2,CENTER)\n"},
+        {"9 TYPE_PIT 3 4 0 SOUTH", false, "TVK_9=spawn_pit(0,5,5)\n"},
+        {"10 TYPE_TORCH 0 0 -1 CENTER", true, "TVK_10=kel_spawn(\"torch\","},
+        {"A-1 TYPE_GHOST 1 1 0 EAST", false, "--TVK_A_1=kel_spawn(\"TYPE_GHOST\",0,3,2,EAST)\n"},
+    };
+    for (const auto& row : rows) {
+        Item item;
+        EXPECT_EQ(item.make_item(row.line, {2}, {1}, worked_names), row.off_map) << row.line;
+        EXPECT_EQ(item.spawn_text, row.spawn) << row.line;
+    }
+    EXPECT_TRUE(item_from("7 TYPE_LEVER 3 4 0 WEST").is_switch);
+    EXPECT_FALSE(item_from("A-1 TYPE_GHOST 1 1 0 EAST").is_known);
+    Item held = item_from("10 TYPE_TORCH 5 6 -1");
+    EXPECT_EQ(held.x, 5);
+    EXPECT_EQ(held.y, 6);
+}
+
+TEST(MakeItem, NameTestsSetTheKindFlagsAndSuffixes)
+{
+    auto names = names_of("SWITCH_EYE eye_switch SWITCH_SMALL small_button SWITCH_TINY tiny_button LEVER_SWITCH lever_wall "
+                          "SH shooter SHX shooterx FD floordamager FD2 floordamager2 M mirror2 P pit_small "
+                          "D door_iron DB doorbutton DF doorframe");
+    EXPECT_FALSE(item_from("1 SWITCH_EYE 0 0 0 STATE:B", names).is_switch);
+    EXPECT_EQ(item_from("1 SWITCH_EYE 0 0 0 STATE:B", names).object_name, "eye_switch");
+    EXPECT_TRUE(item_from("1 SWITCH_SMALL 0 0 0 STATE:B", names).is_switch);
+    EXPECT_EQ(item_from("1 SWITCH_SMALL 0 0 0 STATE:B", names).object_name, "small_button");
+    EXPECT_EQ(item_from("1 SWITCH_TINY 0 0 0 xSTATE:Bx", names).object_name, "tiny_button");
+    EXPECT_EQ(item_from("1 LEVER_SWITCH 0 0 0 STATE:B", names).object_name, "lever_wall_down");
+    EXPECT_TRUE(item_from("1 SH 0 0 0", names).is_shooter);
+    EXPECT_FALSE(item_from("1 SHX 0 0 0", names).is_shooter);
+    EXPECT_TRUE(item_from("1 FD 0 0 0", names).is_floordamager);
+    EXPECT_FALSE(item_from("1 FD2 0 0 0", names).is_floordamager);
+    EXPECT_TRUE(item_from("1 M 0 0 0", names).is_mirror);
+    EXPECT_EQ(item_from("1 P 3 4 0 SOUTH", names).spawn_text, "TVK_1=kel_spawn(\"pit_small\",0,5,5,SOUTH)\n");
+    EXPECT_TRUE(item_from("1 D 0 0 0", names).is_door);
+    EXPECT_TRUE(item_from("1 DB 0 0 0", names).is_doorbutton);
+    EXPECT_TRUE(item_from("1 DF 0 0 0", names).is_doorframe);
+    Item unlisted_button = item_from("1 old_doorbutton 0 0 0", names);
+    EXPECT_TRUE(unlisted_button.is_doorbutton);
+    EXPECT_FALSE(unlisted_button.is_known);
+    EXPECT_FALSE(item_from("1 UNLISTED_SWITCH 0 0 0", names).is_switch);
+}
+
+TEST(MakeItem, ObjectNamesAreEscapedAndNegativeSquaresUseUnderscores)
+{
+    auto names = names_of("Q a\"b");
+    EXPECT_EQ(item_from("1 Q -5 0 0", names).spawn_text, "TVK_1=kel_spawn(\"a\\\"b\",0,_3,1,CENTER)\n");
+    EXPECT_EQ(item_from("1 say\"hi 0 0 0", names).spawn_text, "--TVK_1=kel_spawn(\"say\\\"hi\",0,2,1,CENTER)\n");
+}
+
+TEST(ItemLineRules, UnusableLinesAreNamed)
+{
+    Levels levels;
+    levels.levels.resize(1);
+    levels.levels[0].complete = true;
+    auto names = names_of("PIT pit");
+    EXPECT_TRUE(item_line_problem("1 A 0 0", levels, names));
+    EXPECT_TRUE(item_line_problem("1 A x 0 0", levels, names));
+    EXPECT_TRUE(item_line_problem("1 A 0 0 0.5", levels, names));
+    EXPECT_TRUE(item_line_problem("1 A 0 0 1", levels, names));
+    EXPECT_TRUE(item_line_problem("1 A 0 0 -2", levels, names));
+    EXPECT_TRUE(item_line_problem("1 PIT 0 0 -1", levels, names));
+    EXPECT_TRUE(item_line_problem("a.b A 0 0 0", levels, names));
+    EXPECT_TRUE(item_line_problem("1 A 2147483647 0 0", levels, names) == std::nullopt);
+    EXPECT_FALSE(item_line_problem("A-1 A 0 0 0", levels, names));
+    EXPECT_FALSE(item_line_problem("1 A 0 0 -1", levels, names));
+}
+
+TEST(MakeCarry, LinksOnlyToAHolderThatNamesTheExactIdentifier)
+{
+    Item holder;
+    holder.id = "chest-1";
+    holder.contents = "12, 10 ,x)";
+    Item ten = item_from("10 TYPE_TORCH 0 0 -1");
+    ten.make_carry(holder);
+    EXPECT_EQ(ten.spawn_text, "TVK_10=kel_spawn(\"torch\",IN_OBJ,TVK_chest_1,-1,0)\n");
+    ten.make_carry(holder);
+    EXPECT_EQ(ten.spawn_text, "TVK_10=kel_spawn(\"torch\",IN_OBJ,TVK_chest_1,-1,0)\n");
+
+    Item two = item_from("2 TYPE_TORCH 0 0 -1");
+    two.make_carry(holder);
+    EXPECT_EQ(two.spawn_text, "TVK_2=kel_spawn(\"torch\",");
+
+    Item on_map = item_from("12 TYPE_TORCH 0 0 0");
+    const std::string before = on_map.spawn_text;
+    on_map.make_carry(holder);
+    EXPECT_EQ(on_map.spawn_text, before);
+}
+
+TEST(HeldIdentifiers, SplitsTheListAndDropsTheClosingParenthesis)
+{
+    EXPECT_EQ(held_identifiers("40,41)"), (std::vector<std::string>{"40", "41"}));
+    EXPECT_EQ(held_identifiers(" a ,\tb-2 )"), (std::vector<std::string>{"a", "b-2"}));
+    EXPECT_EQ(held_identifiers("a,,b"), (std::vector<std::string>{"a", "", "b"}));
+}
+
+TEST(CompXyz, ComparesTheSquareOnly)
+{
+    Item north = item_from("1 TYPE_TORCH 3 4 0 NORTH");
+    Item center = item_from("2 TYPE_LEVER 3 4 0");
+    EXPECT_TRUE(north.comp_xyz(center));
+    Item other_level = center;
+    other_level.level = 1;
+    EXPECT_FALSE(north.comp_xyz(other_level));
+}
+
+TEST(MakeDoorb, ReplacesThePropertiesWithTheDoorLink)
+{
+    Item button;
+    button.id = "b-1";
+    button.exvar_text = "exvar[TVK_b_1]={count=3 }\n";
+    Item door;
+    door.id = "Big Door-2";
+    button.make_doorb(door);
+    EXPECT_EQ(button.exvar_text, "exvar[TVK_b_1]={target=TVK_BigDoor_2}\n");
+    button.commented = true;
+    button.make_doorb(door);
+    EXPECT_EQ(button.exvar_text, "--exvar[TVK_b_1]={target=TVK_BigDoor_2}\n");
+}
+
+TEST(CommentedOut, CommentsEveryLineOnce)
+{
+    EXPECT_EQ(commented_out("TVK_1=kel_spawn(\"a\","), "--TVK_1=kel_spawn(\"a\",\n");
+    EXPECT_EQ(commented_out("a\n--b\n"), "--a\n--b\n");
+    EXPECT_EQ(commented_out(""), "");
+}

@@ -1,0 +1,145 @@
+// The layout reader, the common grid and the map statements.
+
+#include <gtest/gtest.h>
+
+#include <sstream>
+
+#include "driver/levels.h"
+
+namespace {
+
+struct LayoutRun {
+    Levels levels;
+    Report report;
+    std::string maps;
+    std::string next_line;
+};
+
+// Reads a layout section text (the lines after "[Layout]") and writes its maps.
+LayoutRun read_section(const std::string& text)
+{
+    std::istringstream in(text);
+    LineReader reader(in);
+    LayoutRun run;
+    run.levels = read_layout(reader, run.report);
+    std::ostringstream out;
+    write_maps(run.levels, out);
+    run.maps = out.str();
+    reader.next(run.next_line);
+    return run;
+}
+
+const std::string separator = "/" + std::string(78, '*') + "/\n";
+
+} // namespace
+
+TEST(Layout, WorkedExamplePlacesBothLevelsOnOneGrid)
+{
+    auto run = read_section("WALLSET(first)\nLIGHT(60)\nOFFSET(1,0)\nSIZE(3,2)\n111\n101\n"
+                            "WALLSET(second)\nLIGHT(40)\nOFFSET(0,1)\nSIZE(2,2)\n11\n11\n" + separator + "after\n");
+    EXPECT_TRUE(run.report.clean());
+    EXPECT_EQ(run.maps, "kel_text2map(0, 4, 3, 60, 0, {\n\"0111\",\n\"0101\",\n\"0000\"\n} )\n"
+                        "kel_text2map(1, 4, 3, 40, 1, {\n\"0000\",\n\"1100\",\n\"1100\",\n} )\n");
+    EXPECT_EQ(run.next_line, "after");
+}
+
+TEST(Layout, NegativeOffsetsRaiseEveryOffsetOnTheirAxis)
+{
+    auto run = read_section("WALLSET\nLIGHT(1)\nOFFSET(0,0)\nSIZE(3,3)\n111\n111\n111\n"
+                            "WALLSET\nLIGHT(1)\nOFFSET(-2,-1)\nSIZE(2,2)\n11\n11\n/*\n");
+    ASSERT_EQ(run.levels.levels.size(), 2u);
+    EXPECT_EQ(run.levels.offsets_x(), (std::vector<int>{2, 0}));
+    EXPECT_EQ(run.levels.offsets_y(), (std::vector<int>{1, 0}));
+    EXPECT_EQ(run.levels.grid_width, 5);
+    EXPECT_EQ(run.levels.grid_height, 4);
+}
+
+TEST(Layout, SingleLevelAwayFromTheCornerHasTopFillAndNoBottomFill)
+{
+    auto run = read_section("WALLSET\nLIGHT(9)\nOFFSET(2,3)\nSIZE(4,5)\n1111\n1221\n1\n12345\n1111\n/*\n");
+    EXPECT_EQ(run.levels.grid_width, 6);
+    EXPECT_EQ(run.levels.grid_height, 8);
+    EXPECT_EQ(run.maps, "kel_text2map(0, 6, 8, 9, 0, {\n\"000000\",\n\"000000\",\n\"000000\",\n"
+                        "\"001111\",\n\"001221\",\n\"001\",\n\"0012345\",\n\"001111\",\n} )\n");
+}
+
+TEST(Layout, HeaderLinesAreTakenInTheirOrderOnly)
+{
+    // Three LIGHT lines are passed over, a fourth becomes the first map row; ITEM_PREFIX and
+    // DESCRIPTION are skipped; lines before the first WALLSET are skipped even with "/*".
+    auto run = read_section("junk /*\nWALLSET\nLIGHT(7)\nLIGHT(8)\nLIGHT(9)\nOFFSET(0,0)\nSIZE(2,1)\n"
+                            "ITEM_PREFIX x\nDESCRIPTION y\nLIGHT row\nignored\n/*\n");
+    ASSERT_EQ(run.levels.levels.size(), 1u);
+    EXPECT_EQ(run.levels.levels[0].light, 7);
+    EXPECT_EQ(run.levels.levels[0].rows, (std::vector<std::string>{"LIGHT row"}));
+    EXPECT_TRUE(run.report.clean());
+}
+
+TEST(Layout, SeparatorBetweenBlocksEndsTheSection)
+{
+    auto run = read_section("WALLSET\nLIGHT(1)\nOFFSET(0,0)\nSIZE(1,1)\n1\n/* end\nWALLSET\nLIGHT(1)\n");
+    EXPECT_EQ(run.levels.levels.size(), 1u);
+    EXPECT_EQ(run.next_line, "WALLSET");
+}
+
+TEST(Layout, RowsWithQuotesAreEscapedAndHeightZeroTakesNoRow)
+{
+    auto run = read_section("WALLSET\nLIGHT(1)\nOFFSET(0,0)\nSIZE(2,1)\n\"\\\nWALLSET\nLIGHT(1)\nOFFSET(0,0)\nSIZE(2,0)\n/*\n");
+    EXPECT_EQ(run.maps, "kel_text2map(0, 2, 1, 1, 0, {\n\"\\\"\\\\\",\n} )\n"
+                        "kel_text2map(1, 2, 1, 1, 1, {\n\"00\"\n} )\n");
+}
+
+TEST(LayoutRuleBreaks, IncompleteBlocksAreReportedAndLeftOut)
+{
+    auto run = read_section("WALLSET\nOFFSET(0,0)\nSIZE(1,1)\n1\n"
+                            "WALLSET\nLIGHT(1)\nOFFSET(0,0)\nSIZE(2,1)\n11\n"
+                            "WALLSET\nLIGHT(x)\nOFFSET(0,0)\nSIZE(1,1)\n1\n/*\n");
+    ASSERT_EQ(run.levels.levels.size(), 3u);
+    EXPECT_FALSE(run.levels.is_level(0));
+    EXPECT_TRUE(run.levels.is_level(1));
+    EXPECT_FALSE(run.levels.is_level(2));
+    EXPECT_EQ(run.report.lines(),
+              (std::vector<std::string>{"my_dungeon.txt:2: level 0 has no LIGHT line; the level is left out",
+                                        "my_dungeon.txt:11: level 2 has a LIGHT value that is not an integer in "
+                                        "range; the level is left out"}));
+    EXPECT_EQ(run.maps, "kel_text2map(1, 2, 1, 1, 1, {\n\"11\",\n} )\n");
+}
+
+TEST(LayoutRuleBreaks, EndOfInputKeepsTheCompleteLevels)
+{
+    auto cut_rows = read_section("WALLSET\nLIGHT(1)\nOFFSET(0,0)\nSIZE(1,1)\n1\nWALLSET\nLIGHT(1)\nOFFSET(0,0)\nSIZE(1,3)\n1\n");
+    EXPECT_TRUE(cut_rows.levels.is_level(0));
+    EXPECT_FALSE(cut_rows.levels.is_level(1));
+    EXPECT_EQ(cut_rows.report.lines().size(), 2u);
+        // The cut level takes no part in the grid either.
+    EXPECT_EQ(cut_rows.maps, "kel_text2map(0, 1, 1, 1, 0, {\n\"1\",\n} )\n");
+
+    auto no_end = read_section("WALLSET\nLIGHT(1)\nOFFSET(0,0)\nSIZE(1,1)\n1");
+    EXPECT_TRUE(no_end.levels.is_level(0));
+    EXPECT_EQ(no_end.report.lines().size(), 1u);
+
+    auto no_block = read_section("nothing here\n/*\n");
+    EXPECT_TRUE(no_block.levels.levels.empty());
+    EXPECT_EQ(no_block.report.lines().size(), 1u);
+}
+
+TEST(LayoutRuleBreaks, HugeSizesAndOffsetsAreRefused)
+{
+    auto run = read_section("WALLSET\nLIGHT(1)\nOFFSET(0,0)\nSIZE(99999,2)\n1\n1\n/*\n"
+                            "WALLSET\nLIGHT(1)\nOFFSET(-2147483648,0)\nSIZE(1,1)\n1\n/*\n");
+    EXPECT_FALSE(run.levels.is_level(0));
+    EXPECT_FALSE(run.report.clean());
+    EXPECT_EQ(run.maps, "");
+}
+
+TEST(Entrance, ReadsFourValuesWithOrWithoutBlanks)
+{
+    auto entrance = read_entrance("ENTRANCE...(5, 7, 0, 2)");
+    ASSERT_TRUE(entrance);
+    EXPECT_EQ(entrance->x, 5);
+    EXPECT_EQ(entrance->y, 7);
+    EXPECT_EQ(entrance->level, 0);
+    EXPECT_EQ(entrance->facing, "2");
+    EXPECT_FALSE(read_entrance("ENTRANCE...(5,7)"));
+    EXPECT_FALSE(read_entrance("ENTRANCE... 5,7,0,2"));
+}

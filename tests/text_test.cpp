@@ -1,0 +1,109 @@
+// Identifier normalisation, the escaping of quoted texts and the check of code values.
+
+#include <gtest/gtest.h>
+
+#include "test_support.h"
+#include "text/fields.h"
+#include "text/lua_text.h"
+#include "text/normalise.h"
+
+TEST(ForceUs, DropsSpacesAndTurnsHyphensIntoUnderscores)
+{
+    EXPECT_EQ(force_us(""), "");
+    EXPECT_EQ(force_us("   "), "");
+    EXPECT_EQ(force_us("Big Door-2"), "BigDoor_2");
+    EXPECT_EQ(force_us("  a  b "), "ab");
+    EXPECT_EQ(force_us("-5"), "_5");
+    EXPECT_EQ(force_us("a\tb_c"), "a\tb_c");
+    EXPECT_EQ(force_us("\xA0x\r"), "\xA0x\r");
+}
+
+TEST(ForceLc, LowersOnlyTheAsciiCapitals)
+{
+    EXPECT_EQ(force_lc(""), "");
+    EXPECT_EQ(force_lc("Sound_A-1"), "sound_a-1");
+    EXPECT_EQ(force_lc("\xC9 X"), "\xC9 x");
+}
+
+TEST(LuaEscape, EscapesQuotesBackslashesAndControlBytes)
+{
+    EXPECT_EQ(lua_escape("plain text 123"), "plain text 123");
+    EXPECT_EQ(lua_escape("a\"b"), "a\\\"b");
+    EXPECT_EQ(lua_escape("a\\b"), "a\\\\b");
+    EXPECT_EQ(lua_escape("\t"), "\\009");
+    EXPECT_EQ(lua_escape(std::string("\0", 1)), "\\000");
+    EXPECT_EQ(lua_escape("\n\r\x1f\x7f"), "\\010\\013\\031\\127");
+    EXPECT_EQ(lua_escape("\xC9t\xE9"), "\xC9t\xE9");
+}
+
+TEST(LuaEscape, KeepsEveryByteWhenLuaReadsTheStringBack)
+{
+    std::string every_byte;
+    for (int c = 0; c < 256; ++c) every_byte += static_cast<char>(c);
+    // A digit right after an escaped byte must not be read as part of its code.
+    every_byte += "\x01" "23";
+    expect_lua_text_compiles("local s=\"" + lua_escape(every_byte) + "\"\n");
+}
+
+TEST(CodeValue, AcceptsNumbersAndNamesOnly)
+{
+    for (const char* good : {"5", "-12", "3.25", "-0.5", " 7 ", "\t8", "EAST", "_x1", "M_TOGGLE"})
+        EXPECT_TRUE(is_code_value(good)) << good;
+    for (const char* bad : {"", " ", "5.", ".5", "--5", "5e3", "0x10", "1 2", "a.b", "end", "nil", "true",
+                            "5)", "x=1", "\"a\"", "1;os.exit()", "-", "a-b"})
+        EXPECT_FALSE(is_code_value(bad)) << bad;
+}
+
+TEST(LuaName, RejectsLeadingDigitsKeywordsAndOtherBytes)
+{
+    EXPECT_TRUE(is_lua_name("ch_7"));
+    EXPECT_TRUE(is_lua_name("_"));
+    EXPECT_FALSE(is_lua_name("7ch"));
+    EXPECT_FALSE(is_lua_name("while"));
+    EXPECT_FALSE(is_lua_name(""));
+    EXPECT_FALSE(is_lua_name("a b"));
+    EXPECT_TRUE(is_word_text(""));
+    EXPECT_TRUE(is_word_text("12ab_"));
+    EXPECT_FALSE(is_word_text("a.b"));
+}
+
+TEST(FieldReader, ReadsNumbersWithSeparatorsAndBlanks)
+{
+    FieldReader reader(" 5 , -7,0 , EAST rest");
+    int x = 0, y = 0, level = 1;
+    std::string word;
+    EXPECT_TRUE(reader.read_int(x) && reader.read_separator() && reader.read_int(y) && reader.read_separator() &&
+                reader.read_int(level) && reader.read_separator() && reader.read_word(word));
+    EXPECT_EQ(x, 5);
+    EXPECT_EQ(y, -7);
+    EXPECT_EQ(level, 0);
+    EXPECT_EQ(word, "EAST");
+}
+
+TEST(FieldReader, FailsOnMissingDigitsOverflowAndTheEnd)
+{
+    int value = 0;
+    EXPECT_FALSE(FieldReader("x1").read_int(value));
+    EXPECT_FALSE(FieldReader("-").read_int(value));
+    EXPECT_FALSE(FieldReader("2147483648").read_int(value));
+    EXPECT_TRUE(FieldReader("-2147483648").read_int(value));
+    EXPECT_EQ(value, -2147483647 - 1);
+    FieldReader reader("5");
+    EXPECT_TRUE(reader.read_int(value));
+    EXPECT_FALSE(reader.read_separator());
+    EXPECT_FALSE(reader.read_int(value));
+    double real = 0;
+    EXPECT_TRUE(FieldReader("2.9").read_real(real));
+    EXPECT_DOUBLE_EQ(real, 2.9);
+    EXPECT_FALSE(FieldReader(".").read_real(real));
+}
+
+TEST(WholeInt, AcceptsOnlyAWholeSignedNumber)
+{
+    int value = 0;
+    EXPECT_TRUE(read_whole_int("-1", value));
+    EXPECT_EQ(value, -1);
+    EXPECT_FALSE(read_whole_int("3abc", value));
+    EXPECT_FALSE(read_whole_int("", value));
+    EXPECT_FALSE(read_whole_int("99999999999", value));
+}
