@@ -190,12 +190,13 @@ std::string group_problem(const char* group, const std::string& text, std::size_
 
 // The three number groups that follow the name, title and skipped groups; none (and a problem)
 // when one of them cannot be read.
-std::optional<ChampionNumbers> champion_numbers(const std::string& line, const std::vector<Group>& number_groups,
+std::optional<ChampionNumbers> champion_numbers(const std::string& line, const Group& first_group,
+                                                const Group& real_group, const Group& second_group,
                                                 Problems& problems)
 {
-    const std::string first_text = group_text(line, number_groups[0]);
-    const std::string real_text = group_text(line, number_groups[1]);
-    const std::string second_text = group_text(line, number_groups[2]);
+    const std::string first_text = group_text(line, first_group);
+    const std::string real_text = group_text(line, real_group);
+    const std::string second_text = group_text(line, second_group);
     auto first = scaled_integers(first_text, first_group_size);
     if (!first) {
         problems.push_back(group_problem("first integer", first_text, first_group_size, "integers"));
@@ -247,6 +248,7 @@ std::optional<std::string> make_char(std::string line, Problems& problems)
     // Name, the title when the line holds TITLE, the skipped group, then the three number groups.
     const std::size_t leading_groups = has_title ? 3 : 2;
     const std::size_t needed = leading_groups + number_group_count;
+    // Every group index below is smaller than `needed`.
     if (groups->size() != needed) {
         problems.push_back("the champion line has " + std::to_string(groups->size()) +
                            " parenthesised groups where it needs " + std::to_string(needed) +
@@ -256,13 +258,13 @@ std::optional<std::string> make_char(std::string line, Problems& problems)
 
     auto portrait = portrait_name(line, *groups, problems);
     if (!portrait) return std::nullopt;
-    const std::vector<Group> number_groups(groups->begin() + static_cast<std::ptrdiff_t>(leading_groups),
-                                           groups->end());
-    auto numbers = champion_numbers(line, number_groups, problems);
+    const std::vector<Group>& all = *groups;
+    auto numbers =
+        champion_numbers(line, all[leading_groups], all[leading_groups + 1], all[leading_groups + 2], problems);
     if (!numbers) return std::nullopt;
 
-    const std::string name = group_text(line, (*groups)[0]);
-    const std::string title = has_title ? group_text(line, (*groups)[1]) : std::string();
+    const std::string name = group_text(line, all[0]);
+    const std::string title = has_title ? group_text(line, all[1]) : std::string();
     return variable + "=kel_add_champion(\"port_" + lua_escape(*portrait) + "\",\"" + lua_escape(name) + "\",\"" +
            lua_escape(title) + "\"," + number_list(*numbers) + ")";
 }
