@@ -1,0 +1,140 @@
+// The party: roster statements, the placement at the entrance, and the quirks of the characters
+// and party headers. Whole runs with both sections are the party_ cases under tests/cases.
+
+#include <gtest/gtest.h>
+
+#include <string>
+
+#include "party/party.h"
+#include "test_support.h"
+
+namespace {
+
+// Two levels; level 1 lies at (20,5) on the common grid.
+const std::string two_level_layout = "[Layout]\n"
+                                     "WALLSET(a)\nLIGHT(10)\nOFFSET(0,0)\nSIZE(1,1)\n1\n"
+                                     "WALLSET(b)\nLIGHT(20)\nOFFSET(20,5)\nSIZE(1,1)\n1\n"
+                                     "/******************************************************************************/\n";
+
+Levels levels_at(std::initializer_list<std::pair<int, int>> offsets)
+{
+    Levels levels;
+    levels.read = true;
+    for (auto [x, y] : offsets) {
+        Level level;
+        level.offset_x = x;
+        level.offset_y = y;
+        level.size_x = 1;
+        level.size_y = 1;
+        level.rows = {"1"};
+        level.complete = true;
+        levels.levels.push_back(level);
+    }
+    return levels;
+}
+
+Entrance entrance_at(int x, int y, int level, const std::string& facing)
+{
+    Entrance entrance;
+    entrance.x = x;
+    entrance.y = y;
+    entrance.level = level;
+    entrance.facing = facing;
+    return entrance;
+}
+
+std::string placement(const Entrance& entrance, const Levels& levels)
+{
+    Problems problems;
+    auto statement = party_placement(entrance, levels, problems);
+    EXPECT_TRUE(problems.empty()) << (problems.empty() ? "" : problems.front());
+    return statement.value_or("(none)");
+}
+
+std::string roster(int slot, const std::string& line)
+{
+    Problems problems;
+    auto statement = roster_statement(slot, line, problems);
+    EXPECT_TRUE(problems.empty()) << (problems.empty() ? "" : problems.front());
+    return statement.value_or("(none)");
+}
+
+TEST(RosterStatement, NamesTheChampionVariableInItsSlot)
+{
+    EXPECT_EQ(roster(0, "ch-7"), "kel_champion_toparty(0,ch_7)");
+    EXPECT_EQ(roster(3, "ch 7"), "kel_champion_toparty(3,ch7)");
+    EXPECT_EQ(roster(12, " Orrin_the-2nd "), "kel_champion_toparty(12,Orrin_the_2nd)");
+}
+
+TEST(RosterStatement, LineThatIsNoLuaNameIsReportedAndLeftOut)
+{
+    for (const std::string line : {"7ch", "end", "ch.7", ";ch-7", "[Characters]", "ch\t7", "x)os.exit(", " "}) {
+        Problems problems;
+        EXPECT_FALSE(roster_statement(0, line, problems)) << line;
+        ASSERT_EQ(problems.size(), 1u) << line;
+        EXPECT_NE(problems.front().find("does not name a champion identifier"), std::string::npos);
+    }
+}
+
+TEST(PartyPlacement, StandsAtTheEntranceOnTheCommonGrid)
+{
+    const Levels levels = levels_at({{0, 0}, {20, 5}});
+    EXPECT_EQ(placement(entrance_at(3, 4, 1, "EAST"), levels), "\nkel_party_place(1,23,9,EAST)\n");
+    EXPECT_EQ(placement(entrance_at(3, 4, 0, "2"), levels), "\nkel_party_place(0,3,4,2)\n");
+    // Values are not normalised: a negative position keeps its minus sign.
+    EXPECT_EQ(placement(entrance_at(-30, -1, 1, "-1"), levels), "\nkel_party_place(1,-10,4,-1)\n");
+}
+
+TEST(PartyPlacement, EntranceOffTheLevelsOrWithAFacingOutsideCodeIsReported)
+{
+    Levels levels = levels_at({{0, 0}, {20, 5}});
+    levels.levels.push_back(Level{}); // a level block that could not be read
+    const struct {
+        Entrance entrance;
+        const char* problem;
+    } cases[] = {
+        {entrance_at(0, 0, -1, "EAST"), "the entrance level -1 is not a level; the party is not placed"},
+        {entrance_at(0, 0, 3, "EAST"), "the entrance level 3 is not a level; the party is not placed"},
+        {entrance_at(0, 0, 2, "EAST"), "the entrance level 2 is not a level; the party is not placed"},
+        {entrance_at(0, 0, 0, "EAST)os.exit("),
+         "the entrance facing \"EAST)os.exit(\" is not a word or number; the party is not placed"},
+        {entrance_at(0, 0, 0, "end"), "the entrance facing \"end\" is not a word or number; the party is not placed"},
+    };
+    for (const auto& c : cases) {
+        Problems problems;
+        EXPECT_FALSE(party_placement(c.entrance, levels, problems));
+        ASSERT_EQ(problems.size(), 1u);
+        EXPECT_EQ(problems.front(), c.problem);
+    }
+}
+
+TEST(PartySections, HeaderQuirksOfCharactersAndParty)
+{
+    // "[Characters]" directly followed by "[Party]" opens both in one pass; the "[Characters]" line
+    // after "[Party]" is a roster line, and a ";" line of the characters section a champion line.
+    const MemoryRun run = convert_text("[Main Data]\nENTRANCE...(0,0,0,NORTH)\n" + two_level_layout +
+                                           "[Characters]\n[Party]\n[Characters]\nok\n"
+                                           "[Characters]\n;c (N) (f) face:X_Y_Z, (0,0,0) (0,0,0,0) (0,0,0,0,0,0)\n",
+                                       "");
+    EXPECT_NE(run.script.find("} )\n\n\nkel_champion_toparty(0,ok)\n\n\n"), std::string::npos)
+        << run.script;
+    EXPECT_EQ(run.messages,
+              "my_dungeon.txt:17: the roster line \"[Characters]\" does not name a champion identifier; it is left out\n"
+              "my_dungeon.txt:20: the champion identifier \";c\" is not a Lua name; the champion is left out\n");
+    EXPECT_EQ(run.status, 2);
+}
+
+TEST(PartySections, PlacementUsesTheShiftedOffsets)
+{
+    // Level 1 had the most negative offsets; after the shift it lies at (0,0).
+    const MemoryRun run = convert_text("[Main Data]\nENTRANCE...(1,1,1,WEST)\n"
+                                       "[Layout]\n"
+                                       "WALLSET(a)\nLIGHT(10)\nOFFSET(0,0)\nSIZE(1,1)\n1\n"
+                                       "WALLSET(b)\nLIGHT(20)\nOFFSET(-4,-2)\nSIZE(1,1)\n1\n"
+                                       "/******************************************************************************/\n",
+                                       "");
+    EXPECT_EQ(run.messages, "");
+    EXPECT_NE(run.script.find("\n\nkel_party_place(1,1,1,WEST)\n\n"), std::string::npos) << run.script;
+}
+
+} // namespace
