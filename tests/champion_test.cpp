@@ -117,6 +117,20 @@ TEST(ChampionDefinition, IdentifierMustBeALuaNameAfterNormalisation)
     EXPECT_NE(refusal(" \t ").find("the champion identifier \"\" is not a Lua name"), std::string::npos);
 }
 
+TEST(ChampionDefinition, IdentifierThatWouldOverwriteANeededNameIsRefused)
+{
+    // The definition assigns a global: an engine function, exvar, an object variable or a Lua
+    // library replaced by a champion would break every later statement that uses it.
+    const std::string tail = " (N) (f) face:X_Y_Z, (0,0,0) (0,0,0,0) (0,0,0,0,0,0)";
+    for (const std::string identifier : {"kel_spawn", "exvar", "TVK_7", "EAST", "IN_OBJ", "M_TOGGLE", "os", "string"}) {
+        const std::string problem = refusal(identifier + tail);
+        EXPECT_NE(problem.find("would overwrite a name the script or the engine needs"), std::string::npos) << problem;
+    }
+    // Names that only resemble them stay champions.
+    for (const std::string identifier : {"kel_spawn2", "Exvar", "TVK", "tvk_7", "east", "os_"})
+        EXPECT_EQ(definition(identifier + tail).substr(0, identifier.size() + 1), identifier + "=");
+}
+
 TEST(ChampionDefinition, BrokenParenthesesAndMissingGroupsAreRefused)
 {
     const std::string tail = " face:X_Y_Z, (0,0,0) (0,0,0,0) (0,0,0,0,0,0)";

@@ -68,7 +68,8 @@ TEST(RosterStatement, NamesTheChampionVariableInItsSlot)
 
 TEST(RosterStatement, LineThatIsNoLuaNameIsReportedAndLeftOut)
 {
-    for (const std::string line : {"7ch", "end", "ch.7", ";ch-7", "[Characters]", "ch\t7", "x)os.exit(", " "}) {
+    for (const std::string line : {"7ch", "end", "ch.7", ";ch-7", "[Characters]", "ch\t7", "x)os.exit(", " ",
+                                  "kel_spawn", "exvar", "TVK_door", "os"}) {
         Problems problems;
         EXPECT_FALSE(roster_statement(0, line, problems)) << line;
         ASSERT_EQ(problems.size(), 1u) << line;

@@ -241,6 +241,11 @@ std::optional<std::string> make_char(std::string line, Problems& problems)
         problems.push_back("the champion identifier " + quoted(identifier) + " is not a Lua name" + left_out);
         return std::nullopt;
     }
+    if (is_reserved_global(variable)) {
+        problems.push_back("the champion identifier " + quoted(identifier) +
+                           " would overwrite a name the script or the engine needs" + left_out);
+        return std::nullopt;
+    }
 
     auto groups = parenthesised_groups(line, problems);
     if (!groups) return std::nullopt;

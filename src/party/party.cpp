@@ -6,7 +6,7 @@
 std::optional<std::string> roster_statement(int slot, const std::string& line, Problems& problems)
 {
     const std::string name = force_us(line);
-    if (!is_lua_name(name)) {
+    if (!is_lua_name(name) || is_reserved_global(name)) {
         problems.push_back("the roster line " + quoted(line) + " does not name a champion identifier; it is left out");
         return std::nullopt;
     }

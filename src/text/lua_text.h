@@ -16,5 +16,10 @@ bool is_code_value(std::string_view text);
 // True when the text is a Lua name: letters, digits and "_", not starting with a digit, not a keyword.
 bool is_lua_name(std::string_view text);
 
+// True when a champion variable of that name would overwrite a name that the script or the
+// engine's Lua already gives a meaning: the engine's functions and values, exvar, dungeon_name,
+// the object variables (TVK_...) and the globals of Lua 5.1 itself.
+bool is_reserved_global(std::string_view name);
+
 // True when every byte of the text is a letter, a digit or "_" (the text may be empty).
 bool is_word_text(std::string_view text);
