@@ -1,6 +1,7 @@
 // End-to-end cases: every folder under tests/cases holds the files of one run (my_dungeon.txt,
 // obj_list.txt), the script expected (LUA_dungeon.lua), the exit status expected (status) and the
-// messages expected on standard error (stderr.txt). The converter runs in a scratch folder.
+// messages expected on standard error (stderr.txt), and what the stand-in engine finds when it
+// runs the script (engine.txt; none when the file is absent). The converter runs in a scratch folder.
 
 #include <gtest/gtest.h>
 
@@ -36,7 +37,10 @@ TEST_P(ConversionCase, WritesTheExpectedScriptStatusAndMessages)
     EXPECT_EQ(run.status, expected_status);
     EXPECT_EQ(run.messages, read_file_or_empty(folder / "stderr.txt"));
     EXPECT_EQ(run.script, read_file(folder / "LUA_dungeon.lua"));
-    if (run.status != 1) expect_lua_compiles(run.script_path);
+    if (run.status != 1) {
+        expect_lua_compiles(run.script_path);
+        EXPECT_EQ(engine_findings(run.script_path), read_file_or_empty(folder / "engine.txt"));
+    }
 }
 
 INSTANTIATE_TEST_SUITE_P(Cases, ConversionCase, ::testing::ValuesIn(case_names()),

@@ -13,6 +13,12 @@ const std::string one_level = "[Layout]\nWALLSET\nLIGHT(5)\nOFFSET(0,0)\nSIZE(1,
 const std::string one_level_map = "\nkel_text2map(0, 1, 1, 5, 0, {\n\"1\",\n} )\n";
 const std::string entrance = "[Main Data]\nENTRANCE...(0,0,0,NORTH)\n" + separator;
 const std::string placement = "\nkel_party_place(0,0,0,NORTH)\n\n";
+// Two champions for the roster lines to name, and what their section writes.
+const std::string champions = "[Characters]\nch-7 (Seven) (m) face:X_Y_SEVEN, (1,1,1) (0,0,0,0) (1,1,1,1,1,1)\n"
+                              "ch1 (One) (f) face:X_Y_ONE, (1,1,1) (0,0,0,0) (1,1,1,1,1,1)\n";
+const std::string champion_definitions =
+    "\nch_7=kel_add_champion(\"port_seven\",\"Seven\",\"\",10,10,10,10,10,10,10,10,10,500,0,0,0,0)\n"
+    "ch1=kel_add_champion(\"port_one\",\"One\",\"\",10,10,10,10,10,10,10,10,10,500,0,0,0,0)\n";
 
 } // namespace
 
@@ -48,24 +54,27 @@ TEST(Driver, CarriageReturnsAndAMissingLastLineEndChangeNothing)
 
 TEST(HeaderQuirks, CharactersFollowedByPartyStartsBothInOnePass)
 {
-    auto run = convert_text(entrance + one_level + "[Characters]\n[Party]\nch-7\n", "");
+    auto run = convert_text(entrance + one_level + champions + "[Characters]\n[Party]\nch-7\n", "");
     EXPECT_EQ(run.status, 0);
-    EXPECT_EQ(run.script, header + "\n" + one_level_map + "\n\nkel_champion_toparty(0,ch_7)\n" + closing + placement);
+    EXPECT_EQ(run.script, header + "\n" + one_level_map + champion_definitions + "\n\nkel_champion_toparty(0,ch_7)\n" +
+                              closing + placement);
 }
 
 TEST(HeaderQuirks, LineAfterPartyIsARosterLineEvenWhenItIsAHeader)
 {
-    auto run = convert_text(entrance + one_level + "[Party]\n[Characters]\nch-7\n", "");
-    EXPECT_EQ(run.script, header + "\n" + one_level_map + "\nkel_champion_toparty(0,ch_7)\n" + closing + placement);
-    EXPECT_EQ(run.messages, "my_dungeon.txt:12: the roster line \"[Characters]\" does not name a champion identifier; "
+    auto run = convert_text(entrance + one_level + champions + "[Party]\n[Characters]\nch-7\n", "");
+    EXPECT_EQ(run.script, header + "\n" + one_level_map + champion_definitions + "\nkel_champion_toparty(0,ch_7)\n" +
+                              closing + placement);
+    EXPECT_EQ(run.messages, "my_dungeon.txt:15: the roster line \"[Characters]\" does not name a champion identifier; "
                             "it is left out\n");
 }
 
 TEST(HeaderQuirks, HeadersMustMatchTheWholeLineExactly)
 {
-    auto run = convert_text(entrance + one_level + "[Party]\nch1\n[party]\n[Party] \n", "");
+    auto run = convert_text(entrance + one_level + champions + "[Party]\nch1\n[party]\n[Party] \n", "");
     EXPECT_EQ(run.status, 2);
-    EXPECT_EQ(run.script, header + "\n" + one_level_map + "\nkel_champion_toparty(0,ch1)\n" + closing + placement);
+    EXPECT_EQ(run.script, header + "\n" + one_level_map + champion_definitions + "\nkel_champion_toparty(0,ch1)\n" +
+                              closing + placement);
 }
 
 TEST(HeaderQuirks, ItemsTwiceBeginsTheBurstTwiceAndEndsItOnce)

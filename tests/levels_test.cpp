@@ -72,7 +72,9 @@ TEST(Layout, HeaderLinesAreTakenInTheirOrderOnly)
     ASSERT_EQ(run.levels.levels.size(), 1u);
     EXPECT_EQ(run.levels.levels[0].light, 7);
     EXPECT_EQ(run.levels.levels[0].rows, (std::vector<std::string>{"LIGHT row"}));
-    EXPECT_TRUE(run.report.clean());
+    // The row is kept as read; only its width, other than SIZE's 2, is reported.
+    EXPECT_EQ(run.report.lines(),
+              (std::vector<std::string>{"my_dungeon.txt:10: map row 1 of level 0 is 9 squares wide where its SIZE says 2"}));
 }
 
 TEST(Layout, SeparatorBetweenBlocksEndsTheSection)

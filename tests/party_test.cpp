@@ -24,9 +24,9 @@ Levels levels_at(std::initializer_list<std::pair<int, int>> offsets)
         Level level;
         level.offset_x = x;
         level.offset_y = y;
-        level.size_x = 1;
-        level.size_y = 1;
-        level.rows = {"1"};
+        level.size_x = 5;
+        level.size_y = 5;
+        level.rows.assign(5, "11111");
         level.complete = true;
         levels.levels.push_back(level);
     }
@@ -51,10 +51,12 @@ std::string placement(const Entrance& entrance, const Levels& levels)
     return statement.value_or("(none)");
 }
 
+const ChampionNames defined = {"ch_7", "ch7", "Orrin_the_2nd", "kel_spawn", "exvar", "os"};
+
 std::string roster(int slot, const std::string& line)
 {
     Problems problems;
-    auto statement = roster_statement(slot, line, problems);
+    auto statement = roster_statement(slot, line, defined, problems);
     EXPECT_TRUE(problems.empty()) << (problems.empty() ? "" : problems.front());
     return statement.value_or("(none)");
 }
@@ -71,10 +73,30 @@ TEST(RosterStatement, LineThatIsNoLuaNameIsReportedAndLeftOut)
     for (const std::string line : {"7ch", "end", "ch.7", ";ch-7", "[Characters]", "ch\t7", "x)os.exit(", " ",
                                   "kel_spawn", "exvar", "TVK_door", "os"}) {
         Problems problems;
-        EXPECT_FALSE(roster_statement(0, line, problems)) << line;
+        EXPECT_FALSE(roster_statement(0, line, defined, problems)) << line;
         ASSERT_EQ(problems.size(), 1u) << line;
         EXPECT_NE(problems.front().find("does not name a champion identifier"), std::string::npos);
     }
+}
+
+TEST(RosterStatement, ChampionNotDefinedBeforeIsReportedAndLeftOut)
+{
+    Problems problems;
+    EXPECT_FALSE(roster_statement(0, "ch-8", defined, problems));
+    EXPECT_EQ(problems, Problems{"the roster line \"ch-8\" names no champion defined before it; it is left out"});
+    EXPECT_EQ(defined_champion("ch_7=kel_add_champion(\"port_a\",\"A=B\",\"\",1)"), "ch_7");
+}
+
+TEST(PartySections, RosterBeforeItsChampionAndAnUndefinedNameUseNoSlot)
+{
+    const MemoryRun run = convert_text("[Party]\nlate\n[Characters]\nlate (L) (m) face:X_Y_Z, (1,1,1) (0,0,0,0) (1,1,1,1,1,1)\n"
+                                       "[Party]\nnobody\nlate\n",
+                                       "");
+    EXPECT_NE(run.script.find("\nkel_champion_toparty(0,late)\n"), std::string::npos) << run.script;
+    EXPECT_EQ(run.script.find("kel_champion_toparty(1"), std::string::npos) << run.script;
+    EXPECT_NE(run.messages.find("my_dungeon.txt:2: the roster line \"late\" names no champion defined before it"),
+              std::string::npos) << run.messages;
+    EXPECT_NE(run.messages.find("my_dungeon.txt:6: the roster line \"nobody\" names no champion"), std::string::npos);
 }
 
 TEST(PartyPlacement, StandsAtTheEntranceOnTheCommonGrid)
@@ -82,8 +104,21 @@ TEST(PartyPlacement, StandsAtTheEntranceOnTheCommonGrid)
     const Levels levels = levels_at({{0, 0}, {20, 5}});
     EXPECT_EQ(placement(entrance_at(3, 4, 1, "EAST"), levels), "\nkel_party_place(1,23,9,EAST)\n");
     EXPECT_EQ(placement(entrance_at(3, 4, 0, "2"), levels), "\nkel_party_place(0,3,4,2)\n");
-    // Values are not normalised: a negative position keeps its minus sign.
-    EXPECT_EQ(placement(entrance_at(-30, -1, 1, "-1"), levels), "\nkel_party_place(1,-10,4,-1)\n");
+}
+
+TEST(PartyPlacement, EntranceOutsideItsLevelsMapIsPlacedAndReported)
+{
+    // The engine cannot start the party there; the author is told, the statement stays as the dump says.
+    const Levels levels = levels_at({{0, 0}, {20, 5}});
+    for (auto [x, y] : {std::pair{5, 0}, {0, 5}, {-30, -1}}) {
+        Problems problems;
+        auto statement = party_placement(entrance_at(x, y, 1, "-1"), levels, problems);
+        ASSERT_TRUE(statement);
+        EXPECT_EQ(*statement, "\nkel_party_place(1," + std::to_string(x + 20) + "," + std::to_string(y + 5) + ",-1)\n");
+        ASSERT_EQ(problems.size(), 1u);
+        EXPECT_EQ(problems.front(), "the entrance " + std::to_string(x) + "," + std::to_string(y) +
+                                        " lies outside the map of level 1");
+    }
 }
 
 TEST(PartyPlacement, EntranceOffTheLevelsOrWithAFacingOutsideCodeIsReported)
@@ -114,14 +149,15 @@ TEST(PartySections, HeaderQuirksOfCharactersAndParty)
     // "[Characters]" directly followed by "[Party]" opens both in one pass; the "[Characters]" line
     // after "[Party]" is a roster line, and a ";" line of the characters section a champion line.
     const MemoryRun run = convert_text("[Main Data]\nENTRANCE...(0,0,0,NORTH)\n" + two_level_layout +
+                                           "[Characters]\nok (K) (f) face:X_Y_Z, (0,0,0) (0,0,0,0) (0,0,0,0,0,0)\n"
                                            "[Characters]\n[Party]\n[Characters]\nok\n"
                                            "[Characters]\n;c (N) (f) face:X_Y_Z, (0,0,0) (0,0,0,0) (0,0,0,0,0,0)\n",
                                        "");
-    EXPECT_NE(run.script.find("} )\n\n\nkel_champion_toparty(0,ok)\n\n\n"), std::string::npos)
+    EXPECT_NE(run.script.find(",500,0,0,0,0)\n\n\nkel_champion_toparty(0,ok)\n\n\n"), std::string::npos)
         << run.script;
     EXPECT_EQ(run.messages,
-              "my_dungeon.txt:17: the roster line \"[Characters]\" does not name a champion identifier; it is left out\n"
-              "my_dungeon.txt:20: the champion identifier \";c\" is not a Lua name; the champion is left out\n");
+              "my_dungeon.txt:19: the roster line \"[Characters]\" does not name a champion identifier; it is left out\n"
+              "my_dungeon.txt:22: the champion identifier \";c\" is not a Lua name; the champion is left out\n");
     EXPECT_EQ(run.status, 2);
 }
 
@@ -131,7 +167,7 @@ TEST(PartySections, PlacementUsesTheShiftedOffsets)
     const MemoryRun run = convert_text("[Main Data]\nENTRANCE...(1,1,1,WEST)\n"
                                        "[Layout]\n"
                                        "WALLSET(a)\nLIGHT(10)\nOFFSET(0,0)\nSIZE(1,1)\n1\n"
-                                       "WALLSET(b)\nLIGHT(20)\nOFFSET(-4,-2)\nSIZE(1,1)\n1\n"
+                                       "WALLSET(b)\nLIGHT(20)\nOFFSET(-4,-2)\nSIZE(2,2)\n11\n11\n"
                                        "/******************************************************************************/\n",
                                        "");
     EXPECT_EQ(run.messages, "");

@@ -96,3 +96,24 @@ void expect_lua_text_compiles(const std::string& script)
     write_file(path, script);
     expect_lua_compiles(path);
 }
+
+std::string engine_findings(const fs::path& script)
+{
+    const std::string lua = D2L_LUA;
+    EXPECT_FALSE(lua.empty()) << "lua5.1 was not found when the tests were configured: install the Debian package "
+                                 "lua5.1 and configure again";
+    if (lua.empty()) return "(lua5.1 missing)";
+    const fs::path output = script.parent_path() / "engine.out";
+    const std::string command = "'" + lua + "' '" + std::string(D2L_TESTS_DIR) + "/engine/stand_in.lua' '" +
+                                script.string() + "' > '" + output.string() + "' 2>&1";
+    const int status = exit_status(std::system(command.c_str()));
+    EXPECT_EQ(status, 0) << "the stand-in engine did not run: " << read_file_or_empty(output);
+    return read_file_or_empty(output);
+}
+
+std::string engine_findings_of_text(const std::string& script)
+{
+    const fs::path path = scratch_folder() / "LUA_dungeon.lua";
+    write_file(path, script);
+    return engine_findings(path);
+}

@@ -36,5 +36,11 @@ MemoryRun convert_text(const std::string& dump, const std::string& object_list);
 
 // Fails the test unless luac5.1 accepts the script file (and fails when luac5.1 is missing).
 void expect_lua_compiles(const std::filesystem::path& script);
+// What the stand-in engine finds when it runs the script file under lua5.1: one line per thing the
+// engine would refuse, nothing for a script it accepts (and a failed test when lua5.1 is missing).
+std::string engine_findings(const std::filesystem::path& script);
+// The same for a script text.
+std::string engine_findings_of_text(const std::string& script);
+
 // Fails the test unless luac5.1 accepts the script text.
 void expect_lua_text_compiles(const std::string& script);

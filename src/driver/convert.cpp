@@ -94,13 +94,15 @@ private:
         Problems problems;
         auto statement = make_char(line, problems);
         report_.add_all(number, problems);
-        if (statement) out_ << *statement << "\n";
+        if (!statement) return;
+        out_ << *statement << "\n";
+        champions_.insert(defined_champion(*statement));
     }
 
     void write_roster(const std::string& line, long number)
     {
         Problems problems;
-        auto statement = roster_statement(roster_slot_, line, problems);
+        auto statement = roster_statement(roster_slot_, line, champions_, problems);
         report_.add_all(number, problems);
         if (!statement) return;
         out_ << *statement << "\n";
@@ -140,6 +142,7 @@ private:
     std::optional<Entrance> entrance_;
     ItemLists items_;
     int roster_slot_ = 0;
+    ChampionNames champions_;
 };
 
 } // namespace

@@ -13,6 +13,7 @@ void file_item_line(ItemLists& lists, const std::string& line, long line_number,
         report.add(line_number, *problem);
         return;
     }
+    if (auto problem = item_square_problem(line, levels)) report.add(line_number, *problem);
     Item item;
     item.line_number = line_number;
     const auto offsets_x = levels.offsets_x();

@@ -133,6 +133,12 @@ private:
                     complete = false;
                     break;
                 }
+                // A row of another width gives a map the engine cannot lay out; it is still
+                // written as read, and reported.
+                if (line_.size() != static_cast<std::size_t>(level.size_x))
+                    report_.add(reader_.line_number(), "map row " + std::to_string(row + 1) + " of level " +
+                                                           std::to_string(number) + " is " + std::to_string(line_.size()) +
+                                                           " squares wide where its SIZE says " + std::to_string(level.size_x));
                 level.rows.push_back(line_);
                 advance();
             }
@@ -182,6 +188,13 @@ private:
 std::string zeros(int count) { return std::string(static_cast<std::size_t>(std::max(count, 0)), '0'); }
 
 } // namespace
+
+bool Levels::holds_square(long number, long x, long y) const
+{
+    if (!is_level(number)) return false;
+    const Level& level = levels[static_cast<std::size_t>(number)];
+    return x >= 0 && y >= 0 && x < level.size_x && y < level.size_y;
+}
 
 bool Levels::is_level(long number) const
 {

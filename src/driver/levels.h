@@ -34,6 +34,8 @@ struct Levels {
 
     // True when the number names a complete level.
     bool is_level(long number) const;
+    // True when the column and row (before the offsets) lie on the map of that complete level.
+    bool holds_square(long number, long x, long y) const;
     // Per level, its column offset on the common grid (0 for an incomplete level).
     std::vector<int> offsets_x() const;
     // Per level, its row offset on the common grid (0 for an incomplete level).

@@ -36,7 +36,8 @@ std::optional<std::string> item_line_problem(const std::string& line, const Leve
         return "the column, row or level of object " + quoted(tokens[0]) + " is not an integer; it is skipped";
     if (!is_word_text(force_us(tokens[0])))
         return "the identifier " + quoted(tokens[0]) + " is not made of letters, digits, \"_\" and \"-\"; it is skipped";
-    const bool pit = names.lookup(tokens[1]) == "pit";
+    // An unlisted object keeps its type as its name, so an unlisted type "pit" is a pit too.
+    const bool pit = names.lookup(tokens[1]).value_or(tokens[1]) == "pit";
     if (level == -1) {
         if (pit) return "the pit " + quoted(tokens[0]) + " has level -1; it is skipped";
         return std::nullopt;
@@ -47,6 +48,17 @@ std::optional<std::string> item_line_problem(const std::string& line, const Leve
     if (!fits_int(static_cast<long long>(x) + own.offset_x) || !fits_int(static_cast<long long>(y) + own.offset_y))
         return "the square of object " + quoted(tokens[0]) + " is out of range; it is skipped";
     return std::nullopt;
+}
+
+std::optional<std::string> item_square_problem(const std::string& line, const Levels& levels)
+{
+    const auto tokens = split_tokens(line);
+    int x = 0, y = 0, level = 0;
+    if (tokens.size() < 5 || !read_whole_int(tokens[2], x) || !read_whole_int(tokens[3], y) ||
+        !read_whole_int(tokens[4], level) || level == -1 || levels.holds_square(level, x, y))
+        return std::nullopt;
+    return "object " + quoted(tokens[0]) + " stands at " + std::to_string(x) + "," + std::to_string(y) +
+           ", outside the map of level " + std::to_string(level);
 }
 
 std::string commented_out(const std::string& text)

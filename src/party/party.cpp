@@ -3,11 +3,22 @@
 #include "text/lua_text.h"
 #include "text/normalise.h"
 
-std::optional<std::string> roster_statement(int slot, const std::string& line, Problems& problems)
+std::string defined_champion(const std::string& definition)
+{
+    return definition.substr(0, definition.find('='));
+}
+
+std::optional<std::string> roster_statement(int slot, const std::string& line, const ChampionNames& champions,
+                                            Problems& problems)
 {
     const std::string name = force_us(line);
     if (!is_lua_name(name) || is_reserved_global(name)) {
         problems.push_back("the roster line " + quoted(line) + " does not name a champion identifier; it is left out");
+        return std::nullopt;
+    }
+    // The engine takes only a champion it already has: a name defined later, or never, is nil here.
+    if (!champions.contains(name)) {
+        problems.push_back("the roster line " + quoted(line) + " names no champion defined before it; it is left out");
         return std::nullopt;
     }
     return "kel_champion_toparty(" + std::to_string(slot) + "," + name + ")";
@@ -23,6 +34,10 @@ std::optional<std::string> party_placement(const Entrance& entrance, const Level
         problems.push_back("the entrance facing " + quoted(entrance.facing) + " is not a word or number; the party is not placed");
         return std::nullopt;
     }
+    // Placed all the same, as the dump says; the author learns that the engine will refuse it.
+    if (!levels.holds_square(entrance.level, entrance.x, entrance.y))
+        problems.push_back("the entrance " + std::to_string(entrance.x) + "," + std::to_string(entrance.y) +
+                           " lies outside the map of level " + std::to_string(entrance.level));
     const Level& level = levels.levels[static_cast<std::size_t>(entrance.level)];
     const long long x = static_cast<long long>(entrance.x) + level.offset_x;
     const long long y = static_cast<long long>(entrance.y) + level.offset_y;

@@ -1,0 +1,143 @@
+// Fuzz target: any bytes as the dump, a fixed object name list. A run fails when the converter
+// ends with a status other than 0 or 2, when the script does not load as Lua 5.1, or when running
+// it against do-nothing engine functions does anything the script's statements cannot: reach a
+// name outside the engine's interface, overwrite one, raise an error, or run without end.
+
+#include <cstddef>
+#include <cstdint>
+#include <cstdio>
+#include <cstdlib>
+#include <sstream>
+#include <string>
+
+extern "C" {
+#include <lauxlib.h>
+#include <lua.h>
+#include <lualib.h>
+}
+
+#include "driver/convert.h"
+#include "items/object_list.h"
+#include "text/lua_text.h"
+
+namespace {
+
+// Every object kind the converter knows by its target name, under the type words of the seeds.
+const char* const object_list_text =
+    "TYPE_TRIGGER trigger TYPE_TELEPORTER teleporter TYPE_FLOORTEXT floortext TYPE_FLASK flask_blue\n"
+    "TYPE_BOMB bomb_fire TYPE_TORCH torch TYPE_SHOOTER shooter TYPE_DAMAGER floordamager\n"
+    "TYPE_GENERATOR generator TYPE_PIT pit TYPE_IPIT ipit TYPE_MIRROR mirror TYPE_LEVER lever\n"
+    "TYPE_SWITCH button TYPE_ALTAR altar TYPE_CHEST chest TYPE_RAT rat TYPE_KEY key_gold\n"
+    "FIREBALL fireball_missile TYPE_DOOR door_wood TYPE_DOORB doorbutton TYPE_EYE eye_switch\n"
+    "TYPE_SMALL small_switch TYPE_TINY tiny_button TYPE_SPIT pit_small TYPE_GONE X_UNKNOWN\n"
+    "TORCH_WALL torch_holder DOOR_IRON door_iron DOOR_FRAME doorframe DOOR_BUTTON doorbutton\n"
+    "LEVER_WALL lever PLATE_SWITCH pressure_plate WALL_SWITCH button CHEST chest KEY_IRON key_iron\n"
+    "COIN_GOLD coin_gold FLASK_HEAL flask_heal BOMB_FIRE bomb_fire PIT pit TRIGGER trigger\n"
+    "TELEPORTER teleporter FLOOR_TEXT floortext SHOOTER shooter GENERATOR generator RAT giant_rat\n"
+    "BONE bone FLOOR_DAMAGER floordamager MIRROR mirror GHOST X_UNKNOWN\n";
+
+const ObjectList& object_list()
+{
+    static const ObjectList list = [] {
+        std::istringstream in(object_list_text);
+        return ObjectList::read(in);
+    }();
+    return list;
+}
+
+[[noreturn]] void fail(const std::string& why, const std::string& script)
+{
+    std::fprintf(stderr, "%s\n--- script ---\n%s\n", why.c_str(), script.c_str());
+    std::abort();
+}
+
+int new_object(lua_State* L)
+{
+    lua_newtable(L);
+    return 1;
+}
+
+int nothing(lua_State*) { return 0; }
+
+// A global read: the engine's names are in the environment itself, anything else is nil.
+int read_global(lua_State* L)
+{
+    lua_pushnil(L);
+    return 1;
+}
+
+// A global write: only the script's own variables may be assigned.
+int write_global(lua_State* L)
+{
+    std::size_t length = 0;
+    const char* key = lua_type(L, 2) == LUA_TSTRING ? lua_tolstring(L, 2, &length) : nullptr;
+    if (!key) return luaL_error(L, "assignment to a global that is not a name");
+    const std::string name(key, length);
+    if (name != "dungeon_name" && (is_reserved_global(name) && !name.starts_with("TVK_")))
+        return luaL_error(L, "assignment to the engine's or Lua's global %s", key);
+    lua_rawset(L, 1);
+    return 0;
+}
+
+void runaway(lua_State* L, lua_Debug*) { luaL_error(L, "the script runs without end"); }
+
+// The environment the script runs in: engine functions that do nothing, the engine's values, and
+// a metatable that keeps every other name out.
+void push_engine(lua_State* L)
+{
+    lua_newtable(L);
+    for (const char* name : {"kel_spawn", "spawn_pit", "kel_add_champion"}) {
+        lua_pushcfunction(L, new_object);
+        lua_setfield(L, -2, name);
+    }
+    for (const char* name : {"kel_text2map", "kel_champion_toparty", "kel_party_place", "kel_disable",
+                             "kel_set_maxhp", "kel_set_hp", "kel_spawnburst_begin", "kel_spawnburst_end",
+                             "dungeon_translate"}) {
+        lua_pushcfunction(L, nothing);
+        lua_setfield(L, -2, name);
+    }
+    int value = 1;
+    for (const char* name : {"NORTHWEST", "NORTHEAST", "SOUTHWEST", "SOUTHEAST", "NORTH", "SOUTH", "WEST", "EAST",
+                             "CENTER", "IN_OBJ", "M_ACTIVATE", "M_DEACTIVATE", "M_TOGGLE", "M_DESTROY"}) {
+        lua_pushinteger(L, value++);
+        lua_setfield(L, -2, name);
+    }
+    lua_newtable(L);
+    lua_setfield(L, -2, "exvar");
+    lua_newtable(L);
+    lua_pushcfunction(L, read_global);
+    lua_setfield(L, -2, "__index");
+    lua_pushcfunction(L, write_global);
+    lua_setfield(L, -2, "__newindex");
+    lua_setmetatable(L, -2);
+}
+
+void check_script(const std::string& script)
+{
+    lua_State* L = luaL_newstate();
+    if (!L) std::abort();
+    if (luaL_loadbuffer(L, script.data(), script.size(), "=LUA_dungeon.lua") != 0)
+        fail(std::string("the script does not load: ") + lua_tostring(L, -1), script);
+    push_engine(L);
+    lua_setfenv(L, -2);
+    lua_sethook(L, runaway, LUA_MASKCOUNT, 50'000'000);
+    if (lua_pcall(L, 0, 0, 0) != 0) {
+        const char* message = lua_tostring(L, -1);
+        fail(std::string("the script fails: ") + (message ? message : "(no message)"), script);
+    }
+    lua_close(L);
+}
+
+} // namespace
+
+extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size)
+{
+    std::istringstream dump(std::string(reinterpret_cast<const char*>(data), size));
+    std::ostringstream script;
+    Report report;
+    const int status = convert(dump, script, object_list(), report);
+    if (status != 0 && status != status_rule_broken) fail("status " + std::to_string(status), script.str());
+    if ((status == 0) != report.clean()) fail("the status does not match the report", script.str());
+    check_script(script.str());
+    return 0;
+}
