@@ -134,6 +134,26 @@ TEST(LayoutRuleBreaks, HugeSizesAndOffsetsAreRefused)
     EXPECT_EQ(run.maps, "");
 }
 
+TEST(LayoutRuleBreaks, ManyLevelsOnAHugeGridStopAtTheMapBudget)
+{
+    // Two corners 2047 squares apart make a grid of 2048 by 2048 (4,194,304 squares); each
+    // level is written on the whole grid, so only the first eight levels fit in the budget.
+    std::string text = "WALLSET\nLIGHT(1)\nOFFSET(-1024,-1024)\nSIZE(1,1)\n1\n"
+                       "WALLSET\nLIGHT(1)\nOFFSET(1023,1023)\nSIZE(1,1)\n1\n";
+    for (int i = 0; i < 8; ++i) text += "WALLSET\nLIGHT(1)\nOFFSET(0,0)\nSIZE(1,1)\n1\n";
+    std::istringstream in(text + "/*\n");
+    LineReader reader(in);
+    Report report;
+    const Levels levels = read_layout(reader, report);
+    EXPECT_EQ(levels.grid_width, 2048);
+    EXPECT_TRUE(levels.is_level(7));
+    EXPECT_FALSE(levels.is_level(8));
+    EXPECT_FALSE(levels.is_level(9));
+    EXPECT_EQ(report.lines(), (std::vector<std::string>{
+                                  "my_dungeon.txt:51: level 8 is left out: the maps of all levels would pass 33554432 squares",
+                                  "my_dungeon.txt:51: level 9 is left out: the maps of all levels would pass 33554432 squares"}));
+}
+
 TEST(Entrance, ReadsFourValuesWithOrWithoutBlanks)
 {
     auto entrance = read_entrance("ENTRANCE...(5, 7, 0, 2)");

@@ -11,6 +11,9 @@ namespace {
 constexpr int max_level_side = 1024;
 constexpr int max_offset = 1024;
 constexpr long long max_grid_squares = 4LL * 1024 * 1024;
+// Every level is written as a map of the whole grid, so a short dump of many levels far apart
+// would write gigabytes; the maps of all levels together stay within this many squares.
+constexpr long long max_map_squares = 32LL * 1024 * 1024;
 
 bool within(int value, int low, int high) { return value >= low && value <= high; }
 
@@ -177,6 +180,18 @@ private:
                                                    std::to_string(result.grid_height) +
                                                    " squares is too large; no level is written");
             for (auto& level : result.levels) level.complete = false;
+        }
+        const long long grid_squares = static_cast<long long>(result.grid_width) * result.grid_height;
+        long long written = 0;
+        for (std::size_t number = 0; number < result.levels.size(); ++number) {
+            Level& level = result.levels[number];
+            if (!level.complete) continue;
+            written += grid_squares;
+            if (written <= max_map_squares) continue;
+            level.complete = false;
+            report_.add(reader_.line_number(), "level " + std::to_string(number) +
+                                                   " is left out: the maps of all levels would pass " +
+                                                   std::to_string(max_map_squares) + " squares");
         }
     }
 
