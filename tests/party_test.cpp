@@ -133,8 +133,10 @@ TEST(PartyPlacement, EntranceOffTheLevelsOrWithAFacingOutsideCodeIsReported)
         {entrance_at(0, 0, 3, "EAST"), "the entrance level 3 is not a level; the party is not placed"},
         {entrance_at(0, 0, 2, "EAST"), "the entrance level 2 is not a level; the party is not placed"},
         {entrance_at(0, 0, 0, "EAST)os.exit("),
-         "the entrance facing \"EAST)os.exit(\" is not a word or number; the party is not placed"},
-        {entrance_at(0, 0, 0, "end"), "the entrance facing \"end\" is not a word or number; the party is not placed"},
+         "the entrance facing \"EAST)os.exit(\" is not NORTH, EAST, SOUTH, WEST or a number; the party is not placed"},
+        {entrance_at(0, 0, 0, "end"), "the entrance facing \"end\" is not NORTH, EAST, SOUTH, WEST or a number; the party is not placed"},
+        {entrance_at(0, 0, 0, "east"), "the entrance facing \"east\" is not NORTH, EAST, SOUTH, WEST or a number; the party is not placed"},
+        {entrance_at(0, 0, 0, "CENTER"), "the entrance facing \"CENTER\" is not NORTH, EAST, SOUTH, WEST or a number; the party is not placed"},
     };
     for (const auto& c : cases) {
         Problems problems;

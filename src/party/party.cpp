@@ -3,6 +3,18 @@
 #include "text/lua_text.h"
 #include "text/normalise.h"
 
+namespace {
+
+// True when the party can face that way in the engine: one of the four directions or a number.
+bool is_facing(const std::string& word)
+{
+    for (const char* direction : {"NORTH", "EAST", "SOUTH", "WEST"})
+        if (word == direction) return true;
+    return is_code_value(word) && !is_lua_name(word) && word.find_first_of(" \t") == std::string::npos;
+}
+
+} // namespace
+
 std::string defined_champion(const std::string& definition)
 {
     return definition.substr(0, definition.find('='));
@@ -30,8 +42,9 @@ std::optional<std::string> party_placement(const Entrance& entrance, const Level
         problems.push_back("the entrance level " + std::to_string(entrance.level) + " is not a level; the party is not placed");
         return std::nullopt;
     }
-    if (!is_code_value(entrance.facing)) {
-        problems.push_back("the entrance facing " + quoted(entrance.facing) + " is not a word or number; the party is not placed");
+    if (!is_facing(entrance.facing)) {
+        problems.push_back("the entrance facing " + quoted(entrance.facing) +
+                           " is not NORTH, EAST, SOUTH, WEST or a number; the party is not placed");
         return std::nullopt;
     }
     // Placed all the same, as the dump says; the author learns that the engine will refuse it.

@@ -1,7 +1,8 @@
 // Fuzz target: any bytes as the dump, a fixed object name list. A run fails when the converter
-// ends with a status other than 0 or 2, when the script does not load as Lua 5.1, or when running
-// it against do-nothing engine functions does anything the script's statements cannot: reach a
-// name outside the engine's interface, overwrite one, raise an error, or run without end.
+// ends with a status other than 0 or 2, when the script does not load as Lua 5.1, when running
+// it against do-nothing engine functions does anything the script's statements cannot (overwrite
+// a name outside the script's own, raise an error, run without end), or when a dump that the
+// converter found clean gives a script that the stand-in engine would refuse.
 
 #include <cstddef>
 #include <cstdint>
@@ -112,6 +113,45 @@ void push_engine(lua_State* L)
     lua_setmetatable(L, -2);
 }
 
+// The stand-in engine's check, loaded once: a function from a script's text to its findings.
+lua_State* stand_in()
+{
+    static lua_State* const L = [] {
+        lua_State* state = luaL_newstate();
+        luaL_openlibs(state);
+        if (luaL_loadfile(state, D2L_STAND_IN) != 0 || lua_pcall(state, 0, 1, 0) != 0 || !lua_isfunction(state, -1)) {
+            std::fprintf(stderr, "cannot load the stand-in engine %s\n", D2L_STAND_IN);
+            std::abort();
+        }
+        lua_setfield(state, LUA_REGISTRYINDEX, "stand_in_check");
+        return state;
+    }();
+    return L;
+}
+
+// What the stand-in engine refuses in the script, one finding a line.
+std::string engine_findings(const std::string& script)
+{
+    lua_State* L = stand_in();
+    lua_getfield(L, LUA_REGISTRYINDEX, "stand_in_check");
+    lua_pushlstring(L, script.data(), script.size());
+    if (lua_pcall(L, 1, 1, 0) != 0) {
+        std::string error = lua_tostring(L, -1) ? lua_tostring(L, -1) : "(no message)";
+        lua_pop(L, 1);
+        return "the stand-in engine fails: " + error + "\n";
+    }
+    std::string findings;
+    const int count = static_cast<int>(lua_objlen(L, -1));
+    for (int i = 1; i <= count; ++i) {
+        lua_rawgeti(L, -1, i);
+        findings += lua_tostring(L, -1) ? lua_tostring(L, -1) : "?";
+        findings += "\n";
+        lua_pop(L, 1);
+    }
+    lua_pop(L, 1);
+    return findings;
+}
+
 void check_script(const std::string& script)
 {
     lua_State* L = luaL_newstate();
@@ -139,5 +179,9 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
     if (status != 0 && status != status_rule_broken) fail("status " + std::to_string(status), script.str());
     if ((status == 0) != report.clean()) fail("the status does not match the report", script.str());
     check_script(script.str());
+    if (status == 0) {
+        const std::string findings = engine_findings(script.str());
+        if (!findings.empty()) fail("a clean dump gives a script the engine refuses:\n" + findings, script.str());
+    }
     return 0;
 }
