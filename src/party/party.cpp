@@ -10,7 +10,7 @@ bool is_facing(const std::string& word)
 {
     for (const char* direction : {"NORTH", "EAST", "SOUTH", "WEST"})
         if (word == direction) return true;
-    return is_code_value(word) && !is_lua_name(word) && word.find_first_of(" \t") == std::string::npos;
+    return is_code_value(word) && !is_lua_name(word);
 }
 
 } // namespace

@@ -21,5 +21,6 @@ std::optional<std::string> roster_statement(int slot, const std::string& line, c
                                             Problems& problems);
 
 // The statement that places the party at the entrance on the common grid, with its line breaks;
-// none (and a problem) when the entrance level is not a level or the facing cannot stand in code.
+// none (and a problem) when the entrance level is not a level or the facing is not a direction or
+// a number. An entrance outside its level's map is placed all the same, and reported.
 std::optional<std::string> party_placement(const Entrance& entrance, const Levels& levels, Problems& problems);
