@@ -100,6 +100,14 @@ TEST(ItemPass, BlockOrderIsSpawnsThenPropertiesWithoutTheFrames)
                                        "exvar[TVK_t]={count=1 }\n");
 }
 
+TEST(ItemPass, TwoObjectsWrittenAsOneVariableAreReported)
+{
+    // "a-1" and "a_1" both become TVK_a_1; an unlisted object's spawn is a comment and assigns nothing.
+    Report report;
+    file_lines({"a-1 TORCH 1 1 0", "a_1 CHEST 2 2 0", "a-1 GHOST 3 3 0", "b TORCH 1 1 0"}, report);
+    EXPECT_EQ(report.lines(), std::vector<std::string>{"my_dungeon.txt:2: object \"a_1\" is written as TVK_a_1, like the object of line 1"});
+}
+
 TEST(ItemPass, HundredThousandObjectsConvertQuickly)
 {
     std::string dump = "[Main Data]\nENTRANCE...(0,0,0,NORTH)\n[Layout]\nWALLSET\nLIGHT(1)\nOFFSET(0,0)\nSIZE(32,32)\n";

@@ -5,6 +5,7 @@
 #include <unordered_map>
 
 #include "items/item_line.h"
+#include "text/normalise.h"
 
 void file_item_line(ItemLists& lists, const std::string& line, long line_number, const Levels& levels,
                     const ObjectList& names, Report& report)
@@ -22,6 +23,14 @@ void file_item_line(ItemLists& lists, const std::string& line, long line_number,
     Problems problems;
     const bool holder = item.make_exvars(line, offsets_x, offsets_y, names, problems);
     report.add_all(line_number, problems);
+    // Two objects written as one variable: the later assignment takes the name, so every
+    // statement after it that names the variable reaches the later object only.
+    if (!item.commented) {
+        const auto [first, inserted] = lists.variable_lines.emplace(force_us(item.id), line_number);
+        if (!inserted)
+            report.add(line_number, "object " + quoted(item.id) + " is written as TVK_" + first->first +
+                                        ", like the object of line " + std::to_string(first->second));
+    }
 
     if (off_map) lists.contained_items.push_back(item);
     else if (holder) lists.container_items.push_back(item);

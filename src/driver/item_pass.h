@@ -3,6 +3,7 @@
 
 #include <ostream>
 #include <string>
+#include <unordered_map>
 #include <vector>
 
 #include "driver/levels.h"
@@ -19,6 +20,8 @@ struct ItemLists {
     std::vector<Item> doorbutton_items;
     std::vector<Item> unlisted_items;
     std::vector<Item> other_items;
+    // The dump line of the first object written as each object variable, to find a second one.
+    std::unordered_map<std::string, long> variable_lines;
 };
 
 // Turns one item line into a record and files it into its list; a line that breaks the rules of
