@@ -74,7 +74,8 @@ int write_global(lua_State* L)
     const char* key = lua_type(L, 2) == LUA_TSTRING ? lua_tolstring(L, 2, &length) : nullptr;
     if (!key) return luaL_error(L, "assignment to a global that is not a name");
     const std::string name(key, length);
-    if (name != "dungeon_name" && (is_reserved_global(name) && !name.starts_with("TVK_")))
+    const bool own = name == "dungeon_name" || name.starts_with("TVK_") || !is_reserved_global(name);
+    if (!own)
         return luaL_error(L, "assignment to the engine's or Lua's global %s", key);
     lua_rawset(L, 1);
     return 0;
