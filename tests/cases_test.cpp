@@ -1,7 +1,10 @@
 // End-to-end cases: every folder under tests/cases holds the files of one run (my_dungeon.txt,
-// obj_list.txt), the script expected (LUA_dungeon.lua), the exit status expected (status) and the
-// messages expected on standard error (stderr.txt), and what the stand-in engine finds when it
-// runs the script (engine.txt; none when the file is absent). The converter runs in a scratch folder.
+// obj_list.txt; optionally the arguments in args, a subfolder for the inputs in folder, a script
+// that stands before the run in previous.lua), the script expected beside the inputs afterwards
+// (LUA_dungeon.lua; none when absent), the exit status expected (status), the messages expected
+// on standard error (stderr.txt) and on standard output (stdout.txt), and what the stand-in engine
+// finds when it runs the script (engine.txt; none when absent). The converter runs in a scratch
+// folder, and must leave no other file behind.
 
 #include <gtest/gtest.h>
 
@@ -36,8 +39,12 @@ TEST_P(ConversionCase, WritesTheExpectedScriptStatusAndMessages)
     const int expected_status = std::stoi(read_file(folder / "status"));
     EXPECT_EQ(run.status, expected_status);
     EXPECT_EQ(run.messages, read_file_or_empty(folder / "stderr.txt"));
-    EXPECT_EQ(run.script, read_file(folder / "LUA_dungeon.lua"));
-    if (run.status != 1) {
+    EXPECT_EQ(run.output, read_file_or_empty(folder / "stdout.txt"));
+    EXPECT_EQ(run.script, read_file_or_empty(folder / "LUA_dungeon.lua"));
+    EXPECT_TRUE(run.leftovers.empty()) << "left behind: " << run.leftovers.front();
+    // A script that the run wrote (not one it left as it was) must load, and the engine take it.
+    const bool written = fs::exists(run.script_path) && run.script != read_file_or_empty(folder / "previous.lua");
+    if (run.status != 1 && written) {
         expect_lua_compiles(run.script_path);
         EXPECT_EQ(engine_findings(run.script_path), read_file_or_empty(folder / "engine.txt"));
     }

@@ -34,7 +34,7 @@ std::string refusal(const std::string& line)
     auto statement = make_char(line, problems);
     EXPECT_FALSE(statement) << line << " gave " << statement.value_or("");
     EXPECT_EQ(problems.size(), 1u) << line;
-    return problems.empty() ? std::string() : problems.front();
+    return problems.empty() ? std::string() : problems.front().message;
 }
 
 TEST(ChampionDefinition, WorkedExamplesAreWrittenByteForByte)

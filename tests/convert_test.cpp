@@ -27,7 +27,7 @@ TEST(Driver, EmptyDumpWritesTheSkeletonAndReportsTheMissingEntrance)
     auto run = convert_text("", "");
     EXPECT_EQ(run.script, header + closing);
     EXPECT_EQ(run.status, 2);
-    EXPECT_EQ(run.messages, "my_dungeon.txt:0: the dump has no entrance line; the party is not placed\n");
+    EXPECT_EQ(run.messages, "my_dungeon.txt:0: error: the dump has no entrance line; the party is not placed\n");
 }
 
 TEST(Driver, CleanDumpPrintsNothing)
@@ -65,7 +65,7 @@ TEST(HeaderQuirks, LineAfterPartyIsARosterLineEvenWhenItIsAHeader)
     auto run = convert_text(entrance + one_level + champions + "[Party]\n[Characters]\nch-7\n", "");
     EXPECT_EQ(run.script, header + "\n" + one_level_map + champion_definitions + "\nkel_champion_toparty(0,ch_7)\n" +
                               closing + placement);
-    EXPECT_EQ(run.messages, "my_dungeon.txt:15: the roster line \"[Characters]\" does not name a champion identifier; "
+    EXPECT_EQ(run.messages, "my_dungeon.txt:15: error: the roster line \"[Characters]\" does not name a champion identifier; "
                             "it is left out\n");
 }
 
@@ -98,7 +98,7 @@ TEST(DriverRuleBreaks, EntranceOnNoLevelOrWithABadFacingIsNotPlaced)
     auto bad_level = convert_text("[Main Data]\nENTRANCE...(0,0,3,NORTH)\n" + separator + one_level, "");
     EXPECT_EQ(bad_level.status, 2);
     EXPECT_EQ(bad_level.script, header + "\n" + one_level_map + closing);
-    EXPECT_EQ(bad_level.messages, "my_dungeon.txt:2: the entrance level 3 is not a level; the party is not placed\n");
+    EXPECT_EQ(bad_level.messages, "my_dungeon.txt:2: error: the entrance level 3 is not a level; the party is not placed\n");
 
     auto bad_facing = convert_text("[Main Data]\nENTRANCE...(0,0,0,os.exit)\n" + separator + one_level, "");
     EXPECT_EQ(bad_facing.script, header + "\n" + one_level_map + closing);
@@ -110,14 +110,14 @@ TEST(DriverRuleBreaks, SecondLayoutSectionIsReportedAndIgnored)
     auto run = convert_text(entrance + one_level + one_level, "");
     EXPECT_EQ(run.status, 2);
     EXPECT_EQ(run.script, header + "\n" + one_level_map + "\n" + closing + placement);
-    EXPECT_EQ(run.messages, "my_dungeon.txt:11: a second layout section is ignored\n");
+    EXPECT_EQ(run.messages, "my_dungeon.txt:11: error: a second layout section is ignored\n");
 }
 
 TEST(DriverRuleBreaks, ItemsBeforeTheLayoutAreSkipped)
 {
     auto run = convert_text(entrance + "[Items]\n1 TORCH 0 0 0\n" + one_level, "TORCH torch\n");
     EXPECT_EQ(run.status, 2);
-    EXPECT_EQ(run.messages, "my_dungeon.txt:5: the level 0 of object \"1\" is not a level of the layout; it is skipped\n");
+    EXPECT_EQ(run.messages, "my_dungeon.txt:5: error: the level 0 of object \"1\" is not a level of the layout; it is skipped\n");
 }
 
 TEST(DriverRuleBreaks, EndOfInputInsideTheLayoutStillEndsTheRun)

@@ -105,7 +105,7 @@ TEST(ItemPass, TwoObjectsWrittenAsOneVariableAreReported)
     // "a-1" and "a_1" both become TVK_a_1; an unlisted object's spawn is a comment and assigns nothing.
     Report report;
     file_lines({"a-1 TORCH 1 1 0", "a_1 CHEST 2 2 0", "a-1 GHOST 3 3 0", "b TORCH 1 1 0"}, report);
-    EXPECT_EQ(report.lines(), std::vector<std::string>{"my_dungeon.txt:2: object \"a_1\" is written as TVK_a_1, like the object of line 1"});
+    EXPECT_EQ(report.lines(), std::vector<std::string>{"my_dungeon.txt:2: warning: object \"a_1\" is written as TVK_a_1, like the object of line 1"});
 }
 
 TEST(ItemPass, HundredThousandObjectsConvertQuickly)

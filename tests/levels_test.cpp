@@ -74,7 +74,7 @@ TEST(Layout, HeaderLinesAreTakenInTheirOrderOnly)
     EXPECT_EQ(run.levels.levels[0].rows, (std::vector<std::string>{"LIGHT row"}));
     // The row is kept as read; only its width, other than SIZE's 2, is reported.
     EXPECT_EQ(run.report.lines(),
-              (std::vector<std::string>{"my_dungeon.txt:10: map row 1 of level 0 is 9 squares wide where its SIZE says 2"}));
+              (std::vector<std::string>{"my_dungeon.txt:10: warning: map row 1 of level 0 is 9 squares wide where its SIZE says 2"}));
 }
 
 TEST(Layout, SeparatorBetweenBlocksEndsTheSection)
@@ -101,8 +101,8 @@ TEST(LayoutRuleBreaks, IncompleteBlocksAreReportedAndLeftOut)
     EXPECT_TRUE(run.levels.is_level(1));
     EXPECT_FALSE(run.levels.is_level(2));
     EXPECT_EQ(run.report.lines(),
-              (std::vector<std::string>{"my_dungeon.txt:2: level 0 has no LIGHT line; the level is left out",
-                                        "my_dungeon.txt:11: level 2 has a LIGHT value that is not an integer in "
+              (std::vector<std::string>{"my_dungeon.txt:2: error: level 0 has no LIGHT line; the level is left out",
+                                        "my_dungeon.txt:11: error: level 2 has a LIGHT value that is not an integer in "
                                         "range; the level is left out"}));
     EXPECT_EQ(run.maps, "kel_text2map(1, 2, 1, 1, 1, {\n\"11\",\n} )\n");
 }
@@ -150,8 +150,8 @@ TEST(LayoutRuleBreaks, ManyLevelsOnAHugeGridStopAtTheMapBudget)
     EXPECT_FALSE(levels.is_level(8));
     EXPECT_FALSE(levels.is_level(9));
     EXPECT_EQ(report.lines(), (std::vector<std::string>{
-                                  "my_dungeon.txt:51: level 8 is left out: the maps of all levels would pass 33554432 squares",
-                                  "my_dungeon.txt:51: level 9 is left out: the maps of all levels would pass 33554432 squares"}));
+                                  "my_dungeon.txt:51: error: level 8 is left out: the maps of all levels would pass 33554432 squares",
+                                  "my_dungeon.txt:51: error: level 9 is left out: the maps of all levels would pass 33554432 squares"}));
 }
 
 TEST(Entrance, ReadsFourValuesWithOrWithoutBlanks)

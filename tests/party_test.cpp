@@ -75,7 +75,7 @@ TEST(RosterStatement, LineThatIsNoLuaNameIsReportedAndLeftOut)
         Problems problems;
         EXPECT_FALSE(roster_statement(0, line, defined, problems)) << line;
         ASSERT_EQ(problems.size(), 1u) << line;
-        EXPECT_NE(problems.front().find("does not name a champion identifier"), std::string::npos);
+        EXPECT_NE(problems.front().message.find("does not name a champion identifier"), std::string::npos);
     }
 }
 
@@ -94,9 +94,9 @@ TEST(PartySections, RosterBeforeItsChampionAndAnUndefinedNameUseNoSlot)
                                        "");
     EXPECT_NE(run.script.find("\nkel_champion_toparty(0,late)\n"), std::string::npos) << run.script;
     EXPECT_EQ(run.script.find("kel_champion_toparty(1"), std::string::npos) << run.script;
-    EXPECT_NE(run.messages.find("my_dungeon.txt:2: the roster line \"late\" names no champion defined before it"),
+    EXPECT_NE(run.messages.find("my_dungeon.txt:2: error: the roster line \"late\" names no champion defined before it"),
               std::string::npos) << run.messages;
-    EXPECT_NE(run.messages.find("my_dungeon.txt:6: the roster line \"nobody\" names no champion"), std::string::npos);
+    EXPECT_NE(run.messages.find("my_dungeon.txt:6: error: the roster line \"nobody\" names no champion"), std::string::npos);
 }
 
 TEST(PartyPlacement, StandsAtTheEntranceOnTheCommonGrid)
@@ -106,7 +106,7 @@ TEST(PartyPlacement, StandsAtTheEntranceOnTheCommonGrid)
     EXPECT_EQ(placement(entrance_at(3, 4, 0, "2"), levels), "\nkel_party_place(0,3,4,2)\n");
 }
 
-TEST(PartyPlacement, EntranceOutsideItsLevelsMapIsPlacedAndReported)
+TEST(PartyPlacement, EntranceOutsideItsLevelsMapIsPlacedWithAWarning)
 {
     // The engine cannot start the party there; the author is told, the statement stays as the dump says.
     const Levels levels = levels_at({{0, 0}, {20, 5}});
@@ -116,8 +116,8 @@ TEST(PartyPlacement, EntranceOutsideItsLevelsMapIsPlacedAndReported)
         ASSERT_TRUE(statement);
         EXPECT_EQ(*statement, "\nkel_party_place(1," + std::to_string(x + 20) + "," + std::to_string(y + 5) + ",-1)\n");
         ASSERT_EQ(problems.size(), 1u);
-        EXPECT_EQ(problems.front(), "the entrance " + std::to_string(x) + "," + std::to_string(y) +
-                                        " lies outside the map of level 1");
+        EXPECT_EQ(problems.front(), warning("the entrance " + std::to_string(x) + "," + std::to_string(y) +
+                                            " lies outside the map of level 1"));
     }
 }
 
@@ -158,8 +158,8 @@ TEST(PartySections, HeaderQuirksOfCharactersAndParty)
     EXPECT_NE(run.script.find(",500,0,0,0,0)\n\n\nkel_champion_toparty(0,ok)\n\n\n"), std::string::npos)
         << run.script;
     EXPECT_EQ(run.messages,
-              "my_dungeon.txt:19: the roster line \"[Characters]\" does not name a champion identifier; it is left out\n"
-              "my_dungeon.txt:22: the champion identifier \";c\" is not a Lua name; the champion is left out\n");
+              "my_dungeon.txt:19: error: the roster line \"[Characters]\" does not name a champion identifier; it is left out\n"
+              "my_dungeon.txt:22: error: the champion identifier \";c\" is not a Lua name; the champion is left out\n");
     EXPECT_EQ(run.status, 2);
 }
 

@@ -2,6 +2,7 @@
 
 #include <gtest/gtest.h>
 
+#include <algorithm>
 #include <atomic>
 #include <cstdlib>
 #include <fstream>
@@ -52,18 +53,79 @@ int exit_status(int raw)
 }
 } // namespace
 
+namespace {
+
+// The lines of a file, without their line ends; none when there is no file.
+std::vector<std::string> lines_of(const fs::path& path)
+{
+    std::vector<std::string> lines;
+    std::istringstream text(read_file_or_empty(path));
+    for (std::string line; std::getline(text, line);) lines.push_back(line);
+    return lines;
+}
+
+// A word for the shell, between single quotes.
+std::string shell_word(const std::string& word)
+{
+    std::string quoted = "'";
+    for (char c : word) quoted += c == '\'' ? std::string("'\\''") : std::string(1, c);
+    return quoted + "'";
+}
+
+// True for the files of a case folder that describe the run or its expected results rather than
+// being its inputs.
+bool is_expectation_file(const std::string& name)
+{
+    for (const char* expectation : {"status", "stderr.txt", "stdout.txt", "LUA_dungeon.lua", "engine.txt", "args",
+                                    "folder", "previous.lua", "output"})
+        if (name == expectation) return true;
+    return false;
+}
+
+fs::path utf8_path(const std::string& name)
+{
+    return fs::path(std::u8string(name.begin(), name.end()));
+}
+
+} // namespace
+
 RunResult run_converter_on(const fs::path& case_folder)
 {
-    const fs::path folder = scratch_folder();
-    for (const char* name : {"my_dungeon.txt", "obj_list.txt"})
-        if (fs::exists(case_folder / name)) fs::copy_file(case_folder / name, folder / name);
-    const std::string command =
-        "cd '" + folder.string() + "' && '" + std::string(D2L_BINARY) + "' 2> stderr.out";
+    const fs::path scratch = scratch_folder();
+    const fs::path work = scratch / "run";
+    const auto folder_lines = lines_of(case_folder / "folder");
+    const fs::path inputs = folder_lines.empty() ? work : work / utf8_path(folder_lines.front());
+    fs::create_directories(inputs);
+    std::vector<std::string> input_names;
+    for (const auto& entry : fs::directory_iterator(case_folder)) {
+        const std::string name = entry.path().filename().string();
+        if (!entry.is_regular_file() || is_expectation_file(name)) continue;
+        fs::copy_file(entry.path(), inputs / name);
+        input_names.push_back(name);
+    }
+    if (fs::exists(case_folder / "previous.lua")) fs::copy_file(case_folder / "previous.lua", inputs / "LUA_dungeon.lua");
+
+    const auto arguments = lines_of(case_folder / "args");
+    std::string command = "cd " + shell_word(work.string()) + " && " + shell_word(D2L_BINARY);
+    for (const auto& argument : arguments) command += " " + shell_word(argument);
+    command += " > ../stdout.out 2> ../stderr.out";
+
     RunResult result;
     result.status = exit_status(std::system(command.c_str()));
-    result.script_path = folder / "LUA_dungeon.lua";
+    const auto output_lines = lines_of(case_folder / "output");
+    result.script_path = output_lines.empty() ? inputs / "LUA_dungeon.lua" : work / utf8_path(output_lines.front());
     result.script = read_file_or_empty(result.script_path);
-    result.messages = read_file_or_empty(folder / "stderr.out");
+    result.messages = read_file_or_empty(scratch / "stderr.out");
+    result.output = read_file_or_empty(scratch / "stdout.out");
+    for (const auto& entry : fs::recursive_directory_iterator(work)) {
+        if (!entry.is_regular_file()) continue;
+        const fs::path relative = fs::relative(entry.path(), work);
+        const std::string name = entry.path().filename().string();
+        const bool known = std::find(input_names.begin(), input_names.end(), name) != input_names.end() ||
+                           name == "LUA_dungeon.lua" || entry.path() == result.script_path ||
+                           std::find(arguments.begin(), arguments.end(), relative.generic_string()) != arguments.end();
+        if (!known) result.leftovers.push_back(relative.generic_string());
+    }
     return result;
 }
 

@@ -3,6 +3,7 @@
 
 #include <filesystem>
 #include <string>
+#include <vector>
 
 #include "items/object_list.h"
 
@@ -20,10 +21,17 @@ struct RunResult {
     int status = -1;
     std::string script;
     std::string messages;
+    std::string output;
     std::filesystem::path script_path;
+    // Files in the run's folder that are neither inputs nor the script nor a file the arguments name.
+    std::vector<std::string> leftovers;
 };
 
-// Runs the converter program in a scratch folder holding copies of the case folder's input files.
+// Runs the converter program in a scratch folder on copies of a case folder's files: its inputs
+// (my_dungeon.txt, obj_list.txt and any other file that is not an expectation) go into the
+// scratch folder, or into the subfolder that the file `folder` names; `previous.lua` stands there as LUA_dungeon.lua before the run; `args` holds the
+// arguments, one a line. The script read back is the one beside the inputs, or the one at the path
+// (from the run's folder) that the file `output` names.
 RunResult run_converter_on(const std::filesystem::path& case_folder);
 
 // Runs the in-memory conversion on a dump text and an object name list text.

@@ -48,12 +48,12 @@ std::string joined_properties(Properties& p, const std::string& object_name)
 }
 
 bool Item::make_exvars(std::string line, std::vector<int> level_offset_x, std::vector<int> level_offset_y,
-                       const ObjectList& names, Problems& problems)
+                       const ObjectList& names, Problems& problems, const Levels* levels)
 {
     exvar_text.clear();
     has_exvars = false;
     Properties properties;
-    const LineContext context{line, level_offset_x, level_offset_y, names, problems};
+    const LineContext context{line, level_offset_x, level_offset_y, names, problems, levels};
 
     using Group = void (*)(const LineContext&, Item&, Properties&);
     static constexpr Group groups[] = {

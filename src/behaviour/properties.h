@@ -9,6 +9,7 @@
 #include "items/object_list.h"
 
 class Item;
+struct Levels;
 
 // Every property and statement one item line can give; empty texts and false flags are absent.
 struct Properties {
@@ -41,14 +42,15 @@ struct Properties {
     bool carries = false;
 };
 
-// What every keyword group reads: the line, the level offsets, the object name list, and where
-// its problems go.
+// What every keyword group reads: the line, the level offsets, the object name list, where its
+// problems go, and the levels themselves when the caller has them (to check destinations).
 struct LineContext {
     const std::string& line;
     const std::vector<int>& level_offset_x;
     const std::vector<int>& level_offset_y;
     const ObjectList& names;
     Problems& problems;
+    const Levels* levels = nullptr;
 };
 
 // The table line's properties joined in their fixed order, one "," between neighbours; the

@@ -7,6 +7,7 @@
 #include <limits>
 
 #include "behaviour/groups.h"
+#include "driver/levels.h"
 #include "behaviour/keywords.h"
 #include "behaviour/values.h"
 #include "text/fields.h"
@@ -63,8 +64,10 @@ std::optional<std::string> destination_of(const std::string& value, const LineCo
                                    " is not three integers; the destination is left out");
         return std::nullopt;
     }
+    // A level whose block was incomplete is not written, so nothing can arrive on it.
     if (level < 0 || static_cast<std::size_t>(level) >= context.level_offset_x.size() ||
-        static_cast<std::size_t>(level) >= context.level_offset_y.size()) {
+        static_cast<std::size_t>(level) >= context.level_offset_y.size() ||
+        (context.levels && !context.levels->is_level(level))) {
         context.problems.push_back("the DESTINATION=( level " + std::to_string(level) +
                                    " is not a level of the layout; the destination is left out");
         return std::nullopt;
@@ -77,6 +80,9 @@ std::optional<std::string> destination_of(const std::string& value, const LineCo
                                    " is out of range; the destination is left out");
         return std::nullopt;
     }
+    if (context.levels && !context.levels->holds_square(level, dx, dy))
+        context.problems.push_back(warning("the DESTINATION=( square " + std::to_string(dx) + "," + std::to_string(dy) +
+                                           " lies outside the map of level " + std::to_string(level)));
     return "x=" + std::to_string(x) + ",y=" + std::to_string(y) + ",lev=" + std::to_string(level);
 }
 

@@ -5,6 +5,7 @@
 #include "behaviour/keywords.h"
 #include "behaviour/values.h"
 #include "text/lua_text.h"
+#include "text/normalise.h"
 
 namespace {
 
@@ -20,6 +21,9 @@ std::optional<std::string> target_property_of(const std::vector<std::string>& pa
                                " in TARGET=( is not an object identifier; the targets are left out");
             return std::nullopt;
         }
+        // An empty part names no object: the engine gets a variable that nothing assigns.
+        if (force_us(part).empty())
+            problems.push_back(warning("an empty target in TARGET=( is written as TVK_, which names no object"));
         if (!names.empty()) names += ",";
         names += *variable;
     }

@@ -7,6 +7,7 @@
 #include "driver/line_reader.h"
 #include "party/champion.h"
 #include "party/party.h"
+#include "text/normalise.h"
 
 namespace {
 
@@ -82,7 +83,7 @@ private:
     {
         auto read = read_entrance(line);
         if (!read) {
-            report_.add(reader_.line_number(), "the entrance line has no readable (x,y,level,facing)");
+            report_.error(reader_.line_number(), "the entrance line has no readable (x,y,level,facing)");
             return;
         }
         entrance_ = *read;
@@ -107,13 +108,17 @@ private:
         if (!statement) return;
         out_ << *statement << "\n";
         ++roster_slot_;
+        // The engine puts one champion into two slots: written as the dump says, but flagged.
+        const std::string champion = force_us(line);
+        if (!party_members_.insert(champion).second)
+            report_.warning(number, "the champion " + champion + " is added to the party a second time");
     }
 
     void read_layout_section(long header_line)
     {
         Levels levels = read_layout(reader_, report_);
         if (levels_.read) {
-            report_.add(header_line, "a second layout section is ignored");
+            report_.error(header_line, "a second layout section is ignored");
         } else {
             levels_ = std::move(levels);
             write_maps(levels_, out_);
@@ -124,7 +129,7 @@ private:
     void write_party_placement()
     {
         if (!entrance_) {
-            report_.add(reader_.line_number(), "the dump has no entrance line; the party is not placed");
+            report_.error(reader_.line_number(), "the dump has no entrance line; the party is not placed");
             return;
         }
         Problems problems;
@@ -143,6 +148,7 @@ private:
     ItemLists items_;
     int roster_slot_ = 0;
     ChampionNames champions_;
+    ChampionNames party_members_;
 };
 
 } // namespace
@@ -150,5 +156,5 @@ private:
 int convert(std::istream& dump, std::ostream& script, const ObjectList& names, Report& report)
 {
     Conversion(dump, script, names, report).run();
-    return report.clean() ? 0 : status_rule_broken;
+    return report.has_errors() ? status_rule_broken : 0;
 }

@@ -7,11 +7,12 @@
 #include "driver/report.h"
 #include "items/object_list.h"
 
-// Exit status of a run whose dump broke a rule: the script is written, the problems reported.
+// Exit status of a run that converted the dump with errors: the script is written, the problems reported.
 constexpr int status_rule_broken = 2;
-// Exit status of a run that could not open one of its files.
+// Exit status of a run that converted nothing: a file could not be opened or written, or an
+// argument was wrong.
 constexpr int status_no_file = 1;
 
-// Reads the dump, writes the whole script and reports every problem; returns 0 for a clean dump
-// and 2 when the report holds problems.
+// Reads the dump, writes the whole script and reports every problem; returns 0 when the report
+// holds no error (warnings allowed) and 2 when it holds one.
 int convert(std::istream& dump, std::ostream& script, const ObjectList& names, Report& report);

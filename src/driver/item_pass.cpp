@@ -7,29 +7,51 @@
 #include "items/item_line.h"
 #include "text/normalise.h"
 
+namespace {
+
+void comment_out(Item& item)
+{
+    item.commented = true;
+    item.spawn_text = commented_out(item.spawn_text);
+    item.exvar_text = commented_out(item.exvar_text);
+}
+
+void count_unlisted_type(ItemLists& lists, const std::string& type, long line_number)
+{
+    const auto [found, inserted] = lists.unlisted_type_index.emplace(type, lists.unlisted_types.size());
+    if (inserted) lists.unlisted_types.push_back({type, line_number, 0});
+    ++lists.unlisted_types[found->second].count;
+}
+
+} // namespace
+
 void file_item_line(ItemLists& lists, const std::string& line, long line_number, const Levels& levels,
                     const ObjectList& names, Report& report)
 {
     if (auto problem = item_line_problem(line, levels, names)) {
-        report.add(line_number, *problem);
+        report.error(line_number, *problem);
         return;
     }
-    if (auto problem = item_square_problem(line, levels)) report.add(line_number, *problem);
+    const auto off_grid = item_grid_problem(line, levels);
+    if (off_grid) report.error(line_number, *off_grid);
+    else if (auto problem = item_square_problem(line, levels)) report.warning(line_number, *problem);
     Item item;
     item.line_number = line_number;
     const auto offsets_x = levels.offsets_x();
     const auto offsets_y = levels.offsets_y();
     const bool off_map = item.make_item(line, offsets_x, offsets_y, names);
     Problems problems;
-    const bool holder = item.make_exvars(line, offsets_x, offsets_y, names, problems);
+    const bool holder = item.make_exvars(line, offsets_x, offsets_y, names, problems, &levels);
     report.add_all(line_number, problems);
+    if (off_grid) comment_out(item);
+    if (!item.is_known && !names.names_type(item.object_name)) count_unlisted_type(lists, item.object_name, line_number);
     // Two objects written as one variable: the later assignment takes the name, so every
     // statement after it that names the variable reaches the later object only.
     if (!item.commented) {
         const auto [first, inserted] = lists.variable_lines.emplace(force_us(item.id), line_number);
         if (!inserted)
-            report.add(line_number, "object " + quoted(item.id) + " is written as TVK_" + first->first +
-                                        ", like the object of line " + std::to_string(first->second));
+            report.warning(line_number, "object " + quoted(item.id) + " is written as TVK_" + first->first +
+                                            ", like the object of line " + std::to_string(first->second));
     }
 
     if (off_map) lists.contained_items.push_back(item);
@@ -39,6 +61,17 @@ void file_item_line(ItemLists& lists, const std::string& line, long line_number,
     else if (item.is_doorbutton) lists.doorbutton_items.push_back(item);
     else if (!item.is_known) lists.unlisted_items.push_back(item);
     else lists.other_items.push_back(item);
+}
+
+void report_unlisted_types(const ItemLists& lists, Report& report)
+{
+    for (const auto& unlisted : lists.unlisted_types) {
+        const bool one = unlisted.count == 1;
+        report.warning(unlisted.first_line, "the object name list does not name the type " + quoted(unlisted.type) +
+                                                ": " + std::to_string(unlisted.count) + (one ? " object" : " objects") +
+                                                " of it " + (one ? "is" : "are") + " written as " +
+                                                (one ? "a comment" : "comments"));
+    }
 }
 
 namespace {
@@ -57,13 +90,6 @@ std::unordered_map<std::string, std::vector<std::size_t>> index_by_held(const st
     return index;
 }
 
-void comment_out(Item& item)
-{
-    item.commented = true;
-    item.spawn_text = commented_out(item.spawn_text);
-    item.exvar_text = commented_out(item.exvar_text);
-}
-
 } // namespace
 
 void link_held_items(ItemLists& lists, Report& report)
@@ -75,11 +101,11 @@ void link_held_items(ItemLists& lists, Report& report)
         if (found == holders.end()) {
             auto inside_held = held_holders.find(held.id);
             if (inside_held != held_holders.end())
-                report.add(held.line_number, "object " + quoted(held.id) + " is inside " +
+                report.error(held.line_number, "object " + quoted(held.id) + " is inside " +
                                                  quoted(lists.contained_items[inside_held->second.front()].id) +
                                                  ", which is itself held; it is written as a comment");
             else
-                report.add(held.line_number, "no object holds object " + quoted(held.id) + "; it is written as a comment");
+                report.error(held.line_number, "no object holds object " + quoted(held.id) + "; it is written as a comment");
             comment_out(held);
             continue;
         }
@@ -87,7 +113,7 @@ void link_held_items(ItemLists& lists, Report& report)
         held.make_carry(lists.container_items[named_by.front()]);
         for (std::size_t k = 1; k < named_by.size(); ++k) {
             const Item& other = lists.container_items[named_by[k]];
-            report.add(other.line_number, "object " + quoted(held.id) + " is already held by " +
+            report.error(other.line_number, "object " + quoted(held.id) + " is already held by " +
                                               quoted(lists.container_items[named_by.front()].id) +
                                               "; " + quoted(other.id) + " does not hold it");
         }
@@ -113,6 +139,7 @@ void write_item_block(ItemLists& lists, std::ostream& out, Report& report)
 {
     link_held_items(lists, report);
     link_door_buttons(lists);
+    report_unlisted_types(lists, report);
     for (const auto* list : {&lists.doorframe_items, &lists.door_items, &lists.doorbutton_items, &lists.container_items,
                              &lists.contained_items, &lists.other_items, &lists.unlisted_items})
         for (const auto& item : *list) out << item.spawn_text;

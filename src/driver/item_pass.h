@@ -11,6 +11,14 @@
 #include "items/item.h"
 #include "items/object_list.h"
 
+// A dump type that the object name list lacks: where it first stood and how many objects of it
+// were written as comments.
+struct UnlistedType {
+    std::string type;
+    long first_line = 0;
+    long count = 0;
+};
+
 // The seven lists the objects are sorted into, each in the order of its lines in the dump.
 struct ItemLists {
     std::vector<Item> contained_items;
@@ -22,6 +30,10 @@ struct ItemLists {
     std::vector<Item> other_items;
     // The dump line of the first object written as each object variable, to find a second one.
     std::unordered_map<std::string, long> variable_lines;
+    // The dump types that the object name list does not name at all, in the order first met.
+    std::vector<UnlistedType> unlisted_types;
+    // Per such type, its place in unlisted_types.
+    std::unordered_map<std::string, std::size_t> unlisted_type_index;
 };
 
 // Turns one item line into a record and files it into its list; a line that breaks the rules of
@@ -35,6 +47,10 @@ void link_held_items(ItemLists& lists, Report& report);
 
 // Links every door button to the last door on its square.
 void link_door_buttons(ItemLists& lists);
+
+// Reports, at its first item line, every dump type that the object name list does not name, with
+// how many objects of it are written as comments.
+void report_unlisted_types(const ItemLists& lists, Report& report);
 
 // Runs both linking passes and writes the spawn statements, then the property statements.
 void write_item_block(ItemLists& lists, std::ostream& out, Report& report);

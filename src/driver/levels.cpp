@@ -45,7 +45,7 @@ public:
         Levels result;
         result.read = true;
         if (!skip_until_block_start()) {
-            report_.add(reader_.line_number(), "the layout section ends without a level block (no WALLSET line)");
+            report_.error(reader_.line_number(), "the layout section ends without a level block (no WALLSET line)");
             return result;
         }
         bool more = true;
@@ -66,7 +66,7 @@ private:
 
     void report_level(std::size_t number, const std::string& what)
     {
-        report_.add(reader_.line_number(), "level " + std::to_string(number) + " " + what + "; the level is left out");
+        report_.error(reader_.line_number(), "level " + std::to_string(number) + " " + what + "; the level is left out");
     }
 
     // Reads one level block whose WALLSET line is current; false when the layout section has ended.
@@ -139,7 +139,7 @@ private:
                 // A row of another width gives a map the engine cannot lay out; it is still
                 // written as read, and reported.
                 if (line_.size() != static_cast<std::size_t>(level.size_x))
-                    report_.add(reader_.line_number(), "map row " + std::to_string(row + 1) + " of level " +
+                    report_.warning(reader_.line_number(), "map row " + std::to_string(row + 1) + " of level " +
                                                            std::to_string(number) + " is " + std::to_string(line_.size()) +
                                                            " squares wide where its SIZE says " + std::to_string(level.size_x));
                 level.rows.push_back(line_);
@@ -151,7 +151,7 @@ private:
 
         while (!ended && !contains(line_, "WALLSET") && !contains(line_, "/*")) advance();
         if (ended) {
-            report_.add(reader_.line_number(),
+            report_.error(reader_.line_number(),
                         "the input ends inside the layout section (no line with \"/*\" after the last level)");
             return false;
         }
@@ -176,7 +176,7 @@ private:
         result.grid_width = right - min_x;
         result.grid_height = bottom - min_y;
         if (static_cast<long long>(result.grid_width) * result.grid_height > max_grid_squares) {
-            report_.add(reader_.line_number(), "the common grid of " + std::to_string(result.grid_width) + " by " +
+            report_.error(reader_.line_number(), "the common grid of " + std::to_string(result.grid_width) + " by " +
                                                    std::to_string(result.grid_height) +
                                                    " squares is too large; no level is written");
             for (auto& level : result.levels) level.complete = false;
@@ -189,7 +189,7 @@ private:
             written += grid_squares;
             if (written <= max_map_squares) continue;
             level.complete = false;
-            report_.add(reader_.line_number(), "level " + std::to_string(number) +
+            report_.error(reader_.line_number(), "level " + std::to_string(number) +
                                                    " is left out: the maps of all levels would pass " +
                                                    std::to_string(max_map_squares) + " squares");
         }

@@ -2,14 +2,39 @@
 
 #include "text/lua_text.h"
 
-void Report::add(long line, const std::string& what)
+Problem warning(std::string text)
 {
-    lines_.push_back("my_dungeon.txt:" + std::to_string(line) + ": " + what);
+    return Problem(std::move(text), Severity::warning);
+}
+
+std::ostream& operator<<(std::ostream& out, const Problem& problem)
+{
+    return out << (problem.severity == Severity::error ? "error: " : "warning: ") << problem.message;
+}
+
+void Report::add(long line, const Problem& problem)
+{
+    entries_.push_back({line, problem.severity, problem.message});
+    if (problem.severity == Severity::error) ++errors_;
 }
 
 void Report::add_all(long line, const Problems& problems)
 {
-    for (const auto& what : problems) add(line, what);
+    for (const auto& problem : problems) add(line, problem);
+}
+
+std::string Report::line_of(const ReportEntry& entry) const
+{
+    const char* kind = entry.severity == Severity::error ? ": error: " : ": warning: ";
+    return dump_name_ + ":" + std::to_string(entry.line) + kind + entry.message;
+}
+
+std::vector<std::string> Report::lines() const
+{
+    std::vector<std::string> result;
+    result.reserve(entries_.size());
+    for (const auto& entry : entries_) result.push_back(line_of(entry));
+    return result;
 }
 
 std::string quoted(const std::string& text)

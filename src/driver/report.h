@@ -1,26 +1,74 @@
 #pragma once
-// The problems found in one dump, each tied to the dump line it was found on.
+// The problems found in one dump, each tied to the dump line it was found on and marked as an
+// error (something of the dump is left out, skipped or written as a comment) or a warning (the dump
+// is written as it stands, but looks wrong).
 
+#include <ostream>
 #include <string>
 #include <vector>
 
-// Problems of one line, without a line number: filled by the readers of a single line.
-using Problems = std::vector<std::string>;
+// How bad a problem is: an error loses part of the dump; a warning only flags it.
+enum class Severity { error, warning };
 
-// Every problem of a run, in the order found, as the lines printed on standard error.
+// One problem of one line, without a line number: filled by the readers of a single line. A bare
+// text is an error; warnings are made with warning().
+struct Problem {
+    Problem(std::string text, Severity kind = Severity::error) : message(std::move(text)), severity(kind) {}
+    Problem(const char* text) : Problem(std::string(text)) {}
+
+    std::string message;
+    Severity severity;
+
+    bool operator==(const Problem&) const = default;
+};
+
+// A warning about one line: the dump is written as it stands.
+Problem warning(std::string text);
+
+// The problem's text, as test failures and logs show it.
+std::ostream& operator<<(std::ostream& out, const Problem& problem);
+
+// The problems of one line, in the order found.
+using Problems = std::vector<Problem>;
+
+// One problem of a run: the dump line (counted from 1), its kind and what is wrong.
+struct ReportEntry {
+    long line = 0;
+    Severity severity = Severity::error;
+    std::string message;
+};
+
+// Every problem of a run, in the order found.
 class Report {
 public:
-    // Records one problem found on the given dump line (counted from 1).
-    void add(long line, const std::string& what);
+    // The report of a dump that messages name as given ("castle/my_dungeon.txt").
+    explicit Report(std::string dump_name = "my_dungeon.txt") : dump_name_(std::move(dump_name)) {}
+
+    // Records an error found on the given dump line.
+    void error(long line, const std::string& what) { add(line, Problem(what, Severity::error)); }
+    // Records a warning found on the given dump line.
+    void warning(long line, const std::string& what) { add(line, Problem(what, Severity::warning)); }
+    // Records one problem of the given line, with its kind.
+    void add(long line, const Problem& problem);
     // Records every problem of one line.
     void add_all(long line, const Problems& problems);
 
-    bool clean() const { return lines_.empty(); }
-    // The printed form of each problem: "my_dungeon.txt:LINE: what is wrong".
-    const std::vector<std::string>& lines() const { return lines_; }
+    // True when nothing was reported at all.
+    bool clean() const { return entries_.empty(); }
+    // True when at least one error was reported.
+    bool has_errors() const { return errors_ > 0; }
+    // True when at least one warning was reported.
+    bool has_warnings() const { return entries_.size() > errors_; }
+    const std::vector<ReportEntry>& entries() const { return entries_; }
+    // The printed form of each problem: "my_dungeon.txt:LINE: error: what is wrong".
+    std::vector<std::string> lines() const;
+    // The printed form of one problem.
+    std::string line_of(const ReportEntry& entry) const;
 
 private:
-    std::vector<std::string> lines_;
+    std::string dump_name_;
+    std::vector<ReportEntry> entries_;
+    std::size_t errors_ = 0;
 };
 
 // A text from the dump as it stands in a report: between double quotes, control bytes escaped.

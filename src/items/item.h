@@ -7,6 +7,8 @@
 #include "driver/report.h"
 #include "items/object_list.h"
 
+struct Levels;
+
 // The record of one item line: identity, place on the common grid, kind flags, the spawn
 // statement and the property statements. A plain value, copied into the driver's lists.
 class Item {
@@ -44,9 +46,10 @@ public:
                    const ObjectList& names);
 
     // Translates the keyword properties of the line into the property statements; returns true
-    // when the line names objects that this one carries or holds.
+    // when the line names objects that this one carries or holds. With the levels, a destination
+    // is also checked against the level's block and map.
     bool make_exvars(std::string line, std::vector<int> level_offset_x, std::vector<int> level_offset_y,
-                     const ObjectList& names, Problems& problems);
+                     const ObjectList& names, Problems& problems, const Levels* levels = nullptr);
 
     // Finishes the spawn statement of a held object with the link to its holder, when the
     // holder's list names it.

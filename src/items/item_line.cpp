@@ -50,6 +50,22 @@ std::optional<std::string> item_line_problem(const std::string& line, const Leve
     return std::nullopt;
 }
 
+std::optional<std::string> item_grid_problem(const std::string& line, const Levels& levels)
+{
+    const auto tokens = split_tokens(line);
+    int x = 0, y = 0, level = 0;
+    if (tokens.size() < 5 || !read_whole_int(tokens[2], x) || !read_whole_int(tokens[3], y) ||
+        !read_whole_int(tokens[4], level) || !levels.is_level(level))
+        return std::nullopt;
+    const Level& own = levels.levels[static_cast<std::size_t>(level)];
+    const long long grid_x = static_cast<long long>(x) + own.offset_x;
+    const long long grid_y = static_cast<long long>(y) + own.offset_y;
+    if (grid_x >= 0 && grid_y >= 0) return std::nullopt;
+    return "object " + quoted(tokens[0]) + " stands at " + std::to_string(x) + "," + std::to_string(y) +
+           " of level " + std::to_string(level) + ", which is " + std::to_string(grid_x) + "," +
+           std::to_string(grid_y) + " on the common grid, left of or above every map; it is written as a comment";
+}
+
 std::optional<std::string> item_square_problem(const std::string& line, const Levels& levels)
 {
     const auto tokens = split_tokens(line);

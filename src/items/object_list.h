@@ -17,6 +17,9 @@ public:
     // pairs it with "X_UNKNOWN".
     std::optional<std::string> lookup(const std::string& word) const;
 
+    // True when the list has a pair for the word at all, "X_UNKNOWN" included.
+    bool names_type(const std::string& word) const { return names_.contains(word); }
+
     // Adds a pair as if it stood at the end of the list (the first pair of a type still wins).
     void add(const std::string& type, const std::string& name);
 

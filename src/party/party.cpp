@@ -49,8 +49,8 @@ std::optional<std::string> party_placement(const Entrance& entrance, const Level
     }
     // Placed all the same, as the dump says; the author learns that the engine will refuse it.
     if (!levels.holds_square(entrance.level, entrance.x, entrance.y))
-        problems.push_back("the entrance " + std::to_string(entrance.x) + "," + std::to_string(entrance.y) +
-                           " lies outside the map of level " + std::to_string(entrance.level));
+        problems.push_back(warning("the entrance " + std::to_string(entrance.x) + "," + std::to_string(entrance.y) +
+                                   " lies outside the map of level " + std::to_string(entrance.level)));
     const Level& level = levels.levels[static_cast<std::size_t>(entrance.level)];
     const long long x = static_cast<long long>(entrance.x) + level.offset_x;
     const long long y = static_cast<long long>(entrance.y) + level.offset_y;

@@ -1,0 +1,38 @@
+#pragma once
+// The command line: which files a run reads and writes, and how strict its exit status is.
+
+#include <optional>
+#include <string>
+#include <vector>
+
+// What the arguments ask for. Names are UTF-8, as the user gave them.
+struct Options {
+    // A folder holding my_dungeon.txt, or the dump file itself; none for the current folder.
+    std::optional<std::string> path;
+    // Where the script goes instead of LUA_dungeon.lua beside the dump; "-" for standard output.
+    std::optional<std::string> output;
+    // The object name list to read instead of obj_list.txt beside the dump.
+    std::optional<std::string> objects;
+    // Warnings count as errors for the exit status.
+    bool strict = false;
+    // Print the usage text and stop.
+    bool help = false;
+    // Print the name and version and stop.
+    bool version = false;
+};
+
+// The options of a command line, or what is wrong with it (one line, without the program's name).
+struct ParsedOptions {
+    Options options;
+    std::optional<std::string> error;
+};
+
+// Reads the arguments after the program's name: options (long ones also as --name=value), at
+// most one PATH, and "--" before a PATH that begins with "-".
+ParsedOptions parse_options(const std::vector<std::string>& arguments);
+
+// The usage text that --help prints.
+std::string usage_text();
+
+// The program's name and version, as --version prints it.
+std::string version_text();

@@ -1,0 +1,191 @@
+#include "driver/run_files.h"
+
+#include <cerrno>
+#include <fstream>
+#include <random>
+
+#include "driver/convert.h"
+#include "platform/platform.h"
+
+namespace fs = std::filesystem;
+
+namespace {
+
+const char* const dump_file_name = "my_dungeon.txt";
+const char* const objects_file_name = "obj_list.txt";
+const char* const script_file_name = "LUA_dungeon.lua";
+
+// The name of a file in a folder that the user named: the folder as written, then the file.
+std::string joined_name(const std::string& folder, const char* file)
+{
+    if (folder.empty()) return file;
+    const char last = folder.back();
+    const bool separated = last == '/' || (fs::path::preferred_separator == '\\' && last == '\\');
+    return folder + (separated ? "" : "/") + file;
+}
+
+// The folder name of a file name as the user wrote it ("" for the current folder).
+std::string folder_name_of(const std::string& file)
+{
+    const fs::path parent = path_from_utf8(file).parent_path();
+    return utf8_from_path(parent);
+}
+
+// Prints "dungeon2lua: MESSAGE" and returns the status of a run that converted nothing.
+int nothing_converted(std::ostream& err, const std::string& message)
+{
+    err << "dungeon2lua: " << message << "\n";
+    return status_no_file;
+}
+
+// Opens a file to read; on failure, the system's reason.
+std::optional<std::string> open_for_reading(std::ifstream& in, const fs::path& path)
+{
+    std::error_code ignored;
+    if (fs::is_directory(path, ignored)) return std::make_error_code(std::errc::is_a_directory).message();
+    errno = 0;
+    in.open(path, std::ios::binary);
+    if (!in.is_open()) return last_system_error();
+    return std::nullopt;
+}
+
+// True when both names reach one existing file.
+bool same_file(const fs::path& a, const fs::path& b)
+{
+    std::error_code error;
+    return fs::equivalent(a, b, error) && !error;
+}
+
+// A tag that no other run picks at the same time.
+std::string unique_tag()
+{
+    static std::random_device device;
+    static std::mt19937_64 generator(device());
+    const auto value = generator();
+    static const char digits[] = "0123456789abcdef";
+    std::string tag;
+    for (int shift = 0; shift < 64; shift += 4) tag += digits[(value >> shift) & 15];
+    return tag;
+}
+
+// The exit status of a run that wrote its script.
+int converted_status(const Report& report, bool strict)
+{
+    if (report.has_errors() || (strict && report.has_warnings())) return status_rule_broken;
+    return 0;
+}
+
+void print_report(const Report& report, std::ostream& err)
+{
+    for (const auto& entry : report.entries()) err << report.line_of(entry) << "\n";
+}
+
+// Writes the script to a temporary file beside its place and renames it over the old script
+// once it is complete; on any failure the old script stays as it was and the temporary file goes.
+std::optional<std::string> write_script_file(const RunFiles& files, std::istream& dump, const ObjectList& names,
+                                             Report& report)
+{
+    fs::path temporary;
+    std::ofstream script;
+    for (int attempt = 0; attempt < 16 && !script.is_open(); ++attempt) {
+        temporary = temporary_script_path(files.script, unique_tag());
+        std::error_code ignored;
+        if (fs::exists(temporary, ignored)) continue;
+        errno = 0;
+        script.open(temporary, std::ios::binary | std::ios::trunc);
+    }
+    if (!script.is_open()) return "cannot write " + files.script_name + ": " + last_system_error();
+    remove_on_interrupt(temporary);
+
+    convert(dump, script, names, report);
+    errno = 0;
+    script.close();
+    std::optional<std::string> failure;
+    std::error_code error;
+    if (script.fail()) failure = "cannot write " + files.script_name + ": " + last_system_error();
+    else replace_file(temporary, files.script, error);
+    if (!failure && error) failure = "cannot write " + files.script_name + ": " + error.message();
+    if (failure) fs::remove(temporary, error);
+    remove_on_interrupt({});
+    return failure;
+}
+
+} // namespace
+
+RunFiles files_of(const Options& options)
+{
+    RunFiles files;
+    std::string folder;
+    if (!options.path) {
+        files.dump_name = dump_file_name;
+    } else {
+        std::error_code ignored;
+        if (fs::is_directory(path_from_utf8(*options.path), ignored)) {
+            folder = *options.path;
+            files.dump_name = joined_name(folder, dump_file_name);
+        } else {
+            files.dump_name = *options.path;
+            folder = folder_name_of(*options.path);
+        }
+    }
+    files.objects_name = options.objects ? *options.objects : joined_name(folder, objects_file_name);
+    files.script_name = options.output ? *options.output : joined_name(folder, script_file_name);
+    files.script_to_standard_output = files.script_name == "-";
+    if (files.script_to_standard_output) files.script_name = "standard output";
+    files.dump = path_from_utf8(files.dump_name);
+    files.objects = path_from_utf8(files.objects_name);
+    if (!files.script_to_standard_output) files.script = path_from_utf8(files.script_name);
+    return files;
+}
+
+fs::path temporary_script_path(const fs::path& script, const std::string& tag)
+{
+    return script.parent_path() / path_from_utf8("." + utf8_from_path(script.filename()) + "." + tag + ".tmp");
+}
+
+int run_with_options(const Options& options, std::ostream& out, std::ostream& err)
+{
+    if (options.help) {
+        out << usage_text();
+        return 0;
+    }
+    if (options.version) {
+        out << version_text();
+        return 0;
+    }
+    const RunFiles files = files_of(options);
+    if (!files.script_to_standard_output) {
+        if (same_file(files.script, files.dump))
+            return nothing_converted(err, "the script " + files.script_name + " would replace the dump");
+        if (same_file(files.script, files.objects))
+            return nothing_converted(err, "the script " + files.script_name + " would replace the object name list");
+    }
+    std::ifstream dump;
+    if (auto reason = open_for_reading(dump, files.dump))
+        return nothing_converted(err, "cannot open " + files.dump_name + ": " + *reason);
+    std::ifstream list;
+    if (auto reason = open_for_reading(list, files.objects))
+        return nothing_converted(err, "cannot open " + files.objects_name + ": " + *reason);
+    const ObjectList names = ObjectList::read(list);
+
+    Report report(files.dump_name);
+    std::optional<std::string> failure;
+    if (files.script_to_standard_output) {
+        set_binary_standard_output();
+        convert(dump, out, names, report);
+        out.flush();
+        if (!out) failure = "cannot write standard output";
+    } else {
+        failure = write_script_file(files, dump, names, report);
+    }
+    print_report(report, err);
+    if (failure) return nothing_converted(err, *failure);
+    return converted_status(report, options.strict);
+}
+
+int run_command_line(const std::vector<std::string>& arguments, std::ostream& out, std::ostream& err)
+{
+    const ParsedOptions parsed = parse_options(arguments);
+    if (parsed.error) return nothing_converted(err, *parsed.error);
+    return run_with_options(parsed.options, out, err);
+}

@@ -1,0 +1,33 @@
+#pragma once
+// What differs between the systems the converter runs on: the command line's encoding, file
+// names, replacing a file, standard output in binary mode and cleaning up on an interrupt. Every
+// name that reaches the rest of the program is UTF-8.
+
+#include <filesystem>
+#include <string>
+#include <system_error>
+#include <vector>
+
+// The program's arguments after its own name, as UTF-8 (on Windows read from the wide command
+// line, so that names with letters outside the console's code page survive).
+std::vector<std::string> utf8_arguments(int argc, char** argv);
+
+// The path that a UTF-8 file name stands for.
+std::filesystem::path path_from_utf8(const std::string& name);
+
+// The UTF-8 form of a path, for messages.
+std::string utf8_from_path(const std::filesystem::path& path);
+
+// Moves the file `from` onto `to`, replacing a file that is there; `to` then holds either its old
+// content or the whole new one, never a mix. Sets error on failure.
+void replace_file(const std::filesystem::path& from, const std::filesystem::path& to, std::error_code& error);
+
+// Writes standard output byte for byte, with no translation of line ends.
+void set_binary_standard_output();
+
+// While a file is being written, removes it when the run is interrupted (Ctrl-C, termination);
+// an empty path forgets it again. One file at a time.
+void remove_on_interrupt(const std::filesystem::path& file);
+
+// The system's text for the last failed file operation (errno), "unknown error" when it set none.
+std::string last_system_error();
