@@ -1,6 +1,6 @@
 #!/usr/bin/env bash
 # Builds the fuzz target with clang and runs it for a bounded time, seeded with the dumps of the
-# end-to-end cases and the sample dungeon. Usage: tests/fuzz/run.sh [seconds] [build folder]
+# end-to-end cases and the sample dungeon, alone and behind their object name lists. Usage: tests/fuzz/run.sh [seconds] [build folder]
 # Fails when the fuzzer finds an input that breaks the converter; the input is kept in
 # <build folder>/findings.
 set -euo pipefail
@@ -15,7 +15,12 @@ corpus="$build/corpus"
 findings="$build/findings"
 mkdir -p "$corpus" "$findings"
 for dump in tests/cases/*/my_dungeon.txt examples/my_dungeon.txt; do
-  cp "$dump" "$corpus/seed_$(basename "$(dirname "$dump")")"
+  folder="$(dirname "$dump")"
+  cp "$dump" "$corpus/seed_$(basename "$folder")"
+  # The same dump behind its own object name list and a NUL byte.
+  if [ -f "$folder/obj_list.txt" ]; then
+    { cat "$folder/obj_list.txt"; printf '\0'; cat "$dump"; } > "$corpus/seed_list_$(basename "$folder")"
+  fi
 done
 
 log="$build/fuzz.log"

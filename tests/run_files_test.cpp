@@ -1,0 +1,128 @@
+// A run on files: which files the options name, and that the old script survives every failure.
+
+#include <gtest/gtest.h>
+
+#include <filesystem>
+#include <sstream>
+
+#include "driver/run_files.h"
+#include "test_support.h"
+
+namespace fs = std::filesystem;
+
+namespace {
+
+const char* const small_dump =
+    "[Main Data]\nENTRANCE...(0,0,0,NORTH)\n[Layout]\nWALLSET\nLIGHT(5)\nOFFSET(0,0)\nSIZE(1,1)\n1\n/*\n";
+
+struct FileRun {
+    int status;
+    std::string out;
+    std::string err;
+};
+
+FileRun run_files(const Options& options)
+{
+    std::ostringstream out, err;
+    const int status = run_with_options(options, out, err);
+    return {status, out.str(), err.str()};
+}
+
+// The names of the files in a folder, sorted.
+std::vector<std::string> files_in(const fs::path& folder)
+{
+    std::vector<std::string> names;
+    for (const auto& entry : fs::directory_iterator(folder)) names.push_back(entry.path().filename().string());
+    std::sort(names.begin(), names.end());
+    return names;
+}
+
+} // namespace
+
+TEST(RunFiles, NamesTheFilesBesideTheDumpAsTheUserWroteThem)
+{
+    const fs::path folder = scratch_folder();
+    const std::string castle = folder.string();
+    Options none;
+    Options in_folder;
+    in_folder.path = castle;
+    Options in_folder_slash;
+    in_folder_slash.path = castle + "/";
+    Options dump_file;
+    dump_file.path = castle + "/keep.txt";
+    Options bare_file;
+    bare_file.path = "keep.txt";
+    Options named;
+    named.path = castle;
+    named.output = "-";
+    named.objects = "names.txt";
+
+    struct Expected {
+        const Options& options;
+        std::string dump, objects, script;
+    } cases[] = {
+        {none, "my_dungeon.txt", "obj_list.txt", "LUA_dungeon.lua"},
+        {in_folder, castle + "/my_dungeon.txt", castle + "/obj_list.txt", castle + "/LUA_dungeon.lua"},
+        {in_folder_slash, castle + "/my_dungeon.txt", castle + "/obj_list.txt", castle + "/LUA_dungeon.lua"},
+        {dump_file, castle + "/keep.txt", castle + "/obj_list.txt", castle + "/LUA_dungeon.lua"},
+        {bare_file, "keep.txt", "obj_list.txt", "LUA_dungeon.lua"},
+        {named, castle + "/my_dungeon.txt", "names.txt", "standard output"},
+    };
+    for (const auto& c : cases) {
+        const RunFiles files = files_of(c.options);
+        EXPECT_EQ(files.dump_name, c.dump);
+        EXPECT_EQ(files.objects_name, c.objects);
+        EXPECT_EQ(files.script_name, c.script);
+    }
+    EXPECT_TRUE(files_of(named).script_to_standard_output);
+    EXPECT_EQ(temporary_script_path(folder / "LUA_dungeon.lua", "1f").parent_path(), folder);
+}
+
+TEST(RunFiles, AFailedRenameKeepsWhatStoodThereAndLeavesNoTemporaryFile)
+{
+    const fs::path folder = scratch_folder();
+    write_file(folder / "my_dungeon.txt", small_dump);
+    write_file(folder / "obj_list.txt", "");
+    // A folder where the script should go: the conversion succeeds, the final rename cannot.
+    fs::create_directories(folder / "LUA_dungeon.lua" / "inside");
+    Options options;
+    options.path = folder.string();
+    const FileRun result = run_files(options);
+    EXPECT_EQ(result.status, 1);
+    EXPECT_EQ(result.err.rfind("dungeon2lua: cannot write " + folder.string() + "/LUA_dungeon.lua: ", 0), 0u)
+        << result.err;
+    EXPECT_TRUE(fs::is_directory(folder / "LUA_dungeon.lua" / "inside"));
+    EXPECT_EQ(files_in(folder), (std::vector<std::string>{"LUA_dungeon.lua", "my_dungeon.txt", "obj_list.txt"}));
+}
+
+TEST(RunFiles, ReplacesAnOldScriptWholeAndPrintsProblemsUnderTheGivenName)
+{
+    const fs::path folder = scratch_folder();
+    write_file(folder / "keep.txt", std::string(small_dump) + "[Items]\nx GHOST 0 0 0\n");
+    write_file(folder / "obj_list.txt", "");
+    write_file(folder / "LUA_dungeon.lua", std::string(100000, '-'));
+    Options options;
+    options.path = (folder / "keep.txt").string();
+    const FileRun result = run_files(options);
+    EXPECT_EQ(result.status, 0);
+    EXPECT_EQ(result.err, (folder / "keep.txt").string() +
+                              ":11: warning: the object name list does not name the type \"GHOST\": 1 object of it "
+                              "is written as a comment\n");
+    const std::string script = read_file(folder / "LUA_dungeon.lua");
+    EXPECT_EQ(script.rfind("\ndungeon_name=", 0), 0u);
+    EXPECT_EQ(files_in(folder), (std::vector<std::string>{"LUA_dungeon.lua", "keep.txt", "obj_list.txt"}));
+
+    options.strict = true;
+    EXPECT_EQ(run_files(options).status, 2);
+}
+
+TEST(RunFiles, ADumpThatIsAFolderIsNotOpened)
+{
+    const fs::path folder = scratch_folder();
+    fs::create_directories(folder / "my_dungeon.txt");
+    Options options;
+    options.path = folder.string();
+    const FileRun result = run_files(options);
+    EXPECT_EQ(result.status, 1);
+    EXPECT_EQ(result.err, "dungeon2lua: cannot open " + folder.string() + "/my_dungeon.txt: Is a directory\n");
+}
