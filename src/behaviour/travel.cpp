@@ -53,8 +53,8 @@ bool fits_int(std::int64_t value)
 
 // The destination property "x=..,y=..,lev=.." of a DESTINATION=( value on the common grid; none,
 // with the problem recorded, when its numbers cannot be read, its level is not a level or the
-// square does not fit.
-std::optional<std::string> destination_of(const std::string& value, const LineContext& context)
+// square does not fit. The square goes to links too, when given.
+std::optional<std::string> destination_of(const std::string& value, const LineContext& context, LineLinks* links)
 {
     FieldReader reader(value);
     int dx = 0, dy = 0, level = 0;
@@ -83,6 +83,7 @@ std::optional<std::string> destination_of(const std::string& value, const LineCo
     if (context.levels && !context.levels->holds_square(level, dx, dy))
         context.problems.push_back(warning("the DESTINATION=( square " + std::to_string(dx) + "," + std::to_string(dy) +
                                            " lies outside the map of level " + std::to_string(level)));
+    if (links) links->destination = LinkedSquare{level, static_cast<int>(x), static_cast<int>(y)};
     return "x=" + std::to_string(x) + ",y=" + std::to_string(y) + ",lev=" + std::to_string(level);
 }
 
@@ -121,7 +122,7 @@ void read_destination(const LineContext& context, Item& item, Properties& proper
     const auto value = paren_value(context.line, "DESTINATION=(");
     if (!value) return;
     item.has_exvars = true;
-    auto destination = destination_of(*value, context);
+    auto destination = destination_of(*value, context, item.links);
     if (!destination) return;
     properties.destination = *destination;
     if (auto rotation = colon_value(context.line, "ROTATE:", ")")) properties.destination += rotation_of(*rotation);

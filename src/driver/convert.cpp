@@ -5,6 +5,7 @@
 #include "driver/item_pass.h"
 #include "driver/levels.h"
 #include "driver/line_reader.h"
+#include "map/model_recorder.h"
 #include "party/champion.h"
 #include "party/party.h"
 #include "text/normalise.h"
@@ -18,9 +19,11 @@ enum class Section { none, characters, layout, items, main_data, party };
 // The state of one run: where the dump stands and what it has given so far.
 class Conversion {
 public:
-    Conversion(std::istream& dump, std::ostream& script, const ObjectList& names, Report& report)
-        : reader_(dump), out_(script), names_(names), report_(report)
+    Conversion(std::istream& dump, std::ostream& script, const ObjectList& names, Report& report,
+               DungeonModel* model)
+        : reader_(dump), out_(script), names_(names), report_(report), model_(model)
     {
+        if (model_) recorder_.emplace();
     }
 
     void run()
@@ -35,6 +38,7 @@ public:
         write_item_block(items_, out_, report_);
         out_ << "\n" << "kel_spawnburst_end()" << "\n" << "\n" << "dungeon_translate()" << "\n";
         write_party_placement();
+        if (model_) *model_ = recorder_->model(levels_, items_, entrance_, report_);
     }
 
 private:
@@ -76,7 +80,8 @@ private:
         if (section_ == Section::party && !line.empty()) write_roster(line, number);
         if (section_ == Section::layout) read_layout_section(number);
         if (section_ == Section::items && !line.empty() && line[0] != ';' && line[0] != '[')
-            file_item_line(items_, line, number, levels_, names_, report_);
+            file_item_line(items_, line, number, levels_, names_, report_,
+                           recorder_ ? recorder_->item_line(number, line) : nullptr);
     }
 
     void read_entrance_line(const std::string& line)
@@ -98,6 +103,7 @@ private:
         if (!statement) return;
         out_ << *statement << "\n";
         champions_.insert(defined_champion(*statement));
+        if (recorder_) recorder_->champion(defined_champion(*statement));
     }
 
     void write_roster(const std::string& line, long number)
@@ -112,6 +118,7 @@ private:
         const std::string champion = force_us(line);
         if (!party_members_.insert(champion).second)
             report_.warning(number, "the champion " + champion + " is added to the party a second time");
+        if (recorder_) recorder_->party_member(champion);
     }
 
     void read_layout_section(long header_line)
@@ -136,6 +143,7 @@ private:
         auto statement = party_placement(*entrance_, levels_, problems);
         report_.add_all(entrance_->line_number, problems);
         if (statement) out_ << *statement << "\n";
+        if (recorder_) recorder_->party_placed(statement.has_value());
     }
 
     LineReader reader_;
@@ -149,12 +157,21 @@ private:
     int roster_slot_ = 0;
     ChampionNames champions_;
     ChampionNames party_members_;
+    // Only when a model is asked for: what the map page needs beyond the run's own state.
+    DungeonModel* model_;
+    std::optional<ModelRecorder> recorder_;
 };
 
 } // namespace
 
 int convert(std::istream& dump, std::ostream& script, const ObjectList& names, Report& report)
 {
-    Conversion(dump, script, names, report).run();
+    Conversion(dump, script, names, report, nullptr).run();
+    return report.has_errors() ? status_rule_broken : 0;
+}
+
+int convert(std::istream& dump, std::ostream& script, const ObjectList& names, Report& report, DungeonModel& model)
+{
+    Conversion(dump, script, names, report, &model).run();
     return report.has_errors() ? status_rule_broken : 0;
 }

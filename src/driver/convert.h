@@ -6,6 +6,7 @@
 
 #include "driver/report.h"
 #include "items/object_list.h"
+#include "map/dungeon_model.h"
 
 // Exit status of a run that converted the dump with errors: the script is written, the problems reported.
 constexpr int status_rule_broken = 2;
@@ -16,3 +17,6 @@ constexpr int status_no_file = 1;
 // Reads the dump, writes the whole script and reports every problem; returns 0 when the report
 // holds no error (warnings allowed) and 2 when it holds one.
 int convert(std::istream& dump, std::ostream& script, const ObjectList& names, Report& report);
+
+// The same conversion, which also fills the model of what it converted, for the map page.
+int convert(std::istream& dump, std::ostream& script, const ObjectList& names, Report& report, DungeonModel& model);

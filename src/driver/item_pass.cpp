@@ -26,7 +26,7 @@ void count_unlisted_type(ItemLists& lists, const std::string& type, long line_nu
 } // namespace
 
 void file_item_line(ItemLists& lists, const std::string& line, long line_number, const Levels& levels,
-                    const ObjectList& names, Report& report)
+                    const ObjectList& names, Report& report, LineLinks* links)
 {
     if (auto problem = item_line_problem(line, levels, names)) {
         report.error(line_number, *problem);
@@ -41,7 +41,9 @@ void file_item_line(ItemLists& lists, const std::string& line, long line_number,
     const auto offsets_y = levels.offsets_y();
     const bool off_map = item.make_item(line, offsets_x, offsets_y, names);
     Problems problems;
+    item.links = links;
     const bool holder = item.make_exvars(line, offsets_x, offsets_y, names, problems, &levels);
+    item.links = nullptr;
     report.add_all(line_number, problems);
     if (off_grid) comment_out(item);
     if (!item.is_known && !names.names_type(item.object_name)) count_unlisted_type(lists, item.object_name, line_number);

@@ -37,9 +37,10 @@ struct ItemLists {
 };
 
 // Turns one item line into a record and files it into its list; a line that breaks the rules of
-// an item line is reported and skipped.
+// an item line is reported and skipped. When links is given, the line's targets and destination
+// are recorded there.
 void file_item_line(ItemLists& lists, const std::string& line, long line_number, const Levels& levels,
-                    const ObjectList& names, Report& report);
+                    const ObjectList& names, Report& report, LineLinks* links = nullptr);
 
 // Links every held object to the first holder that names it; a held object without a holder
 // becomes a comment and is reported, as is every later holder that names it.

@@ -5,6 +5,7 @@
 #include <vector>
 
 #include "driver/report.h"
+#include "items/line_links.h"
 #include "items/object_list.h"
 
 struct Levels;
@@ -38,6 +39,9 @@ public:
     long line_number = 0;
     // True when every statement of the object is written as a Lua comment.
     bool commented = false;
+    // Where the keyword groups record the line's targets and destination; set only while a
+    // caller that wants them translates the line.
+    LineLinks* links = nullptr;
 
     // Reads identity, place and kind from an item line and builds the spawn statement; returns
     // true when the object lies inside another one (level -1, not a pit). The line must have

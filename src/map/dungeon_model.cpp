@@ -1,0 +1,21 @@
+#include "map/dungeon_model.h"
+
+const char* kind_name(ObjectKind kind)
+{
+    switch (kind) {
+    case ObjectKind::door: return "door";
+    case ObjectKind::doorframe: return "door frame";
+    case ObjectKind::doorbutton: return "door button";
+    case ObjectKind::lever_or_switch: return "lever or switch";
+    case ObjectKind::trigger: return "trigger";
+    case ObjectKind::teleporter: return "teleporter";
+    case ObjectKind::pit: return "pit";
+    case ObjectKind::shooter: return "shooter";
+    case ObjectKind::floordamager: return "floor damager";
+    case ObjectKind::generator: return "generator";
+    case ObjectKind::creature: return "creature";
+    case ObjectKind::holder: return "holder";
+    case ObjectKind::other: return "other";
+    }
+    return "other";
+}
