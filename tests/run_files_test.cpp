@@ -126,3 +126,59 @@ TEST(RunFiles, ADumpThatIsAFolderIsNotOpened)
     EXPECT_EQ(result.status, 1);
     EXPECT_EQ(result.err, "dungeon2lua: cannot open " + folder.string() + "/my_dungeon.txt: Is a directory\n");
 }
+
+TEST(RunFilesMapPage, WritesThePageBesideTheSameScriptAndNamesTheDumpAsGiven)
+{
+    const fs::path folder = scratch_folder();
+    write_file(folder / "my_dungeon.txt", std::string(small_dump) + "[Items]\nx GHOST 0 0 0\n");
+    write_file(folder / "obj_list.txt", "");
+    Options options;
+    options.path = folder.string();
+    const FileRun plain = run_files(options);
+    const std::string plain_script = read_file(folder / "LUA_dungeon.lua");
+
+    options.map = (folder / "map.html").string();
+    const FileRun with_page = run_files(options);
+    EXPECT_EQ(with_page.status, plain.status);
+    EXPECT_EQ(with_page.err, plain.err);
+    EXPECT_EQ(read_file(folder / "LUA_dungeon.lua"), plain_script);
+    const std::string page = read_file(folder / "map.html");
+    EXPECT_EQ(page.rfind("<!DOCTYPE html>", 0), 0u);
+    EXPECT_NE(page.find("\"dump\":\"" + folder.string() + "/my_dungeon.txt\""), std::string::npos);
+    EXPECT_NE(page.find("\"type\":\"GHOST\""), std::string::npos);
+    EXPECT_EQ(files_in(folder), (std::vector<std::string>{"LUA_dungeon.lua", "map.html", "my_dungeon.txt", "obj_list.txt"}));
+}
+
+TEST(RunFilesMapPage, APageThatCannotBeWrittenConvertsNothing)
+{
+    const fs::path folder = scratch_folder();
+    write_file(folder / "my_dungeon.txt", small_dump);
+    write_file(folder / "obj_list.txt", "");
+    write_file(folder / "LUA_dungeon.lua", "-- kept\n");
+    Options options;
+    options.path = folder.string();
+    options.map = (folder / "nowhere" / "map.html").string();
+    FileRun result = run_files(options);
+    EXPECT_EQ(result.status, 1);
+    EXPECT_EQ(result.err, "dungeon2lua: cannot write " + *options.map + ": No such file or directory\n");
+    EXPECT_EQ(read_file(folder / "LUA_dungeon.lua"), "-- kept\n");
+
+    // A page that would stand where the script or the object name list is.
+    for (const char* taken : {"LUA_dungeon.lua", "obj_list.txt"}) {
+        options.map = (folder / "." / taken).string();
+        result = run_files(options);
+        EXPECT_EQ(result.status, 1);
+        EXPECT_NE(result.err.find("would replace the"), std::string::npos) << result.err;
+    }
+    EXPECT_EQ(read_file(folder / "LUA_dungeon.lua"), "-- kept\n");
+    EXPECT_EQ(files_in(folder), (std::vector<std::string>{"LUA_dungeon.lua", "my_dungeon.txt", "obj_list.txt"}));
+
+    // A page whose place is a folder: the script is written, the page cannot replace the folder.
+    fs::create_directories(folder / "page" / "inside");
+    options.map = (folder / "page").string();
+    result = run_files(options);
+    EXPECT_EQ(result.status, 1);
+    EXPECT_EQ(result.err.rfind("dungeon2lua: cannot write " + *options.map + ": ", 0), 0u) << result.err;
+    EXPECT_TRUE(fs::is_directory(folder / "page" / "inside"));
+    EXPECT_EQ(files_in(folder), (std::vector<std::string>{"LUA_dungeon.lua", "my_dungeon.txt", "obj_list.txt", "page"}));
+}

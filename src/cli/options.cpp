@@ -19,6 +19,7 @@ std::optional<std::string>* value_slot(Options& options, const std::string& name
 {
     if (name == "-o" || name == "--output") return &options.output;
     if (name == "--objects") return &options.objects;
+    if (name == "--map") return &options.map;
     return nullptr;
 }
 
@@ -94,6 +95,7 @@ std::string usage_text()
            "\n"
            "  -o, --output FILE   write the script to FILE (\"-\": standard output)\n"
            "      --objects FILE  read the object name list from FILE\n"
+           "      --map FILE      also write FILE, an HTML page that shows the converted dungeon\n"
            "      --strict        count warnings as errors for the exit status\n"
            "  -h, --help          show this text and stop\n"
            "      --version       show the version and stop\n"

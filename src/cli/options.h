@@ -13,6 +13,8 @@ struct Options {
     std::optional<std::string> output;
     // The object name list to read instead of obj_list.txt beside the dump.
     std::optional<std::string> objects;
+    // Where to write the map page of the converted dungeon; none for no page.
+    std::optional<std::string> map;
     // Warnings count as errors for the exit status.
     bool strict = false;
     // Print the usage text and stop.

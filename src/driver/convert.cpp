@@ -38,7 +38,11 @@ public:
         write_item_block(items_, out_, report_);
         out_ << "\n" << "kel_spawnburst_end()" << "\n" << "\n" << "dungeon_translate()" << "\n";
         write_party_placement();
-        if (model_) *model_ = recorder_->model(levels_, items_, entrance_, report_);
+        if (model_) {
+            DungeonModel converted = recorder_->model(levels_, items_, entrance_, report_);
+            converted.dump_name = std::move(model_->dump_name);
+            *model_ = std::move(converted);
+        }
     }
 
 private:

@@ -18,5 +18,6 @@ constexpr int status_no_file = 1;
 // holds no error (warnings allowed) and 2 when it holds one.
 int convert(std::istream& dump, std::ostream& script, const ObjectList& names, Report& report);
 
-// The same conversion, which also fills the model of what it converted, for the map page.
+// The same conversion, which also fills the model of what it converted, for the map page; the
+// model's dump name is kept.
 int convert(std::istream& dump, std::ostream& script, const ObjectList& names, Report& report, DungeonModel& model);

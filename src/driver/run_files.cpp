@@ -5,6 +5,7 @@
 #include <random>
 
 #include "driver/convert.h"
+#include "map/map_page.h"
 #include "platform/platform.h"
 
 namespace fs = std::filesystem;
@@ -80,34 +81,89 @@ void print_report(const Report& report, std::ostream& err)
     for (const auto& entry : report.entries()) err << report.line_of(entry) << "\n";
 }
 
-// Writes the script to a temporary file beside its place and renames it over the old script
-// once it is complete; on any failure the old script stays as it was and the temporary file goes.
-std::optional<std::string> write_script_file(const RunFiles& files, std::istream& dump, const ObjectList& names,
-                                             Report& report)
+// Opens a new temporary file beside `target` to write; on failure, the message.
+std::optional<std::string> open_temporary(const fs::path& target, const std::string& name, std::ofstream& out,
+                                          fs::path& temporary)
 {
-    fs::path temporary;
-    std::ofstream script;
-    for (int attempt = 0; attempt < 16 && !script.is_open(); ++attempt) {
-        temporary = temporary_script_path(files.script, unique_tag());
+    for (int attempt = 0; attempt < 16 && !out.is_open(); ++attempt) {
+        temporary = temporary_script_path(target, unique_tag());
         std::error_code ignored;
         if (fs::exists(temporary, ignored)) continue;
         errno = 0;
-        script.open(temporary, std::ios::binary | std::ios::trunc);
+        out.open(temporary, std::ios::binary | std::ios::trunc);
     }
-    if (!script.is_open()) return "cannot write " + files.script_name + ": " + last_system_error();
-    remove_on_interrupt(temporary);
+    if (!out.is_open()) return "cannot write " + name + ": " + last_system_error();
+    return std::nullopt;
+}
 
-    convert(dump, script, names, report);
+// Closes a complete temporary file and renames it onto `target`; on any failure the file that
+// was there stays as it was, the temporary file goes, and the message is returned.
+std::optional<std::string> close_and_replace(std::ofstream& out, const fs::path& temporary, const fs::path& target,
+                                             const std::string& name)
+{
     errno = 0;
-    script.close();
+    out.close();
     std::optional<std::string> failure;
     std::error_code error;
-    if (script.fail()) failure = "cannot write " + files.script_name + ": " + last_system_error();
-    else replace_file(temporary, files.script, error);
-    if (!failure && error) failure = "cannot write " + files.script_name + ": " + error.message();
+    if (out.fail()) failure = "cannot write " + name + ": " + last_system_error();
+    else replace_file(temporary, target, error);
+    if (!failure && error) failure = "cannot write " + name + ": " + error.message();
     if (failure) fs::remove(temporary, error);
     remove_on_interrupt({});
     return failure;
+}
+
+// Writes the script to a temporary file beside its place and renames it over the old script
+// once it is complete; on any failure the old script stays as it was and the temporary file goes.
+// The model is filled when given.
+std::optional<std::string> write_script_file(const RunFiles& files, std::istream& dump, const ObjectList& names,
+                                             Report& report, DungeonModel* model)
+{
+    fs::path temporary;
+    std::ofstream script;
+    if (auto failure = open_temporary(files.script, files.script_name, script, temporary)) return failure;
+    remove_on_interrupt(temporary);
+    if (model) convert(dump, script, names, report, *model);
+    else convert(dump, script, names, report);
+    return close_and_replace(script, temporary, files.script, files.script_name);
+}
+
+// Fails early, before anything is converted, when the map page's folder takes no new file.
+std::optional<std::string> map_folder_problem(const RunFiles& files)
+{
+    fs::path temporary;
+    std::ofstream probe;
+    if (auto failure = open_temporary(files.map, files.map_name, probe, temporary)) return failure;
+    probe.close();
+    std::error_code ignored;
+    fs::remove(temporary, ignored);
+    return std::nullopt;
+}
+
+// Writes the map page completely under a temporary name and renames it onto its place.
+std::optional<std::string> write_map_file(const RunFiles& files, const DungeonModel& model)
+{
+    fs::path temporary;
+    std::ofstream page;
+    if (auto failure = open_temporary(files.map, files.map_name, page, temporary)) return failure;
+    remove_on_interrupt(temporary);
+    write_map_page(model, page);
+    return close_and_replace(page, temporary, files.map, files.map_name);
+}
+
+// The file that the map page would overwrite although the run reads or writes it; none when it is
+// free. Names that are one path, or one existing file, count as the same.
+std::optional<std::string> map_clash(const RunFiles& files)
+{
+    const auto same = [&](const fs::path& other) {
+        std::error_code ignored;
+        return fs::absolute(files.map, ignored).lexically_normal() == fs::absolute(other, ignored).lexically_normal() ||
+               same_file(files.map, other);
+    };
+    if (same(files.dump)) return "the dump";
+    if (same(files.objects)) return "the object name list";
+    if (!files.script_to_standard_output && same(files.script)) return "the script";
+    return std::nullopt;
 }
 
 } // namespace
@@ -132,6 +188,10 @@ RunFiles files_of(const Options& options)
     files.script_name = options.output ? *options.output : joined_name(folder, script_file_name);
     files.script_to_standard_output = files.script_name == "-";
     if (files.script_to_standard_output) files.script_name = "standard output";
+    if (options.map) {
+        files.map_name = *options.map;
+        files.map = path_from_utf8(files.map_name);
+    }
     files.dump = path_from_utf8(files.dump_name);
     files.objects = path_from_utf8(files.objects_name);
     if (!files.script_to_standard_output) files.script = path_from_utf8(files.script_name);
@@ -160,6 +220,11 @@ int run_with_options(const Options& options, std::ostream& out, std::ostream& er
         if (same_file(files.script, files.objects))
             return nothing_converted(err, "the script " + files.script_name + " would replace the object name list");
     }
+    if (!files.map.empty()) {
+        if (auto clash = map_clash(files))
+            return nothing_converted(err, "the map page " + files.map_name + " would replace " + *clash);
+        if (auto failure = map_folder_problem(files)) return nothing_converted(err, *failure);
+    }
     std::ifstream dump;
     if (auto reason = open_for_reading(dump, files.dump))
         return nothing_converted(err, "cannot open " + files.dump_name + ": " + *reason);
@@ -169,15 +234,23 @@ int run_with_options(const Options& options, std::ostream& out, std::ostream& er
     const ObjectList names = ObjectList::read(list);
 
     Report report(files.dump_name);
+    // Only a run that writes a page keeps what the page shows.
+    std::optional<DungeonModel> model;
+    if (!files.map.empty()) {
+        model.emplace();
+        model->dump_name = files.dump_name;
+    }
     std::optional<std::string> failure;
     if (files.script_to_standard_output) {
         set_binary_standard_output();
-        convert(dump, out, names, report);
+        if (model) convert(dump, out, names, report, *model);
+        else convert(dump, out, names, report);
         out.flush();
         if (!out) failure = "cannot write standard output";
     } else {
-        failure = write_script_file(files, dump, names, report);
+        failure = write_script_file(files, dump, names, report, model ? &*model : nullptr);
     }
+    if (!failure && model) failure = write_map_file(files, *model);
     print_report(report, err);
     if (failure) return nothing_converted(err, *failure);
     return converted_status(report, options.strict);

@@ -19,10 +19,14 @@ struct RunFiles {
     std::filesystem::path script;
     std::string script_name;
     bool script_to_standard_output = false;
+    // The map page; empty when none is asked for.
+    std::filesystem::path map;
+    std::string map_name;
 };
 
 // The files that the options name: the dump (PATH itself, or my_dungeon.txt in the folder PATH or
-// in the current folder), and obj_list.txt and LUA_dungeon.lua beside the dump unless named.
+// in the current folder), and obj_list.txt and LUA_dungeon.lua beside the dump unless named; the
+// map page only when named.
 RunFiles files_of(const Options& options);
 
 // The name of the temporary file that the script is written to before it replaces `script`: in

@@ -5,7 +5,7 @@ body { font: 14px/1.4 sans-serif; margin: 0; color: #222; background: #f7f7f4; }
 header { padding: 10px 16px; background: #2c3e50; color: #fff; }
 header h1 { margin: 0 0 6px; font-size: 20px; }
 #summary { display: flex; flex-wrap: wrap; gap: 4px 28px; }
-#summary dl { margin: 0; }
+#summary dl { margin: 0; max-width: 430px; }
 #summary dt { font-weight: bold; color: #cfd8dc; }
 #summary dd { margin: 0 0 2px; }
 #script-errors { margin: 0; color: #b00; background: #fee; white-space: pre-wrap; }
@@ -205,7 +205,8 @@ function buildSummary() {
     if (o.why !== undefined) commented++;
     if (o.lv < 0) held++;
   });
-  var kindLines = KINDS.filter(function (k) { return counts[k[0]]; }).map(function (k) { return k[0] + ': ' + counts[k[0]]; });
+  var kindLines = [KINDS.filter(function (k) { return counts[k[0]]; })
+    .map(function (k) { return k[0] + ' ' + counts[k[0]]; }).join(', ')];
   kindLines.push('written as comments: ' + commented);
   kindLines.push('inside other objects: ' + held);
   list(plural(objects.length, 'object'), kindLines);
@@ -701,6 +702,12 @@ if (data.levels.length) {
   else if (data.entrance && data.entrance.lv >= 0 && data.entrance.lv < data.levels.length) first = data.entrance.lv;
   state.level = -1;
   showLevel(first);
+  // "#select=ID" opens the page at that object.
+  var chosen = /select=([^&]*)/.exec(location.hash);
+  if (chosen) {
+    var wanted = decodeURIComponent(chosen[1]);
+    for (var i = 0; i < objects.length; i++) if (objects[i].id === wanted) { goTo(i); break; }
+  }
 } else {
   byId('view').textContent = 'The dump has no level.';
 }
