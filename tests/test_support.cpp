@@ -72,6 +72,15 @@ std::string shell_word(const std::string& word)
     return quoted + "'";
 }
 
+// The start of the shell command that runs the converter: the program built beside the tests, or
+// the command in D2L_CONVERTER (for example the Windows program through tests/wine/run_exe.sh).
+std::string converter_command()
+{
+    const char* chosen = std::getenv("D2L_CONVERTER");
+    if (chosen != nullptr && *chosen != '\0') return chosen;
+    return shell_word(D2L_BINARY);
+}
+
 // True for the files of a case folder that describe the run or its expected results rather than
 // being its inputs.
 bool is_expectation_file(const std::string& name)
@@ -106,9 +115,9 @@ RunResult run_converter_on(const fs::path& case_folder)
     if (fs::exists(case_folder / "previous.lua")) fs::copy_file(case_folder / "previous.lua", inputs / "LUA_dungeon.lua");
 
     const auto arguments = lines_of(case_folder / "args");
-    std::string command = "cd " + shell_word(work.string()) + " && " + shell_word(D2L_BINARY);
+    std::string command = "cd " + shell_word(work.string()) + " && " + converter_command();
     for (const auto& argument : arguments) command += " " + shell_word(argument);
-    command += " > ../stdout.out 2> ../stderr.out";
+    command += " < /dev/null > ../stdout.out 2> ../stderr.out";
 
     RunResult result;
     result.status = exit_status(std::system(command.c_str()));

@@ -1,0 +1,75 @@
+#!/usr/bin/env bash
+# Makes the packages with CPack and checks what an author gets from each: the .tar.gz and the .deb
+# from the Linux build, the .zip from the Windows build (when that folder is given). The .deb is
+# installed into this machine (dpkg -i, needs root), its program converts the sample dungeon to the
+# same script as the build's program, and the package is removed again; the program unpacked from
+# the .zip does the same under wine.
+# Usage: tests/packages.sh [Linux build folder] [Windows build folder]
+set -euo pipefail
+cd "$(dirname "$0")/.."
+source_folder="$(pwd)"
+linux_build="$(realpath "${1:-build}")"
+windows_build="${2:-}"
+scratch="$(mktemp -d)"
+installed=no
+cleanup() {
+  if [ "$installed" = yes ]; then dpkg -r dungeon2lua >/dev/null; fi
+  rm -rf "$scratch"
+}
+trap cleanup EXIT
+
+fail() { echo "packages: $*" >&2; exit 1; }
+# Runs cpack in the build folder given, showing its output only when it fails.
+make_packages() {
+  (cd "$1" && cpack -B packages >"$scratch/cpack.log" 2>&1) || { cat "$scratch/cpack.log"; fail "cpack failed in $1"; }
+}
+
+# The script the build's own program writes for the sample dungeon: what every package must give.
+mkdir "$scratch/expected"
+cp examples/my_dungeon.txt examples/obj_list.txt "$scratch/expected/"
+(cd "$scratch/expected" && "$linux_build/dungeon2lua")
+
+# Converts the sample dungeon in FOLDER with the command that follows and compares the script.
+converts_sample() {
+  local folder="$1"; shift
+  (cd "$folder" && "$@") || fail "$* did not convert the sample dungeon"
+  cmp "$folder/LUA_dungeon.lua" "$scratch/expected/LUA_dungeon.lua" || fail "$* wrote another script"
+}
+
+make_packages "$linux_build"
+version="$(sed -n 's/^set(CPACK_PACKAGE_VERSION "\(.*\)")$/\1/p' "$linux_build/CPackConfig.cmake")"
+tarball="$linux_build/packages/dungeon2lua-$version-Linux.tar.gz"
+deb="$(ls "$linux_build"/packages/dungeon2lua_"$version"_*.deb)"
+
+tar -xzf "$tarball" -C "$scratch"
+unpacked="$scratch/dungeon2lua-$version-Linux"
+for file in bin/dungeon2lua share/doc/dungeon2lua/README.md share/doc/dungeon2lua/examples/my_dungeon.txt \
+            share/doc/dungeon2lua/examples/obj_list.txt; do
+  [ -f "$unpacked/$file" ] || fail "$tarball lacks $file"
+done
+cp -r "$unpacked/share/doc/dungeon2lua/examples" "$scratch/from_tarball"
+converts_sample "$scratch/from_tarball" "$unpacked/bin/dungeon2lua"
+
+dpkg -i "$deb" >/dev/null
+installed=yes
+[ -x /usr/bin/dungeon2lua ] || fail "$deb installs no /usr/bin/dungeon2lua"
+cp -r /usr/share/doc/dungeon2lua/examples "$scratch/from_deb"
+converts_sample "$scratch/from_deb" /usr/bin/dungeon2lua
+dpkg -r dungeon2lua >/dev/null
+installed=no
+[ ! -e /usr/bin/dungeon2lua ] || fail "removing the package left /usr/bin/dungeon2lua"
+
+if [ -n "$windows_build" ]; then
+  windows_build="$(realpath "$windows_build")"
+  make_packages "$windows_build"
+  zip="$windows_build/packages/dungeon2lua-$version-win64.zip"
+  (cd "$scratch" && cmake -E tar xf "$zip")
+  unzipped="$scratch/dungeon2lua-$version-win64"
+  for file in dungeon2lua.exe README.txt examples/my_dungeon.txt examples/obj_list.txt; do
+    [ -f "$unzipped/$file" ] || fail "$zip lacks $file"
+  done
+  WINEPREFIX="$linux_build/wineprefix" "$source_folder/tests/wine/prepare.sh"
+  WINEPREFIX="$linux_build/wineprefix" converts_sample "$unzipped/examples" \
+    "$source_folder/tests/wine/run_exe.sh" "$unzipped/dungeon2lua.exe"
+fi
+echo "packages checked: $(basename "$tarball") $(basename "$deb")${windows_build:+ $(basename "$zip")}"
