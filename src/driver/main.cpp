@@ -1,5 +1,6 @@
 // The converter's entry point: reads the command line, runs the conversion on files and returns
-// the exit status; messages go to standard error.
+// the exit status; messages go to standard error. Started from the file manager, in a console
+// window of its own, it waits for Enter before that window closes, so the messages can be read.
 
 #include <iostream>
 
@@ -9,5 +10,10 @@
 int main(int argc, char** argv)
 {
     std::ios::sync_with_stdio(false);
-    return run_command_line(utf8_arguments(argc, argv), std::cout, std::cerr);
+    set_binary_standard_output();
+    const int status = run_command_line(utf8_arguments(argc, argv), std::cout, std::cerr);
+    std::cout.flush();
+    std::cerr.flush();
+    if (waits_for_enter_before_closing(console_facts())) wait_for_enter();
+    return status;
 }

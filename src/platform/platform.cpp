@@ -1,6 +1,7 @@
 #include "platform/platform.h"
 
 #include <cerrno>
+#include <cstdlib>
 #include <csignal>
 #include <cstdio>
 #include <cstring>
@@ -27,6 +28,14 @@ BOOL WINAPI on_console_event(DWORD)
 {
     if (interrupt_file[0] != L'\0') DeleteFileW(interrupt_file);
     return FALSE;
+}
+
+// The console's output code page before the run switched it to UTF-8 (0: not known yet).
+UINT console_code_page = 0;
+
+void restore_console_code_page()
+{
+    SetConsoleOutputCP(console_code_page);
 }
 
 std::string utf8_from_wide(const wchar_t* text)
@@ -95,7 +104,36 @@ void set_binary_standard_output()
 {
 #ifdef _WIN32
     _setmode(_fileno(stdout), _O_BINARY);
+    _setmode(_fileno(stderr), _O_BINARY);
+    // A console shows the bytes in its output code page: UTF-8 for the time of the run, so that
+    // file names such as "Château" read right; the console gets its own code page back at exit.
+    if (console_code_page == 0) {
+        console_code_page = GetConsoleOutputCP();
+        if (console_code_page != 0 && console_code_page != CP_UTF8 && SetConsoleOutputCP(CP_UTF8))
+            std::atexit(restore_console_code_page);
+    }
 #endif
+}
+
+ConsoleFacts console_facts()
+{
+    ConsoleFacts console;
+#ifdef _WIN32
+    DWORD processes[2];
+    console.attached_processes = GetConsoleProcessList(processes, 2);
+    DWORD mode = 0;
+    console.input_is_console = GetConsoleMode(GetStdHandle(STD_INPUT_HANDLE), &mode) != 0;
+    console.errors_go_to_console = GetConsoleMode(GetStdHandle(STD_ERROR_HANDLE), &mode) != 0;
+#endif
+    return console;
+}
+
+void wait_for_enter()
+{
+    std::fputs("Press Enter to close this window.", stderr);
+    std::fflush(stderr);
+    for (int c = std::getchar(); c != '\n' && c != EOF; c = std::getchar()) {
+    }
 }
 
 void remove_on_interrupt(const fs::path& file)

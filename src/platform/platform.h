@@ -1,12 +1,14 @@
 #pragma once
 // What differs between the systems the converter runs on: the command line's encoding, file
-// names, replacing a file, standard output in binary mode and cleaning up on an interrupt. Every
-// name that reaches the rest of the program is UTF-8.
+// names, replacing a file, standard output in binary mode, cleaning up on an interrupt and the
+// console window. Every name that reaches the rest of the program is UTF-8.
 
 #include <filesystem>
 #include <string>
 #include <system_error>
 #include <vector>
+
+#include "platform/console_wait.h"
 
 // The program's arguments after its own name, as UTF-8 (on Windows read from the wide command
 // line, so that names with letters outside the console's code page survive).
@@ -22,8 +24,16 @@ std::string utf8_from_path(const std::filesystem::path& path);
 // content or the whole new one, never a mix. Sets error on failure.
 void replace_file(const std::filesystem::path& from, const std::filesystem::path& to, std::error_code& error);
 
-// Writes standard output byte for byte, with no translation of line ends.
+// Writes standard output and standard error byte for byte, with no translation of line ends; a
+// console window shows their UTF-8 names as such.
 void set_binary_standard_output();
+
+// What the system tells about the console the program runs in (nothing where there is none, and
+// on systems whose programs never own a window of their own).
+ConsoleFacts console_facts();
+
+// Asks on standard error for Enter and waits for it (or for the end of standard input).
+void wait_for_enter();
 
 // While a file is being written, removes it when the run is interrupted (Ctrl-C, termination);
 // an empty path forgets it again. One file at a time.

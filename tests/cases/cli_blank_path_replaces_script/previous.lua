@@ -1,0 +1,2 @@
+-- an older script, replaced by the new one
+old = true
