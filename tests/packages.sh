@@ -32,7 +32,7 @@ cp examples/my_dungeon.txt examples/obj_list.txt "$scratch/expected/"
 # Converts the sample dungeon in FOLDER with the command that follows and compares the script.
 converts_sample() {
   local folder="$1"; shift
-  (cd "$folder" && "$@") || fail "$* did not convert the sample dungeon"
+  (cd "$folder" && "$@" </dev/null) || fail "$* did not convert the sample dungeon"
   cmp "$folder/LUA_dungeon.lua" "$scratch/expected/LUA_dungeon.lua" || fail "$* wrote another script"
 }
 
