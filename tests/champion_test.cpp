@@ -86,6 +86,29 @@ TEST(ChampionDefinition, NumbersAreScaledTruncatedAndOrdered)
               "2147483520,-2147483648,0,0)");
 }
 
+TEST(ChampionDefinition, RealsAtTheEdgesOfTheirNotationAndPrecision)
+{
+    struct Row {
+        const char* reals;
+        const char* written; // the last four numbers, or nullptr when the champion is refused
+    };
+    const Row rows[] = {
+        {"0.99999999,0.9999999,1.5e1,1e+1", "1,0,15,10"}, // single precision rounds the first up to 1
+        {"-0.99999999,1E0,.5,7.", "-1,1,0,7"},
+        {"1e,0,0,0", nullptr},  // an exponent without digits leaves the "e" to stand for a separator
+        {"0,0,0,1e", nullptr},  // ... or as text after the last real
+        {"0,0,0,1e+", nullptr},
+    };
+    for (const Row& row : rows) {
+        const std::string line = numbers_line("0,0,0", row.reals, "0,0,0,0,0,0");
+        if (row.written)
+            EXPECT_EQ(definition(line), std::string("c=kel_add_champion(\"port_n\",\"N\",\"\",0,0,0,0,0,0,0,0,0,500,") +
+                                            row.written + ")");
+        else
+            EXPECT_NE(refusal(line).find("real group"), std::string::npos) << row.reals;
+    }
+}
+
 TEST(ChampionDefinition, BlanksAndOtherSeparatorsInsideGroupsReadTheSame)
 {
     const std::string expected = "c=kel_add_champion(\"port_n\",\"N\",\"\",450,300,120,400,350,300,420,380,360,500,2,0,1,0)";

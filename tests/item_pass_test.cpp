@@ -89,6 +89,20 @@ TEST(ItemPass, HeldObjectsTwoAndTwelveGoToTheirOwnHolders)
     EXPECT_TRUE(report.clean());
 }
 
+TEST(ItemPass, HolderThatListsAnObjectTwiceLinksItOnceWithoutAReport)
+{
+    for (const char* holder : {"h CHEST 1 1 0 CENTER HOLDS=(5,5)", "h CHEST 1 1 0 CENTER HOLDS=(5, 5 )",
+                               "h CHEST 1 1 0 CENTER CARRYING=(5,5)"}) {
+        Report report;
+        auto lists = file_lines({holder, "5 TORCH 0 0 -1"}, report);
+        const std::string block = block_of(lists, report);
+        EXPECT_EQ(block, "TVK_h=kel_spawn(\"chest\",0,1,1,CENTER)\n"
+                         "TVK_5=kel_spawn(\"torch\",IN_OBJ,TVK_h,-1,0)\n")
+            << holder;
+        EXPECT_TRUE(report.clean()) << holder << ": " << report.lines().front();
+    }
+}
+
 TEST(ItemPass, BlockOrderIsSpawnsThenPropertiesWithoutTheFrames)
 {
     Report report;

@@ -64,6 +64,20 @@ TEST(MakeItem, WorkedTableGivesTheSpawnStatements)
     EXPECT_EQ(held.y, 6);
 }
 
+TEST(MakeItem, EachPlacementWordStandsAsItselfAndAnyOtherWordIsTheCentre)
+{
+    const std::pair<const char*, const char*> rows[] = {
+        {"NORTHWEST", "NORTHWEST"}, {"NORTHEAST", "NORTHEAST"}, {"SOUTHWEST", "SOUTHWEST"},
+        {"SOUTHEAST", "SOUTHEAST"}, {"NORTH", "NORTH"},         {"SOUTH", "SOUTH"},
+        {"WEST", "WEST"},           {"EAST", "EAST"},           {"NORTHWES", "CENTER"},
+        {"north", "CENTER"},        {"CENTRE", "CENTER"},       {"", "CENTER"},
+    };
+    for (const auto& [word, position] : rows)
+        EXPECT_EQ(item_from(std::string("1 TYPE_TORCH 0 0 0 ") + word).spawn_text,
+                  std::string("TVK_1=kel_spawn(\"torch\",0,2,1,") + position + ")\n")
+            << word;
+}
+
 TEST(MakeItem, NameTestsSetTheKindFlagsAndSuffixes)
 {
     auto names = names_of("SWITCH_EYE eye_switch SWITCH_SMALL small_button SWITCH_TINY tiny_button LEVER_SWITCH lever_wall "

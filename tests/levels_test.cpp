@@ -134,6 +134,30 @@ TEST(LayoutRuleBreaks, HugeSizesAndOffsetsAreRefused)
     EXPECT_EQ(run.maps, "");
 }
 
+TEST(LayoutRuleBreaks, LevelSidesUpTo1024SquaresAreConverted)
+{
+    struct Row {
+        int width;
+        int height;
+        bool converted;
+    };
+    for (const Row& row : {Row{1024, 1024, true}, Row{1024, 1, true}, Row{1, 1024, true}, Row{1025, 1, false},
+                           Row{1, 1025, false}}) {
+        std::string text = "WALLSET\nLIGHT(1)\nOFFSET(0,0)\nSIZE(" + std::to_string(row.width) + "," +
+                           std::to_string(row.height) + ")\n";
+        for (int i = 0; i < row.height; ++i) text += std::string(static_cast<std::size_t>(row.width), '1') + "\n";
+        auto run = read_section(text + "/*\n");
+        EXPECT_EQ(run.levels.is_level(0), row.converted) << row.width << " by " << row.height;
+        EXPECT_EQ(run.report.clean(), row.converted) << row.width << " by " << row.height;
+        if (row.converted) {
+            EXPECT_EQ(run.levels.grid_width, row.width);
+            EXPECT_EQ(run.levels.grid_height, row.height);
+            EXPECT_NE(run.maps.find("\"" + std::string(static_cast<std::size_t>(row.width), '1') + "\""),
+                      std::string::npos);
+        }
+    }
+}
+
 TEST(LayoutRuleBreaks, ManyLevelsOnAHugeGridStopAtTheMapBudget)
 {
     // Two corners 2047 squares apart make a grid of 2048 by 2048 (4,194,304 squares); each
