@@ -33,8 +33,9 @@ ItemLists file_lines(const std::vector<std::string>& lines, Report& report)
 {
     ItemLists lists;
     const Levels levels = one_level();
+    const ItemSetting setting(levels, names());
     long number = 0;
-    for (const auto& line : lines) file_item_line(lists, line, ++number, levels, names(), report);
+    for (const auto& line : lines) file_item_line(lists, line, ++number, setting, report);
     return lists;
 }
 
@@ -54,15 +55,15 @@ TEST(ItemPass, SortsEveryRecordIntoOneList)
                              "5 TORCH 0 0 -1", "6 GHOST 1 0 0", "7 FRAME 3 4 0", "8 CHEST 0 0 -1 HOLDS=(9)",
                              "9 DOOR 2 2 0 CENTER HOLDS=(1)"},
                             report);
-    EXPECT_EQ(lists.other_items.size(), 1u);
-    EXPECT_EQ(lists.door_items.size(), 1u);
-    ASSERT_EQ(lists.container_items.size(), 2u);
-    EXPECT_EQ(lists.container_items[1].id, "9");
-    EXPECT_EQ(lists.doorbutton_items.size(), 1u);
-    ASSERT_EQ(lists.contained_items.size(), 2u);
-    EXPECT_EQ(lists.contained_items[1].id, "8");
-    EXPECT_EQ(lists.unlisted_items.size(), 1u);
-    EXPECT_EQ(lists.doorframe_items.size(), 1u);
+    EXPECT_EQ(lists.other_items.count, 1u);
+    EXPECT_EQ(lists.door_items.count, 1u);
+    ASSERT_EQ(lists.container_items.count, 2u);
+    EXPECT_EQ(lists.container_items.facts[1].id, "9");
+    EXPECT_EQ(lists.doorbutton_items.count, 1u);
+    ASSERT_EQ(lists.contained_items.count, 2u);
+    EXPECT_EQ(lists.contained_items.facts[1].id, "8");
+    EXPECT_EQ(lists.unlisted_items.count, 1u);
+    EXPECT_EQ(lists.doorframe_items.count, 1u);
     EXPECT_TRUE(report.clean());
 }
 

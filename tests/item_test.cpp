@@ -152,9 +152,9 @@ TEST(MakeCarry, LinksOnlyToAHolderThatNamesTheExactIdentifier)
 
 TEST(HeldIdentifiers, SplitsTheListAndDropsTheClosingParenthesis)
 {
-    EXPECT_EQ(held_identifiers("40,41)"), (std::vector<std::string>{"40", "41"}));
-    EXPECT_EQ(held_identifiers(" a ,\tb-2 )"), (std::vector<std::string>{"a", "b-2"}));
-    EXPECT_EQ(held_identifiers("a,,b"), (std::vector<std::string>{"a", "", "b"}));
+    EXPECT_EQ(held_identifiers("40,41)"), (std::vector<std::string_view>{"40", "41"}));
+    EXPECT_EQ(held_identifiers(" a ,\tb-2 )"), (std::vector<std::string_view>{"a", "b-2"}));
+    EXPECT_EQ(held_identifiers("a,,b"), (std::vector<std::string_view>{"a", "", "b"}));
 }
 
 TEST(CompXyz, ComparesTheSquareOnly)

@@ -47,8 +47,9 @@ std::string joined_properties(Properties& p, const std::string& object_name)
     return table;
 }
 
-bool Item::make_exvars(std::string line, std::vector<int> level_offset_x, std::vector<int> level_offset_y,
-                       const ObjectList& names, Problems& problems, const Levels* levels)
+bool Item::make_exvars(const std::string& line, const std::vector<int>& level_offset_x,
+                       const std::vector<int>& level_offset_y, const ObjectList& names, Problems& problems,
+                       const Levels* levels)
 {
     exvar_text.clear();
     has_exvars = false;

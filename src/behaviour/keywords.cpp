@@ -1,33 +1,33 @@
 #include "behaviour/keywords.h"
 
-bool has_keyword(const std::string& line, const std::string& keyword)
+bool has_keyword(std::string_view line, std::string_view keyword)
 {
-    return line.find(keyword) != std::string::npos;
+    return line.find(keyword) != std::string_view::npos;
 }
 
-std::optional<std::string> paren_value(const std::string& line, const std::string& keyword)
+std::optional<std::string> paren_value(std::string_view line, std::string_view keyword)
 {
     std::size_t found = line.find(keyword);
-    if (found == std::string::npos) return std::nullopt;
+    if (found == std::string_view::npos) return std::nullopt;
     std::size_t start = found + keyword.size();
     std::size_t close = line.find(')', start);
-    return line.substr(start, close == std::string::npos ? std::string::npos : close - start);
+    return std::string(line.substr(start, close == std::string_view::npos ? std::string_view::npos : close - start));
 }
 
-bool paren_closed(const std::string& line, const std::string& keyword)
+bool paren_closed(std::string_view line, std::string_view keyword)
 {
     std::size_t found = line.find(keyword);
-    return found != std::string::npos && line.find(')', found + keyword.size()) != std::string::npos;
+    return found != std::string_view::npos && line.find(')', found + keyword.size()) != std::string_view::npos;
 }
 
-std::optional<std::string> colon_value(const std::string& line, const std::string& keyword, const std::string& enders)
+std::optional<std::string> colon_value(std::string_view line, std::string_view keyword, std::string_view enders)
 {
     std::size_t found = line.find(keyword);
-    if (found == std::string::npos) return std::nullopt;
+    if (found == std::string_view::npos) return std::nullopt;
     std::size_t colon = line.find(':', found);
     std::size_t start = colon + 1;
     std::size_t end = line.find_first_of(enders, start);
-    return line.substr(start, end == std::string::npos ? std::string::npos : end - start);
+    return std::string(line.substr(start, end == std::string_view::npos ? std::string_view::npos : end - start));
 }
 
 std::vector<std::string> split_list(const std::string& value)
@@ -36,8 +36,8 @@ std::vector<std::string> split_list(const std::string& value)
     std::size_t start = 0;
     while (true) {
         std::size_t comma = value.find(',', start);
-        parts.push_back(value.substr(start, comma == std::string::npos ? std::string::npos : comma - start));
-        if (comma == std::string::npos) return parts;
+        parts.push_back(value.substr(start, comma == std::string_view::npos ? std::string_view::npos : comma - start));
+        if (comma == std::string_view::npos) return parts;
         start = comma + 1;
     }
 }

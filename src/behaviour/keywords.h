@@ -3,21 +3,22 @@
 
 #include <optional>
 #include <string>
+#include <string_view>
 #include <vector>
 
 // True when the keyword stands anywhere in the line (case-sensitive).
-bool has_keyword(const std::string& line, const std::string& keyword);
+bool has_keyword(std::string_view line, std::string_view keyword);
 
 // The value of a keyword ending in "=(": the text after its first occurrence up to the first ")"
 // after it, or to the end of the line; none when the keyword is absent.
-std::optional<std::string> paren_value(const std::string& line, const std::string& keyword);
+std::optional<std::string> paren_value(std::string_view line, std::string_view keyword);
 
 // True when the first occurrence of a "=(" keyword has a ")" after it.
-bool paren_closed(const std::string& line, const std::string& keyword);
+bool paren_closed(std::string_view line, std::string_view keyword);
 
 // The value of a keyword ending in ":": the text after the first ":" from the keyword's position
 // up to the nearest of the end characters, or to the end of the line; none when absent.
-std::optional<std::string> colon_value(const std::string& line, const std::string& keyword, const std::string& enders);
+std::optional<std::string> colon_value(std::string_view line, std::string_view keyword, std::string_view enders);
 
 // The parts of a list value split at every ",", in order; an empty value gives one empty part.
 std::vector<std::string> split_list(const std::string& value);

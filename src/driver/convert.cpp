@@ -39,7 +39,7 @@ public:
         out_ << "\n" << "kel_spawnburst_end()" << "\n" << "\n" << "dungeon_translate()" << "\n";
         write_party_placement();
         if (model_) {
-            DungeonModel converted = recorder_->model(levels_, items_, entrance_, report_);
+            DungeonModel converted = recorder_->model(levels_, entrance_, report_);
             converted.dump_name = std::move(model_->dump_name);
             *model_ = std::move(converted);
         }
@@ -83,9 +83,10 @@ private:
         if (section_ == Section::characters && !line.empty()) write_champion(line, number);
         if (section_ == Section::party && !line.empty()) write_roster(line, number);
         if (section_ == Section::layout) read_layout_section(number);
-        if (section_ == Section::items && !line.empty() && line[0] != ';' && line[0] != '[')
-            file_item_line(items_, line, number, levels_, names_, report_,
-                           recorder_ ? recorder_->item_line(number, line) : nullptr);
+        if (section_ == Section::items && !line.empty() && line[0] != ';' && line[0] != '[') {
+            if (!item_setting_) item_setting_.emplace(levels_, names_);
+            file_item_line(items_, line, number, *item_setting_, report_, recorder_ ? &*recorder_ : nullptr);
+        }
     }
 
     void read_entrance_line(const std::string& line)
@@ -132,6 +133,7 @@ private:
             report_.error(header_line, "a second layout section is ignored");
         } else {
             levels_ = std::move(levels);
+            item_setting_.reset();
             write_maps(levels_, out_);
         }
         section_ = Section::none;
@@ -158,6 +160,8 @@ private:
     Levels levels_;
     std::optional<Entrance> entrance_;
     ItemLists items_;
+    // The levels' offsets and the object name list for the item lines, once the layout is known.
+    std::optional<ItemSetting> item_setting_;
     int roster_slot_ = 0;
     ChampionNames champions_;
     ChampionNames party_members_;

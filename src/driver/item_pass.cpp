@@ -1,13 +1,17 @@
 #include "driver/item_pass.h"
 
-#include <map>
-#include <tuple>
-#include <unordered_map>
+#include <algorithm>
+#include <cstring>
 
 #include "items/item_line.h"
 #include "text/normalise.h"
 
 namespace {
+
+// Texts are kept in blocks of this size; a longer text gets a block of its own.
+constexpr std::size_t text_block_size = std::size_t{1} << 20;
+
+std::string quoted_view(std::string_view text) { return quoted(std::string(text)); }
 
 void comment_out(Item& item)
 {
@@ -25,44 +29,179 @@ void count_unlisted_type(ItemLists& lists, const std::string& type, long line_nu
 
 } // namespace
 
-void file_item_line(ItemLists& lists, const std::string& line, long line_number, const Levels& levels,
-                    const ObjectList& names, Report& report, LineLinks* links)
+std::string_view TextStore::keep(std::string_view text)
 {
-    if (auto problem = item_line_problem(line, levels, names)) {
+    if (blocks_.empty() || blocks_.back().capacity - blocks_.back().used < text.size()) {
+        Block block;
+        block.capacity = std::max(text_block_size, text.size());
+        // Not zeroed: the system gives the pages memory only once they are written.
+        block.bytes.reset(new char[block.capacity]);
+        blocks_.push_back(std::move(block));
+    }
+    Block& block = blocks_.back();
+    char* start = block.bytes.get() + block.used;
+    if (!text.empty()) std::memcpy(start, text.data(), text.size());
+    block.used += text.size();
+    return {start, text.size()};
+}
+
+void TextStore::write_to(std::ostream& out) const
+{
+    for (const auto& block : blocks_) out.write(block.bytes.get(), static_cast<std::streamsize>(block.used));
+}
+
+void file_item_line(ItemLists& lists, const std::string& line, long line_number, const ItemSetting& setting,
+                    Report& report, ItemWatcher* watcher)
+{
+    if (auto problem = item_line_problem(line, setting.levels, setting.names)) {
         report.error(line_number, *problem);
         return;
     }
-    const auto off_grid = item_grid_problem(line, levels);
+    const auto off_grid = item_grid_problem(line, setting.levels);
     if (off_grid) report.error(line_number, *off_grid);
-    else if (auto problem = item_square_problem(line, levels)) report.warning(line_number, *problem);
+    else if (auto problem = item_square_problem(line, setting.levels)) report.warning(line_number, *problem);
     Item item;
     item.line_number = line_number;
-    const auto offsets_x = levels.offsets_x();
-    const auto offsets_y = levels.offsets_y();
-    const bool off_map = item.make_item(line, offsets_x, offsets_y, names);
+    const bool off_map = item.make_item(line, setting.offsets_x, setting.offsets_y, setting.names);
     Problems problems;
-    item.links = links;
-    const bool holder = item.make_exvars(line, offsets_x, offsets_y, names, problems, &levels);
+    item.links = watcher ? watcher->links_of_line(line_number, line) : nullptr;
+    const bool holder =
+        item.make_exvars(line, setting.offsets_x, setting.offsets_y, setting.names, problems, &setting.levels);
     item.links = nullptr;
     report.add_all(line_number, problems);
     if (off_grid) comment_out(item);
-    if (!item.is_known && !names.names_type(item.object_name)) count_unlisted_type(lists, item.object_name, line_number);
-    // Two objects written as one variable: the later assignment takes the name, so every
-    // statement after it that names the variable reaches the later object only.
-    if (!item.commented) {
-        const auto [first, inserted] = lists.variable_lines.emplace(force_us(item.id), line_number);
-        if (!inserted)
-            report.warning(line_number, "object " + quoted(item.id) + " is written as TVK_" + first->first +
-                                            ", like the object of line " + std::to_string(first->second));
+    if (!item.is_known && !setting.names.names_type(item.object_name))
+        count_unlisted_type(lists, item.object_name, line_number);
+
+    ItemList& list = off_map             ? lists.contained_items
+                     : holder            ? lists.container_items
+                     : item.is_doorframe ? lists.doorframe_items
+                     : item.is_door      ? lists.door_items
+                     : item.is_doorbutton ? lists.doorbutton_items
+                     : !item.is_known    ? lists.unlisted_items
+                                         : lists.other_items;
+    const std::string_view spawn = list.spawns.keep(item.spawn_text);
+    const std::string_view exvar = list.exvars.keep(item.exvar_text);
+    ++list.count;
+    if (watcher) {
+        const FiledList filed = &list == &lists.contained_items    ? FiledList::held
+                                : &list == &lists.container_items  ? FiledList::holder
+                                : &list == &lists.door_items       ? FiledList::door
+                                : &list == &lists.doorbutton_items ? FiledList::doorbutton
+                                                                   : FiledList::other;
+        watcher->filed(item, filed);
     }
 
-    if (off_map) lists.contained_items.push_back(item);
-    else if (holder) lists.container_items.push_back(item);
-    else if (item.is_doorframe) lists.doorframe_items.push_back(item);
-    else if (item.is_door) lists.door_items.push_back(item);
-    else if (item.is_doorbutton) lists.doorbutton_items.push_back(item);
-    else if (!item.is_known) lists.unlisted_items.push_back(item);
-    else lists.other_items.push_back(item);
+    // Two objects written as one variable: the later assignment takes the name, so every
+    // statement after it that names the variable reaches the later object only. The variable
+    // stands in the kept spawn statement, between "TVK_" and "=".
+    if (!item.commented) {
+        const std::string_view variable = spawn.substr(4, spawn.find('=') - 4);
+        const auto [first, inserted] = lists.variable_lines.emplace(variable, line_number);
+        if (!inserted)
+            report.warning(line_number, "object " + quoted(item.id) + " is written as TVK_" +
+                                            std::string(first->first) + ", like the object of line " +
+                                            std::to_string(first->second));
+    }
+
+    if (&list == &lists.doorframe_items || &list == &lists.unlisted_items || &list == &lists.other_items) return;
+    LinkFacts facts;
+    facts.spawn = spawn;
+    facts.exvar = exvar;
+    facts.id = lists.link_texts.keep(item.id);
+    if (!item.contents.empty()) facts.contents = lists.link_texts.keep(item.contents);
+    facts.x = item.x;
+    facts.y = item.y;
+    facts.level = item.level;
+    facts.line_number = line_number;
+    facts.commented = item.commented;
+    list.facts.push_back(facts);
+}
+
+namespace {
+
+// The held objects that share one identifier, and the records whose lists name it.
+struct HeldGroup {
+    // The first holder in container_items that names it, and every later one, each once.
+    std::size_t first_holder = LinkFacts::none;
+    std::vector<std::size_t> later_holders;
+    // The first record of contained_items that names it: a holder that is itself held.
+    std::size_t held_holder = LinkFacts::none;
+};
+
+// Records holder as naming the group, once however often its list names the identifier.
+void add_holder(HeldGroup& group, std::size_t holder)
+{
+    if (group.first_holder == LinkFacts::none) {
+        group.first_holder = holder;
+        return;
+    }
+    const std::size_t last = group.later_holders.empty() ? group.first_holder : group.later_holders.back();
+    if (last != holder) group.later_holders.push_back(holder);
+}
+
+// A square of the common grid, as a key.
+struct Square {
+    int x;
+    int y;
+    int level;
+    bool operator==(const Square&) const = default;
+};
+
+struct SquareHash {
+    std::size_t operator()(const Square& square) const
+    {
+        const auto part = [](int value) { return static_cast<std::size_t>(static_cast<unsigned int>(value)); };
+        return (part(square.x) * 0x9E3779B1u) ^ (part(square.y) * 0x85EBCA77u) ^ (part(square.level) * 0xC2B2AE3Du);
+    }
+};
+
+} // namespace
+
+void link_held_items(ItemLists& lists, Report& report)
+{
+    // Every identifier of a held object is looked up once per time a list names it, so the pass
+    // takes time in proportion to the lists and the records, however they name each other.
+    std::unordered_map<std::string_view, std::size_t> group_of;
+    for (const auto& held : lists.contained_items.facts) group_of.try_emplace(held.id, group_of.size());
+    std::vector<HeldGroup> groups(group_of.size());
+    const auto each_named_group = [&](std::string_view contents, auto visit) {
+        if (contents.empty()) return;
+        for_each_held_identifier(contents, [&](std::string_view named) {
+            auto found = group_of.find(named);
+            if (found != group_of.end()) visit(groups[found->second]);
+        });
+    };
+    for (std::size_t i = 0; i < lists.container_items.facts.size(); ++i)
+        each_named_group(lists.container_items.facts[i].contents, [&](HeldGroup& group) { add_holder(group, i); });
+    for (std::size_t i = 0; i < lists.contained_items.facts.size(); ++i)
+        each_named_group(lists.contained_items.facts[i].contents, [&](HeldGroup& group) {
+            if (group.held_holder == LinkFacts::none) group.held_holder = i;
+        });
+
+    for (auto& held : lists.contained_items.facts) {
+        const HeldGroup& group = groups[group_of.find(held.id)->second];
+        if (group.first_holder == LinkFacts::none) {
+            if (group.held_holder != LinkFacts::none)
+                report.error(held.line_number, "object " + quoted_view(held.id) + " is inside " +
+                                                 quoted_view(lists.contained_items.facts[group.held_holder].id) +
+                                                 ", which is itself held; it is written as a comment");
+            else
+                report.error(held.line_number,
+                             "no object holds object " + quoted_view(held.id) + "; it is written as a comment");
+            held.commented = held.comment_out = true;
+            continue;
+        }
+        const LinkFacts& holder = lists.container_items.facts[group.first_holder];
+        held.link = group.first_holder;
+        if (holder.commented && !held.commented) held.commented = held.comment_out = true;
+        for (std::size_t later : group.later_holders) {
+            const LinkFacts& other = lists.container_items.facts[later];
+            report.error(other.line_number, "object " + quoted_view(held.id) + " is already held by " +
+                                              quoted_view(holder.id) + "; " + quoted_view(other.id) +
+                                              " does not hold it");
+        }
+    }
 }
 
 void report_unlisted_types(const ItemLists& lists, Report& report)
@@ -76,76 +215,58 @@ void report_unlisted_types(const ItemLists& lists, Report& report)
     }
 }
 
+void link_door_buttons(ItemLists& lists)
+{
+    std::unordered_map<Square, std::size_t, SquareHash> last_door;
+    for (std::size_t i = 0; i < lists.door_items.facts.size(); ++i) {
+        const LinkFacts& door = lists.door_items.facts[i];
+        last_door[{door.x, door.y, door.level}] = i;
+    }
+    for (auto& button : lists.doorbutton_items.facts) {
+        auto found = last_door.find({button.x, button.y, button.level});
+        if (found != last_door.end()) button.link = found->second;
+    }
+}
+
 namespace {
 
-// Per identifier, the records of a list whose contents name it, in list order.
-std::unordered_map<std::string, std::vector<std::size_t>> index_by_held(const std::vector<Item>& holders)
+void write_held_spawn(const LinkFacts& held, const ItemLists& lists, std::ostream& out)
 {
-    std::unordered_map<std::string, std::vector<std::size_t>> index;
-    for (std::size_t i = 0; i < holders.size(); ++i) {
-        if (holders[i].contents.empty()) continue;
-        for (const auto& held : held_identifiers(holders[i].contents)) {
-            auto& named_by = index[held];
-            if (named_by.empty() || named_by.back() != i) named_by.push_back(i);
-        }
+    if (held.link == LinkFacts::none && !held.comment_out) {
+        out << held.spawn;
+        return;
     }
-    return index;
+    std::string text(held.spawn);
+    if (held.link != LinkFacts::none) text += holder_link(lists.container_items.facts[held.link].id);
+    out << (held.comment_out ? commented_out(text) : text);
 }
 
 } // namespace
-
-void link_held_items(ItemLists& lists, Report& report)
-{
-    const auto holders = index_by_held(lists.container_items);
-    const auto held_holders = index_by_held(lists.contained_items);
-    for (auto& held : lists.contained_items) {
-        auto found = holders.find(held.id);
-        if (found == holders.end()) {
-            auto inside_held = held_holders.find(held.id);
-            if (inside_held != held_holders.end())
-                report.error(held.line_number, "object " + quoted(held.id) + " is inside " +
-                                                 quoted(lists.contained_items[inside_held->second.front()].id) +
-                                                 ", which is itself held; it is written as a comment");
-            else
-                report.error(held.line_number, "no object holds object " + quoted(held.id) + "; it is written as a comment");
-            comment_out(held);
-            continue;
-        }
-        const auto& named_by = found->second;
-        held.make_carry(lists.container_items[named_by.front()]);
-        for (std::size_t k = 1; k < named_by.size(); ++k) {
-            const Item& other = lists.container_items[named_by[k]];
-            report.error(other.line_number, "object " + quoted(held.id) + " is already held by " +
-                                              quoted(lists.container_items[named_by.front()].id) +
-                                              "; " + quoted(other.id) + " does not hold it");
-        }
-    }
-}
-
-void link_door_buttons(ItemLists& lists)
-{
-    std::map<std::tuple<int, int, int>, std::size_t> last_door;
-    for (std::size_t i = 0; i < lists.door_items.size(); ++i) {
-        const Item& door = lists.door_items[i];
-        last_door[{door.x, door.y, door.level}] = i;
-    }
-    for (auto& button : lists.doorbutton_items) {
-        auto found = last_door.find({button.x, button.y, button.level});
-        if (found == last_door.end()) continue;
-        const Item& door = lists.door_items[found->second];
-        if (button.comp_xyz(door)) button.make_doorb(door);
-    }
-}
 
 void write_item_block(ItemLists& lists, std::ostream& out, Report& report)
 {
     link_held_items(lists, report);
     link_door_buttons(lists);
     report_unlisted_types(lists, report);
-    for (const auto* list : {&lists.doorframe_items, &lists.door_items, &lists.doorbutton_items, &lists.container_items,
-                             &lists.contained_items, &lists.other_items, &lists.unlisted_items})
-        for (const auto& item : *list) out << item.spawn_text;
-    for (const auto* list : {&lists.door_items, &lists.doorbutton_items, &lists.container_items, &lists.contained_items,
-                             &lists.other_items, &lists.unlisted_items})
-        for (const auto& item : *list) out << item.exvar_text;
+
+    lists.doorframe_items.spawns.write_to(out);
+    lists.door_items.spawns.write_to(out);
+    lists.doorbutton_items.spawns.write_to(out);
+    lists.container_items.spawns.write_to(out);
+    for (const auto& held : lists.contained_items.facts) write_held_spawn(held, lists, out);
+    lists.other_items.spawns.write_to(out);
+    lists.unlisted_items.spawns.write_to(out);
+
+    lists.door_items.exvars.write_to(out);
+    for (const auto& button : lists.doorbutton_items.facts) {
+        if (button.link == LinkFacts::none) out << button.exvar;
+        else out << door_link(button.id, lists.door_items.facts[button.link].id, button.commented);
+    }
+    lists.container_items.exvars.write_to(out);
+    for (const auto& held : lists.contained_items.facts) {
+        if (held.comment_out) out << commented_out(held.exvar);
+        else out << held.exvar;
+    }
+    lists.other_items.exvars.write_to(out);
+    lists.unlisted_items.exvars.write_to(out);
 }

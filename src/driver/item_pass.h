@@ -1,8 +1,11 @@
 #pragma once
 // The objects of the items section: filed while the dump is read, linked and written after it.
 
+#include <deque>
+#include <memory>
 #include <ostream>
 #include <string>
+#include <string_view>
 #include <unordered_map>
 #include <vector>
 
@@ -10,6 +13,46 @@
 #include "driver/report.h"
 #include "items/item.h"
 #include "items/object_list.h"
+
+// Texts that wait for the end of the input, one after the other in large blocks that never
+// move, so that a view of a kept text stays valid while more texts are kept.
+class TextStore {
+public:
+    // Keeps the text after those kept before and returns a view of it.
+    std::string_view keep(std::string_view text);
+    // Writes every kept text in the order kept.
+    void write_to(std::ostream& out) const;
+
+private:
+    struct Block {
+        std::unique_ptr<char[]> bytes;
+        std::size_t used = 0;
+        std::size_t capacity = 0;
+    };
+    std::vector<Block> blocks_;
+};
+
+// What the linking passes read of a held object, a holder, a door or a door button, and what
+// they found for it.
+struct LinkFacts {
+    static constexpr std::size_t none = static_cast<std::size_t>(-1);
+
+    // The record's statements as its list keeps them.
+    std::string_view spawn;
+    std::string_view exvar;
+    // The dump identifier and, for a holder, the list of what it holds.
+    std::string_view id;
+    std::string_view contents;
+    int x = 0;
+    int y = 0;
+    int level = 0;
+    long line_number = 0;
+    bool commented = false;
+    // A held object's holder in container_items, a button's door in door_items; none when unlinked.
+    std::size_t link = none;
+    // A held object whose statements become comments when written (no holder, or a commented holder).
+    bool comment_out = false;
+};
 
 // A dump type that the object name list lacks: where it first stood and how many objects of it
 // were written as comments.
@@ -19,28 +62,67 @@ struct UnlistedType {
     long count = 0;
 };
 
-// The seven lists the objects are sorted into, each in the order of its lines in the dump.
+// One of the lists the objects are sorted into, in the order of their lines in the dump: the
+// texts of its records back to back, so that a list is written as a whole.
+struct ItemList {
+    TextStore spawns;
+    TextStore exvars;
+    std::size_t count = 0;
+    // For the lists that the linking passes read: the facts of each record, in list order.
+    std::deque<LinkFacts> facts;
+};
+
+// The seven lists of the items section, and what tells two objects of one variable apart.
 struct ItemLists {
-    std::vector<Item> contained_items;
-    std::vector<Item> container_items;
-    std::vector<Item> doorframe_items;
-    std::vector<Item> door_items;
-    std::vector<Item> doorbutton_items;
-    std::vector<Item> unlisted_items;
-    std::vector<Item> other_items;
+    ItemList contained_items;
+    ItemList container_items;
+    ItemList doorframe_items;
+    ItemList door_items;
+    ItemList doorbutton_items;
+    ItemList unlisted_items;
+    ItemList other_items;
+    // Texts of the linking facts that the statements do not hold.
+    TextStore link_texts;
     // The dump line of the first object written as each object variable, to find a second one.
-    std::unordered_map<std::string, long> variable_lines;
+    std::unordered_map<std::string_view, long> variable_lines;
     // The dump types that the object name list does not name at all, in the order first met.
     std::vector<UnlistedType> unlisted_types;
     // Per such type, its place in unlisted_types.
     std::unordered_map<std::string, std::size_t> unlisted_type_index;
 };
 
+// The list a record was filed into, as far as the linking passes tell them apart.
+enum class FiledList { held, holder, door, doorbutton, other };
+
+// Told of each object as it is filed, for a caller that wants more than the script (the map page);
+// a plain conversion has none.
+class ItemWatcher {
+public:
+    virtual ~ItemWatcher() = default;
+    // Where the targets and destination of the item line are to be recorded.
+    virtual LineLinks* links_of_line(long number, const std::string& line) = 0;
+    // The record of an object as it was filed, before the linking passes.
+    virtual void filed(const Item& item, FiledList list) = 0;
+};
+
+// What every item line is read against: the levels, their offsets on the common grid (worked
+// out once, not per line) and the object name list.
+struct ItemSetting {
+    ItemSetting(const Levels& of_levels, const ObjectList& list)
+        : levels(of_levels), offsets_x(of_levels.offsets_x()), offsets_y(of_levels.offsets_y()), names(list)
+    {
+    }
+
+    const Levels& levels;
+    std::vector<int> offsets_x;
+    std::vector<int> offsets_y;
+    const ObjectList& names;
+};
+
 // Turns one item line into a record and files it into its list; a line that breaks the rules of
-// an item line is reported and skipped. When links is given, the line's targets and destination
-// are recorded there.
-void file_item_line(ItemLists& lists, const std::string& line, long line_number, const Levels& levels,
-                    const ObjectList& names, Report& report, LineLinks* links = nullptr);
+// an item line is reported and skipped. A watcher, when given, is told of the line and its record.
+void file_item_line(ItemLists& lists, const std::string& line, long line_number, const ItemSetting& setting,
+                    Report& report, ItemWatcher* watcher = nullptr);
 
 // Links every held object to the first holder that names it; a held object without a holder
 // becomes a comment and is reported, as is every later holder that names it.

@@ -1,42 +1,48 @@
 #include "items/item.h"
 
 #include "items/item_line.h"
+#include "text/fields.h"
 #include "text/lua_text.h"
 #include "text/normalise.h"
 
 namespace {
 
-bool contains(const std::string& text, const char* part) { return text.find(part) != std::string::npos; }
+bool contains(std::string_view text, std::string_view part) { return text.find(part) != std::string_view::npos; }
 
-std::string position_of(const std::string& word)
+std::string_view position_of(std::string_view word)
 {
-    static const char* const words[] = {"NORTHWEST", "NORTHEAST", "SOUTHWEST", "SOUTHEAST",
-                                        "NORTH",     "SOUTH",     "WEST",      "EAST"};
-    for (const char* known : words)
-        if (word == known) return word;
+    static constexpr std::string_view words[] = {"NORTHWEST", "NORTHEAST", "SOUTHWEST", "SOUTHEAST",
+                                                  "NORTH",     "SOUTH",     "WEST",      "EAST"};
+    for (std::string_view known : words)
+        if (word == known) return known;
     return "CENTER";
 }
 
+// The decimal text of a number, as std::to_string gives it.
+void append_number(std::string& text, int number) { text += std::to_string(number); }
+
 } // namespace
 
-bool Item::make_item(std::string line, std::vector<int> level_offset_x, std::vector<int> level_offset_y,
-                     const ObjectList& names)
+bool Item::make_item(const std::string& line, const std::vector<int>& level_offset_x,
+                     const std::vector<int>& level_offset_y, const ObjectList& names)
 {
     is_known = true;
     is_mirror = is_doorbutton = is_door = is_doorframe = is_switch = is_shooter = is_floordamager = false;
     spawn_text.clear();
 
-    const auto tokens = split_tokens(line);
+    const auto [tokens, count] = leading_tokens(line);
     id = tokens.at(0);
     source_type = tokens.at(1);
-    x = std::stoi(tokens.at(2));
-    y = std::stoi(tokens.at(3));
-    level = std::stoi(tokens.at(4));
+    read_whole_int(tokens.at(2), x);
+    read_whole_int(tokens.at(3), y);
+    read_whole_int(tokens.at(4), level);
     off_map = false;
-    position = position_of(tokens.size() > 5 ? tokens[5] : std::string());
+    position = position_of(count > 5 ? tokens[5] : std::string_view());
 
-    object_name = names.lookup(source_type).value_or("X_UNKNOWN");
-    if (object_name == "X_UNKNOWN") {
+    const std::string* listed = names.find(source_type);
+    if (listed) {
+        object_name = *listed;
+    } else {
         object_name = source_type;
         source_type = "X_UNKNOWN";
         spawn_text += "--";
@@ -62,30 +68,49 @@ bool Item::make_item(std::string line, std::vector<int> level_offset_x, std::vec
     }
 
     spawn_text += force_us(id);
+    // The coordinates are digits, "," and minus signs, which force_us writes as "_".
+    std::string place;
     if (object_name == "pit") {
         x += level_offset_x.at(static_cast<std::size_t>(level));
         y += level_offset_y.at(static_cast<std::size_t>(level));
-        spawn_text += "=spawn_pit(" + force_us(std::to_string(level) + "," + std::to_string(x) + "," + std::to_string(y)) + ")\n";
+        append_number(place, level);
+        place += ',';
+        append_number(place, x);
+        place += ',';
+        append_number(place, y);
+        spawn_text += "=spawn_pit(";
+        spawn_text += force_us(place);
+        spawn_text += ")\n";
         return off_map;
     }
-    spawn_text += "=kel_spawn(\"" + lua_escape(object_name) + "\",";
+    spawn_text += "=kel_spawn(\"";
+    spawn_text += lua_escape(object_name);
+    spawn_text += "\",";
     if (level == -1) {
         off_map = true;
         return off_map;
     }
     x += level_offset_x.at(static_cast<std::size_t>(level));
     y += level_offset_y.at(static_cast<std::size_t>(level));
-    spawn_text += force_us(std::to_string(level) + "," + std::to_string(x) + "," + std::to_string(y) + "," + position) + ")\n";
+    append_number(place, level);
+    place += ',';
+    append_number(place, x);
+    place += ',';
+    append_number(place, y);
+    place += ',';
+    place += position;
+    spawn_text += force_us(place);
+    spawn_text += ")\n";
     return off_map;
 }
 
-void Item::make_carry(Item holder)
+void Item::make_carry(const Item& holder)
 {
     if (level != -1 || (!spawn_text.empty() && spawn_text.back() == '\n')) return;
     bool named = false;
-    for (const auto& held : held_identifiers(holder.contents)) named = named || held == id;
+    for_each_held_identifier(holder.contents, [&](std::string_view held) { named = named || held == id; });
     if (!named) return;
-    spawn_text += "IN_OBJ,TVK_" + force_us(holder.id) + ",-1,0)\n";
+    spawn_text += holder_link(holder.id);
     if (holder.commented && !commented) {
         commented = true;
         spawn_text = commented_out(spawn_text);
@@ -93,12 +118,23 @@ void Item::make_carry(Item holder)
     }
 }
 
-void Item::make_doorb(Item door)
+void Item::make_doorb(const Item& door)
 {
-    exvar_text = std::string(commented ? "--" : "") + "exvar[TVK_" + force_us(id) + "]={target=TVK_" + force_us(door.id) + "}\n";
+    exvar_text = door_link(id, door.id, commented);
 }
 
-bool Item::comp_xyz(Item other) const
+bool Item::comp_xyz(const Item& other) const
 {
     return x == other.x && y == other.y && level == other.level;
+}
+
+std::string holder_link(std::string_view holder_id)
+{
+    return "IN_OBJ,TVK_" + force_us(holder_id) + ",-1,0)\n";
+}
+
+std::string door_link(std::string_view button_id, std::string_view door_id, bool commented)
+{
+    return std::string(commented ? "--" : "") + "exvar[TVK_" + force_us(button_id) + "]={target=TVK_" +
+           force_us(door_id) + "}\n";
 }

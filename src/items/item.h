@@ -2,6 +2,7 @@
 // One object of the dump's items section, with the two statement texts the script gets for it.
 
 #include <string>
+#include <string_view>
 #include <vector>
 
 #include "driver/report.h"
@@ -46,22 +47,30 @@ public:
     // Reads identity, place and kind from an item line and builds the spawn statement; returns
     // true when the object lies inside another one (level -1, not a pit). The line must have
     // passed item_line_problem.
-    bool make_item(std::string line, std::vector<int> level_offset_x, std::vector<int> level_offset_y,
-                   const ObjectList& names);
+    bool make_item(const std::string& line, const std::vector<int>& level_offset_x,
+                   const std::vector<int>& level_offset_y, const ObjectList& names);
 
     // Translates the keyword properties of the line into the property statements; returns true
     // when the line names objects that this one carries or holds. With the levels, a destination
     // is also checked against the level's block and map.
-    bool make_exvars(std::string line, std::vector<int> level_offset_x, std::vector<int> level_offset_y,
-                     const ObjectList& names, Problems& problems, const Levels* levels = nullptr);
+    bool make_exvars(const std::string& line, const std::vector<int>& level_offset_x,
+                     const std::vector<int>& level_offset_y, const ObjectList& names, Problems& problems,
+                     const Levels* levels = nullptr);
 
     // Finishes the spawn statement of a held object with the link to its holder, when the
     // holder's list names it.
-    void make_carry(Item holder);
+    void make_carry(const Item& holder);
 
     // Replaces a door button's property statements with the link to the door on its square.
-    void make_doorb(Item door);
+    void make_doorb(const Item& door);
 
     // True when both records stand on the same square: same column, row and level.
-    bool comp_xyz(Item other) const;
+    bool comp_xyz(const Item& other) const;
 };
+
+// The tail that finishes the spawn statement of an object held by the holder of that identifier.
+std::string holder_link(std::string_view holder_id);
+
+// The property statement of a door button that targets its door; a comment when the button's
+// statements are.
+std::string door_link(std::string_view button_id, std::string_view door_id, bool commented);

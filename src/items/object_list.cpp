@@ -14,9 +14,16 @@ void ObjectList::add(const std::string& type, const std::string& name)
     names_.emplace(type, name);
 }
 
-std::optional<std::string> ObjectList::lookup(const std::string& word) const
+std::optional<std::string> ObjectList::lookup(std::string_view word) const
+{
+    const std::string* name = find(word);
+    if (!name) return std::nullopt;
+    return *name;
+}
+
+const std::string* ObjectList::find(std::string_view word) const
 {
     auto found = names_.find(word);
-    if (found == names_.end() || found->second == "X_UNKNOWN") return std::nullopt;
-    return found->second;
+    if (found == names_.end() || found->second == "X_UNKNOWN") return nullptr;
+    return &found->second;
 }

@@ -9,11 +9,17 @@
 #include "items/item_line.h"
 #include "text/normalise.h"
 
-LineLinks* ModelRecorder::item_line(long number, const std::string& line)
+LineLinks* ModelRecorder::links_of_line(long number, const std::string& line)
 {
     RecordedLine& recorded = lines_[number];
     recorded = RecordedLine{line, {}};
     return &recorded.links;
+}
+
+void ModelRecorder::filed(const Item& item, FiledList list)
+{
+    items_.push_back({item, list});
+    items_.back().item.links = nullptr;
 }
 
 void ModelRecorder::champion(const std::string& variable) { champions_.push_back(variable); }
@@ -42,56 +48,38 @@ ObjectKind kind_of(const Item& item, const std::string& line)
 
 namespace {
 
-// Where a record was filed, for the links that only some lists take part in.
-enum class Filed { held, holder, door, doorbutton, other };
-
-struct FiledItem {
-    const Item* item;
-    Filed list;
-};
-
-std::vector<FiledItem> all_items(const ItemLists& items)
+// Per held identifier, the holder the item pass links it to: the first holder, in list order,
+// that names it (its place among the filed records).
+template <typename Filed>
+std::unordered_map<std::string, std::size_t> holders_by_held(const std::vector<Filed>& items)
 {
-    std::vector<FiledItem> all;
-    const std::pair<const std::vector<Item>*, Filed> lists[] = {
-        {&items.contained_items, Filed::held},     {&items.container_items, Filed::holder},
-        {&items.doorframe_items, Filed::other},    {&items.door_items, Filed::door},
-        {&items.doorbutton_items, Filed::doorbutton}, {&items.unlisted_items, Filed::other},
-        {&items.other_items, Filed::other},
-    };
-    for (const auto& [list, filed] : lists)
-        for (const Item& item : *list) all.push_back({&item, filed});
-    std::stable_sort(all.begin(), all.end(),
-                     [](const FiledItem& a, const FiledItem& b) { return a.item->line_number < b.item->line_number; });
-    return all;
-}
-
-// Per held identifier, the holder the item pass linked it to: the first holder, in list order,
-// that names it.
-std::unordered_map<std::string, const Item*> holders_by_held(const ItemLists& items)
-{
-    std::unordered_map<std::string, const Item*> holders;
-    for (const Item& holder : items.container_items) {
-        if (holder.contents.empty()) continue;
-        for (const auto& name : held_identifiers(holder.contents)) holders.emplace(name, &holder);
+    std::unordered_map<std::string, std::size_t> holders;
+    for (std::size_t i = 0; i < items.size(); ++i) {
+        const Item& holder = items[i].item;
+        if (items[i].list != FiledList::holder || holder.contents.empty()) continue;
+        for (const auto name : held_identifiers(holder.contents)) holders.emplace(std::string(name), i);
     }
     return holders;
 }
 
 // Per square, the door a door button there is linked to: the last door on it.
-std::map<std::tuple<int, int, int>, const Item*> doors_by_square(const ItemLists& items)
+template <typename Filed>
+std::map<std::tuple<int, int, int>, std::size_t> doors_by_square(const std::vector<Filed>& items)
 {
-    std::map<std::tuple<int, int, int>, const Item*> doors;
-    for (const Item& door : items.door_items) doors[{door.x, door.y, door.level}] = &door;
+    std::map<std::tuple<int, int, int>, std::size_t> doors;
+    for (std::size_t i = 0; i < items.size(); ++i) {
+        const Item& door = items[i].item;
+        if (items[i].list == FiledList::door) doors[{door.x, door.y, door.level}] = i;
+    }
     return doors;
 }
 
-std::string commented_reason(const Item& item, Filed list, const Item* holder)
+std::string commented_reason(const Item& item, FiledList list, const Item* holder)
 {
     if (!item.commented) return "";
     if (!item.is_known) return "obj_list.txt does not name its type";
-    if (list == Filed::held && !holder) return "no object holds it";
-    if (list == Filed::held && holder->commented) return "the object that holds it is written as a comment";
+    if (list == FiledList::held && !holder) return "no object holds it";
+    if (list == FiledList::held && holder->commented) return "the object that holds it is written as a comment";
     return "it breaks a rule (see the problems of its line)";
 }
 
@@ -106,7 +94,7 @@ std::vector<MapProblem> problems_of(const Report& report)
 
 } // namespace
 
-DungeonModel ModelRecorder::model(const Levels& levels, const ItemLists& items, const std::optional<Entrance>& entrance,
+DungeonModel ModelRecorder::model(const Levels& levels, const std::optional<Entrance>& entrance,
                                   const Report& report) const
 {
     DungeonModel model;
@@ -116,18 +104,38 @@ DungeonModel ModelRecorder::model(const Levels& levels, const ItemLists& items, 
         model.levels.push_back(
             MapLevel{level.light, level.offset_x, level.offset_y, level.size_x, level.size_y, level.rows, level.complete});
 
-    const auto filed = all_items(items);
-    const auto holders = holders_by_held(items);
-    const auto doors = doors_by_square(items);
+    const auto holders = holders_by_held(items_);
+    const auto doors = doors_by_square(items_);
+    // The records as the item pass finishes them: a held object linked to its holder or written
+    // as a comment, a door button linked to the door on its square. Holders and doors stay as filed.
+    std::vector<Item> linked;
+    linked.reserve(items_.size());
+    std::vector<std::optional<std::size_t>> holder_of(items_.size()), door_of(items_.size());
+    for (std::size_t i = 0; i < items_.size(); ++i) {
+        Item item = items_[i].item;
+        if (items_[i].list == FiledList::held) {
+            if (auto found = holders.find(item.id); found != holders.end()) {
+                holder_of[i] = found->second;
+                item.make_carry(items_[found->second].item);
+            } else {
+                item.commented = true;
+                item.spawn_text = commented_out(item.spawn_text);
+                item.exvar_text = commented_out(item.exvar_text);
+            }
+        } else if (items_[i].list == FiledList::doorbutton) {
+            if (auto door = doors.find({item.x, item.y, item.level}); door != doors.end()) {
+                door_of[i] = door->second;
+                if (item.comp_xyz(items_[door->second].item)) item.make_doorb(items_[door->second].item);
+            }
+        }
+        linked.push_back(std::move(item));
+    }
     // The object each variable names in the script; an object written as a statement takes its
     // name from a commented one.
     std::unordered_map<std::string, std::size_t> by_variable;
-    std::unordered_map<const Item*, std::size_t> index_of;
-    for (std::size_t i = 0; i < filed.size(); ++i) {
-        const Item& item = *filed[i].item;
-        index_of[&item] = i;
-        auto [place, inserted] = by_variable.emplace(force_us(item.id), i);
-        if (!inserted && (!item.commented || filed[place->second].item->commented)) place->second = i;
+    for (std::size_t i = 0; i < linked.size(); ++i) {
+        auto [place, inserted] = by_variable.emplace(force_us(linked[i].id), i);
+        if (!inserted && (!linked[i].commented || linked[place->second].commented)) place->second = i;
     }
     const auto reference_to = [&](const std::string& name) {
         MapReference reference{name, std::nullopt};
@@ -135,10 +143,11 @@ DungeonModel ModelRecorder::model(const Levels& levels, const ItemLists& items, 
         if (found != by_variable.end()) reference.object = found->second;
         return reference;
     };
-    const auto reference_of = [&](const Item& item) { return MapReference{item.id, index_of.at(&item)}; };
+    const auto reference_of = [&](std::size_t index) { return MapReference{linked[index].id, index}; };
 
-    for (const auto& [item_pointer, list] : filed) {
-        const Item& item = *item_pointer;
+    for (std::size_t i = 0; i < linked.size(); ++i) {
+        const Item& item = linked[i];
+        const FiledList list = items_[i].list;
         const auto recorded = lines_.find(item.line_number);
         const std::string line = recorded == lines_.end() ? std::string() : recorded->second.text;
         MapObject object;
@@ -150,19 +159,16 @@ DungeonModel ModelRecorder::model(const Levels& levels, const ItemLists& items, 
         object.x = item.x;
         object.y = item.y;
         object.placement = object.kind == ObjectKind::pit || item.level < 0 ? "" : item.position;
-        const Item* holder = nullptr;
-        if (list == Filed::held)
-            if (auto found = holders.find(item.id); found != holders.end()) holder = found->second;
+        const Item* holder = holder_of[i] ? &linked[*holder_of[i]] : nullptr;
         object.commented = item.commented;
         object.commented_reason = commented_reason(item, list, holder);
         object.line = item.line_number;
         object.line_text = line;
         object.properties = item.exvar_text;
-        if (holder) object.holder = reference_of(*holder);
-        if (list == Filed::doorbutton)
-            if (auto door = doors.find({item.x, item.y, item.level}); door != doors.end())
-                object.door = reference_of(*door->second);
-        if (!item.contents.empty()) object.holds = held_identifiers(item.contents);
+        if (holder_of[i]) object.holder = reference_of(*holder_of[i]);
+        if (door_of[i]) object.door = reference_of(*door_of[i]);
+        if (!item.contents.empty())
+            for (const auto name : held_identifiers(item.contents)) object.holds.emplace_back(name);
         if (recorded != lines_.end()) {
             for (const auto& target : recorded->second.links.targets) object.targets.push_back(reference_to(target));
             if (const auto& square = recorded->second.links.destination)

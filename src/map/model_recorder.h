@@ -14,10 +14,12 @@
 #include "map/dungeon_model.h"
 
 // What the run hands over while it reads the dump; asked for only when a page is wanted.
-class ModelRecorder {
+class ModelRecorder : public ItemWatcher {
 public:
     // Keeps the text of an item line and returns where its targets and destination go.
-    LineLinks* item_line(long number, const std::string& line);
+    LineLinks* links_of_line(long number, const std::string& line) override;
+    // Keeps a copy of an object's record as it was filed; the linking passes are redone on the copies.
+    void filed(const Item& item, FiledList list) override;
     // A champion variable that a definition assigned.
     void champion(const std::string& variable);
     // A champion variable that a roster statement put into the party.
@@ -25,16 +27,21 @@ public:
     // Whether the script places the party at the entrance.
     void party_placed(bool placed);
 
-    // The model of the whole run, once the item pass has linked the objects.
-    DungeonModel model(const Levels& levels, const ItemLists& items, const std::optional<Entrance>& entrance,
-                       const Report& report) const;
+    // The model of the whole run, with the objects linked by the item pass's own rules.
+    DungeonModel model(const Levels& levels, const std::optional<Entrance>& entrance, const Report& report) const;
 
 private:
     struct RecordedLine {
         std::string text;
         LineLinks links;
     };
+    struct FiledItem {
+        Item item;
+        FiledList list;
+    };
     std::unordered_map<long, RecordedLine> lines_;
+    // In the order of their lines in the dump.
+    std::vector<FiledItem> items_;
     std::vector<std::string> champions_;
     std::vector<std::string> party_;
     bool party_placed_ = false;

@@ -1,6 +1,6 @@
 #include "text/normalise.h"
 
-std::string force_us(std::string text)
+std::string force_us(std::string_view text)
 {
     std::string result;
     result.reserve(text.size());
@@ -11,7 +11,7 @@ std::string force_us(std::string text)
     return result;
 }
 
-std::string force_lc(std::string text)
+std::string force_lc(std::string_view text)
 {
     std::string result;
     result.reserve(text.size());

@@ -2,9 +2,10 @@
 // Normalisation of identifiers and resource names taken from the dump.
 
 #include <string>
+#include <string_view>
 
 // The text with every space removed and every "-" turned into "_": identifiers as Lua names.
-std::string force_us(std::string text);
+std::string force_us(std::string_view text);
 
 // The text with the capitals A to Z lowered and every other byte kept: resource names.
-std::string force_lc(std::string text);
+std::string force_lc(std::string_view text);
