@@ -168,6 +168,16 @@ void expect_lua_text_compiles(const std::string& script)
     expect_lua_compiles(path);
 }
 
+bool lua_accepts_text(const std::string& script)
+{
+    const std::string luac = D2L_LUAC;
+    EXPECT_FALSE(luac.empty()) << "luac5.1 was not found when the tests were configured";
+    const fs::path path = scratch_folder() / "script.lua";
+    write_file(path, script);
+    const std::string command = "'" + luac + "' -p '" + path.string() + "' > /dev/null 2>&1";
+    return exit_status(std::system(command.c_str())) == 0;
+}
+
 std::string engine_findings(const fs::path& script)
 {
     const std::string lua = D2L_LUA;

@@ -52,3 +52,5 @@ std::string engine_findings_of_text(const std::string& script);
 
 // Fails the test unless luac5.1 accepts the script text.
 void expect_lua_text_compiles(const std::string& script);
+// True when luac5.1 accepts the script text (and a failed test when luac5.1 is missing).
+bool lua_accepts_text(const std::string& script);

@@ -8,6 +8,7 @@
 #include "map/model_recorder.h"
 #include "party/champion.h"
 #include "party/party.h"
+#include "script/chunking.h"
 #include "text/normalise.h"
 
 namespace {
@@ -170,16 +171,26 @@ private:
     std::optional<ModelRecorder> recorder_;
 };
 
+// The conversion, with the model filled when one is given. The script passes through the
+// chunking buffer, which keeps a large script loadable.
+int convert_with(std::istream& dump, std::ostream& script, const ObjectList& names, Report& report,
+                 DungeonModel* model)
+{
+    ChunkingBuffer chunking(script);
+    std::ostream chunked(&chunking);
+    Conversion(dump, chunked, names, report, model).run();
+    chunking.finish();
+    return report.has_errors() ? status_rule_broken : 0;
+}
+
 } // namespace
 
 int convert(std::istream& dump, std::ostream& script, const ObjectList& names, Report& report)
 {
-    Conversion(dump, script, names, report, nullptr).run();
-    return report.has_errors() ? status_rule_broken : 0;
+    return convert_with(dump, script, names, report, nullptr);
 }
 
 int convert(std::istream& dump, std::ostream& script, const ObjectList& names, Report& report, DungeonModel& model)
 {
-    Conversion(dump, script, names, report, &model).run();
-    return report.has_errors() ? status_rule_broken : 0;
+    return convert_with(dump, script, names, report, &model);
 }

@@ -1,0 +1,75 @@
+// Keeping large scripts loadable: the constants a statement gives, and the chunks that the
+// script is written in once it would pass Lua 5.1's limit of constants per function.
+
+#include <gtest/gtest.h>
+
+#include <sstream>
+
+#include "script/chunking.h"
+#include "test_support.h"
+
+namespace {
+
+std::string chunked(const std::string& script, std::size_t limit = lua_constant_limit)
+{
+    std::ostringstream out;
+    ChunkingBuffer buffer(out, limit);
+    std::ostream in(&buffer);
+    in << script;
+    buffer.finish();
+    return out.str();
+}
+
+// Statements that give exactly `count` distinct constants: a name and a string each, one name
+// alone when the count is odd.
+std::string statements_with_constants(std::size_t count)
+{
+    std::string script;
+    for (std::size_t i = 0; i < count / 2; ++i) script += "n" + std::to_string(i) + "=\"" + std::to_string(i) + "\"\n";
+    if (count % 2) script += "z=z\n";
+    return script;
+}
+
+} // namespace
+
+TEST(ScriptConstants, CountsWhatLuaKeepsAsConstantsOnce)
+{
+    const std::pair<const char*, std::size_t> rows[] = {
+        {"TVK_a=kel_spawn(\"torch\",0,5,5,WEST)\n", 6},
+        {"x=\"x\"\n", 1},                                    // a name is a string constant
+        {"--TVK_a=kel_spawn(\"torch\",0,5,5,WEST)\n", 0},     // comments give none
+        {"a(1,-1,5,5.0,0.5e1,-0,0)\n", 5},                   // a, 1, -1, 5 and 0 (-0 is 0)
+        {"exvar[TVK_b]={opby_party=true,release=true}\n", 5}, // exvar, TVK_b, two keys, true
+        {"do (function()\nend)() end\n", 0},
+        {"t(\"a\\\"b\",'q')\n", 3},
+    };
+    for (const auto& [text, count] : rows) EXPECT_EQ(script_constants(text).size(), count) << text;
+}
+
+TEST(ChunkingBuffer, WritesStatementsInChunksOnlyFromWhereTheLimitWouldPass)
+{
+    // Within the limit, every byte stays as it came.
+    const std::string small = "\nname=\"V\"\n\nkel_text2map(0, 2, {\n\"1)\",\n\"--\"\n} )\n--x(\nlast()";
+    EXPECT_EQ(chunked(small, 9), small);
+    // a and 1, b and 2: four constants; c and 3 pass a limit of 4, so a chunk starts there, and
+    // the next statement that would pass the chunk's own limit starts the next chunk.
+    EXPECT_EQ(chunked("a=1\nb=2\n\nc=3\nd=4\ne=3\nf=1\n", 4),
+              "a=1\nb=2\n\ndo (function()\nc=3\nd=4\nend)() end\ndo (function()\ne=3\nf=1\nend)() end\n");
+    // A statement that runs over several lines stays whole; a last line without a line break
+    // closes its chunk on a line of its own.
+    EXPECT_EQ(chunked("a=1\nt({\n\"x\",\n\"y\"\n})\nu()", 2),
+              "a=1\ndo (function()\nt({\n\"x\",\n\"y\"\n})\nend)() end\ndo (function()\nu()\nend)() end\n");
+}
+
+TEST(ChunkingBuffer, ScriptsAtTheLimitStayAsTheyAreAndLargerOnesLoad)
+{
+    const std::string at_limit = statements_with_constants(lua_constant_limit);
+    EXPECT_EQ(chunked(at_limit), at_limit);
+    EXPECT_TRUE(lua_accepts_text(at_limit));
+
+    const std::string past_limit = statements_with_constants(lua_constant_limit + 1);
+    EXPECT_FALSE(lua_accepts_text(past_limit));
+    const std::string written = chunked(past_limit);
+    EXPECT_NE(written, past_limit);
+    EXPECT_TRUE(lua_accepts_text(written));
+}
