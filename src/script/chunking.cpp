@@ -130,26 +130,25 @@ void ChunkingBuffer::take(char c)
 void ChunkingBuffer::write_statement()
 {
     const std::vector<std::uint64_t> keys = script_constants(pending_);
-    const auto added = [&] {
-        return static_cast<std::size_t>(
-            std::count_if(keys.begin(), keys.end(), [&](std::uint64_t key) { return !constants_.contains(key); }));
+    // Adds the statement's constants to the function's; when that passes the limit, takes them
+    // back out and returns false.
+    const auto fits = [&] {
+        std::vector<std::uint64_t> added;
+        for (std::uint64_t key : keys)
+            if (constants_.insert(key).second) added.push_back(key);
+        if (constants_.size() <= limit_) return true;
+        for (std::uint64_t key : added) constants_.erase(key);
+        return false;
     };
-    if (!chunking_ && constants_.size() + added() > limit_) {
-        chunking_ = true;
+    // The statement that would pass the limit of the main function, or of the open chunk,
+    // starts a new chunk.
+    if (!fits()) {
+        if (chunk_open_) out_ << "end)() end\n";
+        chunk_open_ = true;
+        out_ << "do (function()\n";
         constants_.clear();
+        constants_.insert(keys.begin(), keys.end());
     }
-    if (chunking_) {
-        if (chunk_open_ && constants_.size() + added() > limit_) {
-            out_ << "end)() end\n";
-            chunk_open_ = false;
-            constants_.clear();
-        }
-        if (!chunk_open_) {
-            out_ << "do (function()\n";
-            chunk_open_ = true;
-        }
-    }
-    constants_.insert(keys.begin(), keys.end());
     out_ << pending_;
     pending_.clear();
     depth_ = 0;

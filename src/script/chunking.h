@@ -49,6 +49,5 @@ private:
     int depth_ = 0;
     // The constants of the main function, then of the open chunk.
     std::unordered_set<std::uint64_t> constants_;
-    bool chunking_ = false;
     bool chunk_open_ = false;
 };
