@@ -17,12 +17,15 @@ const char* const objects_file_name = "obj_list.txt";
 const char* const script_file_name = "LUA_dungeon.lua";
 
 // The name of a file in a folder that the user named: the folder as written, then the file.
+// On Windows, a folder written with backslashes (as the file manager hands it over) is joined
+// with one too.
 std::string joined_name(const std::string& folder, const char* file)
 {
     if (folder.empty()) return file;
+    const bool backslashes = fs::path::preferred_separator == '\\' && folder.find('\\') != std::string::npos;
     const char last = folder.back();
     const bool separated = last == '/' || (fs::path::preferred_separator == '\\' && last == '\\');
-    return folder + (separated ? "" : "/") + file;
+    return folder + (separated ? "" : backslashes ? "\\" : "/") + file;
 }
 
 // The folder name of a file name as the user wrote it ("" for the current folder).
