@@ -61,11 +61,29 @@ TEST(ChunkingBuffer, WritesStatementsInChunksOnlyFromWhereTheLimitWouldPass)
               "a=1\ndo (function()\nt({\n\"x\",\n\"y\"\n})\nend)() end\ndo (function()\nu()\nend)() end\n");
 }
 
+TEST(ConstantSet, HoldsEachKeyOnceThroughGrowthAndClearing)
+{
+    ConstantSet set;
+    for (std::uint64_t key = 0; key < 5000; ++key) EXPECT_TRUE(set.insert(key * 0x9E3779B97F4A7C15ULL));
+    EXPECT_FALSE(set.insert(0));
+    EXPECT_EQ(set.size(), 5000u);
+    EXPECT_TRUE(set.contains(4999 * 0x9E3779B97F4A7C15ULL));
+    EXPECT_FALSE(set.contains(2));
+    set.clear();
+    EXPECT_EQ(set.size(), 0u);
+    EXPECT_FALSE(set.contains(0));
+}
+
 TEST(ChunkingBuffer, ScriptsAtTheLimitStayAsTheyAreAndLargerOnesLoad)
 {
     const std::string at_limit = statements_with_constants(lua_constant_limit);
     EXPECT_EQ(chunked(at_limit), at_limit);
     EXPECT_TRUE(lua_accepts_text(at_limit));
+
+    // Long scripts of few constants are never chunked, however many bytes they have.
+    std::string repeated;
+    for (int i = 0; i < 100000; ++i) repeated += "a=1\nb=\"x\"\n";
+    EXPECT_EQ(chunked(repeated), repeated);
 
     const std::string past_limit = statements_with_constants(lua_constant_limit + 1);
     EXPECT_FALSE(lua_accepts_text(past_limit));

@@ -50,6 +50,55 @@ void TextStore::write_to(std::ostream& out) const
     for (const auto& block : blocks_) out.write(block.bytes.get(), static_cast<std::streamsize>(block.used));
 }
 
+namespace {
+
+// The variable of an entry: its text up to the "=" that follows it in the kept statement.
+std::string_view entry_variable(const char* variable)
+{
+    std::size_t size = 0;
+    while (variable[size] != '=') ++size;
+    return {variable, size};
+}
+
+std::size_t variable_hash(std::string_view variable) { return std::hash<std::string_view>{}(variable); }
+
+// True when the kept variable is the one given; reads the kept text no further than its "=".
+bool same_variable(const char* kept, std::string_view variable)
+{
+    for (std::size_t i = 0; i < variable.size(); ++i)
+        if (kept[i] != variable[i]) return false;
+    return kept[variable.size()] == '=';
+}
+
+} // namespace
+
+std::size_t VariableLines::slot_of(std::string_view variable) const
+{
+    const std::size_t mask = slots_.size() - 1;
+    std::size_t slot = variable_hash(variable) & mask;
+    while (slots_[slot].variable && !same_variable(slots_[slot].variable, variable)) slot = (slot + 1) & mask;
+    return slot;
+}
+
+void VariableLines::grow()
+{
+    std::vector<Entry> old(std::max<std::size_t>(1024, slots_.size() * 2));
+    old.swap(slots_);
+    for (const Entry& entry : old)
+        if (entry.variable) slots_[slot_of(entry_variable(entry.variable))] = entry;
+}
+
+std::optional<long> VariableLines::first_line_or_add(std::string_view variable, long line)
+{
+    // At most three quarters of the slots are taken, so a search always ends at a free one.
+    if ((size_ + 1) * 4 > slots_.size() * 3) grow();
+    Entry& entry = slots_[slot_of(variable)];
+    if (entry.variable) return entry.line;
+    entry = {variable.data(), line};
+    ++size_;
+    return std::nullopt;
+}
+
 void file_item_line(ItemLists& lists, const std::string& line, long line_number, const ItemSetting& setting,
                     Report& report, ItemWatcher* watcher)
 {
@@ -97,11 +146,9 @@ void file_item_line(ItemLists& lists, const std::string& line, long line_number,
     // stands in the kept spawn statement, between "TVK_" and "=".
     if (!item.commented) {
         const std::string_view variable = spawn.substr(4, spawn.find('=') - 4);
-        const auto [first, inserted] = lists.variable_lines.emplace(variable, line_number);
-        if (!inserted)
-            report.warning(line_number, "object " + quoted(item.id) + " is written as TVK_" +
-                                            std::string(first->first) + ", like the object of line " +
-                                            std::to_string(first->second));
+        if (const auto first = lists.variable_lines.first_line_or_add(variable, line_number))
+            report.warning(line_number, "object " + quoted(item.id) + " is written as TVK_" + std::string(variable) +
+                                            ", like the object of line " + std::to_string(*first));
     }
 
     if (&list == &lists.doorframe_items || &list == &lists.unlisted_items || &list == &lists.other_items) return;

@@ -3,6 +3,7 @@
 
 #include <deque>
 #include <memory>
+#include <optional>
 #include <ostream>
 #include <string>
 #include <string_view>
@@ -30,6 +31,27 @@ private:
         std::size_t capacity = 0;
     };
     std::vector<Block> blocks_;
+};
+
+// The dump line of the first object written as each object variable, to find a second one. Each
+// entry is a view of the variable where it stands in a kept spawn statement (ended by its "=")
+// and the line: a flat table, far smaller than a map of views, for a million objects.
+class VariableLines {
+public:
+    // Records the variable, which must stand in kept text followed by "=", with its line; when
+    // the variable was recorded before, returns the line recorded first instead.
+    std::optional<long> first_line_or_add(std::string_view variable, long line);
+
+private:
+    struct Entry {
+        const char* variable = nullptr;
+        long line = 0;
+    };
+    std::size_t slot_of(std::string_view variable) const;
+    void grow();
+
+    std::vector<Entry> slots_;
+    std::size_t size_ = 0;
 };
 
 // What the linking passes read of a held object, a holder, a door or a door button, and what
@@ -84,7 +106,7 @@ struct ItemLists {
     // Texts of the linking facts that the statements do not hold.
     TextStore link_texts;
     // The dump line of the first object written as each object variable, to find a second one.
-    std::unordered_map<std::string_view, long> variable_lines;
+    VariableLines variable_lines;
     // The dump types that the object name list does not name at all, in the order first met.
     std::vector<UnlistedType> unlisted_types;
     // Per such type, its place in unlisted_types.

@@ -12,10 +12,38 @@ std::ostream& operator<<(std::ostream& out, const Problem& problem)
     return out << (problem.severity == Severity::error ? "error: " : "warning: ") << problem.message;
 }
 
+namespace {
+// Printed lines are passed to the sink in pieces of about this size.
+constexpr std::size_t printed_piece = std::size_t{1} << 16;
+
+const char* kind_text(Severity severity) { return severity == Severity::error ? ": error: " : ": warning: "; }
+} // namespace
+
 void Report::add(long line, const Problem& problem)
 {
-    entries_.push_back({line, problem.severity, problem.message});
     if (problem.severity == Severity::error) ++errors_;
+    else ++warnings_;
+    if (keep_entries_) entries_.push_back({line, problem.severity, problem.message});
+    if (!sink_) return;
+    printed_ += dump_name_;
+    printed_ += ':';
+    printed_ += std::to_string(line);
+    printed_ += kind_text(problem.severity);
+    printed_ += problem.message;
+    printed_ += '\n';
+    if (printed_.size() >= printed_piece) flush_printed();
+}
+
+void Report::print_to(std::ostream& sink, bool keep_entries)
+{
+    sink_ = &sink;
+    keep_entries_ = keep_entries;
+}
+
+void Report::flush_printed()
+{
+    if (sink_ && !printed_.empty()) sink_->write(printed_.data(), static_cast<std::streamsize>(printed_.size()));
+    printed_.clear();
 }
 
 void Report::add_all(long line, const Problems& problems)
@@ -25,8 +53,7 @@ void Report::add_all(long line, const Problems& problems)
 
 std::string Report::line_of(const ReportEntry& entry) const
 {
-    const char* kind = entry.severity == Severity::error ? ": error: " : ": warning: ";
-    return dump_name_ + ":" + std::to_string(entry.line) + kind + entry.message;
+    return dump_name_ + ":" + std::to_string(entry.line) + kind_text(entry.severity) + entry.message;
 }
 
 std::vector<std::string> Report::lines() const

@@ -53,12 +53,20 @@ public:
     // Records every problem of one line.
     void add_all(long line, const Problems& problems);
 
+    // From now on, prints each problem to the sink as it is found, in its printed form; the
+    // problems are kept as entries as well only when keep_entries is true. Printed lines are
+    // gathered and reach the sink at the latest when flush_printed() is called.
+    void print_to(std::ostream& sink, bool keep_entries);
+    // Passes every printed line gathered so far to the sink.
+    void flush_printed();
+
     // True when nothing was reported at all.
-    bool clean() const { return entries_.empty(); }
+    bool clean() const { return errors_ == 0 && warnings_ == 0; }
     // True when at least one error was reported.
     bool has_errors() const { return errors_ > 0; }
     // True when at least one warning was reported.
-    bool has_warnings() const { return entries_.size() > errors_; }
+    bool has_warnings() const { return warnings_ > 0; }
+    // The problems found, unless they are only printed.
     const std::vector<ReportEntry>& entries() const { return entries_; }
     // The printed form of each problem: "my_dungeon.txt:LINE: error: what is wrong".
     std::vector<std::string> lines() const;
@@ -69,6 +77,11 @@ private:
     std::string dump_name_;
     std::vector<ReportEntry> entries_;
     std::size_t errors_ = 0;
+    std::size_t warnings_ = 0;
+    std::ostream* sink_ = nullptr;
+    bool keep_entries_ = true;
+    // Printed lines not yet passed to the sink.
+    std::string printed_;
 };
 
 // A text from the dump as it stands in a report: between double quotes, control bytes escaped.

@@ -15,6 +15,7 @@ namespace {
 const char* const dump_file_name = "my_dungeon.txt";
 const char* const objects_file_name = "obj_list.txt";
 const char* const script_file_name = "LUA_dungeon.lua";
+constexpr std::size_t script_buffer_size = std::size_t{1} << 20;
 
 // The name of a file in a folder that the user named: the folder as written, then the file.
 // On Windows, a folder written with backslashes (as the file manager hands it over) is joined
@@ -79,11 +80,6 @@ int converted_status(const Report& report, bool strict)
     return 0;
 }
 
-void print_report(const Report& report, std::ostream& err)
-{
-    for (const auto& entry : report.entries()) err << report.line_of(entry) << "\n";
-}
-
 // Opens a new temporary file beside `target` to write; on failure, the message.
 std::optional<std::string> open_temporary(const fs::path& target, const std::string& name, std::ofstream& out,
                                           fs::path& temporary)
@@ -123,7 +119,10 @@ std::optional<std::string> write_script_file(const RunFiles& files, std::istream
                                              Report& report, DungeonModel* model)
 {
     fs::path temporary;
+    // A large buffer: a script is written in many small pieces.
+    std::vector<char> buffer(script_buffer_size);
     std::ofstream script;
+    script.rdbuf()->pubsetbuf(buffer.data(), static_cast<std::streamsize>(buffer.size()));
     if (auto failure = open_temporary(files.script, files.script_name, script, temporary)) return failure;
     remove_on_interrupt(temporary);
     if (model) convert(dump, script, names, report, *model);
@@ -237,12 +236,14 @@ int run_with_options(const Options& options, std::ostream& out, std::ostream& er
     const ObjectList names = ObjectList::read(list);
 
     Report report(files.dump_name);
-    // Only a run that writes a page keeps what the page shows.
+    // Only a run that writes a page keeps what the page shows; the problems are printed as they
+    // are found, so a dump with very many of them does not hold them all.
     std::optional<DungeonModel> model;
     if (!files.map.empty()) {
         model.emplace();
         model->dump_name = files.dump_name;
     }
+    report.print_to(err, model.has_value());
     std::optional<std::string> failure;
     if (files.script_to_standard_output) {
         set_binary_standard_output();
@@ -253,8 +254,8 @@ int run_with_options(const Options& options, std::ostream& out, std::ostream& er
     } else {
         failure = write_script_file(files, dump, names, report, model ? &*model : nullptr);
     }
+    report.flush_printed();
     if (!failure && model) failure = write_map_file(files, *model);
-    print_report(report, err);
     if (failure) return nothing_converted(err, *failure);
     return converted_status(report, options.strict);
 }

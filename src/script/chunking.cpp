@@ -31,11 +31,30 @@ bool is_keyword(std::string_view word)
     return std::find(std::begin(keywords), std::end(keywords), word) != std::end(keywords);
 }
 
+// The value of a number as Lua reads it; plain digits, the usual case, without strtod.
+double number_value(std::string_view digits)
+{
+    if (digits.size() <= 15 && std::all_of(digits.begin(), digits.end(), is_digit)) {
+        std::uint64_t value = 0;
+        for (char c : digits) value = value * 10 + static_cast<std::uint64_t>(c - '0');
+        return static_cast<double>(value);
+    }
+    return std::strtod(std::string(digits).c_str(), nullptr);
+}
+
 } // namespace
 
 std::vector<std::uint64_t> script_constants(std::string_view text)
 {
     std::vector<std::uint64_t> keys;
+    add_script_constants(text, keys);
+    std::sort(keys.begin(), keys.end());
+    keys.erase(std::unique(keys.begin(), keys.end()), keys.end());
+    return keys;
+}
+
+void add_script_constants(std::string_view text, std::vector<std::uint64_t>& keys)
+{
     bool minus = false;
     std::size_t i = 0;
     while (i < text.size()) {
@@ -71,7 +90,7 @@ std::vector<std::uint64_t> script_constants(std::string_view text)
             while (j < text.size() && (is_name_part(text[j]) || text[j] == '.' ||
                                        ((text[j] == '+' || text[j] == '-') && (text[j - 1] == 'e' || text[j - 1] == 'E'))))
                 ++j;
-            double value = std::strtod(std::string(text.substr(i, j - i)).c_str(), nullptr);
+            double value = number_value(text.substr(i, j - i));
             if (minus) value = -value;
             if (value == 0) value = 0; // -0 and 0 are one constant
             char bytes[sizeof value];
@@ -85,77 +104,184 @@ std::vector<std::uint64_t> script_constants(std::string_view text)
         else if (c != ' ' && c != '\t' && c != '\r' && c != '\n') minus = false;
         ++i;
     }
-    std::sort(keys.begin(), keys.end());
-    keys.erase(std::unique(keys.begin(), keys.end()), keys.end());
-    return keys;
+}
+
+std::size_t ConstantSet::slot_of(std::uint64_t key) const
+{
+    const std::size_t mask = slots_.size() - 1;
+    std::size_t slot = static_cast<std::size_t>(key ^ (key >> 29)) & mask;
+    while (slots_[slot] != 0 && slots_[slot] != key) slot = (slot + 1) & mask;
+    return slot;
+}
+
+bool ConstantSet::contains(std::uint64_t key) const
+{
+    if (key == 0) key = 1;
+    return !slots_.empty() && slots_[slot_of(key)] == key;
+}
+
+bool ConstantSet::insert(std::uint64_t key)
+{
+    if (key == 0) key = 1;
+    // At most half the slots are taken, so a search always ends at a free one.
+    if ((size_ + 1) * 2 > slots_.size()) grow();
+    std::uint64_t& slot = slots_[slot_of(key)];
+    if (slot == key) return false;
+    slot = key;
+    ++size_;
+    return true;
+}
+
+void ConstantSet::grow()
+{
+    std::vector<std::uint64_t> old(std::max<std::size_t>(1024, slots_.size() * 2), 0);
+    old.swap(slots_);
+    for (std::uint64_t key : old)
+        if (key != 0) slots_[slot_of(key)] = key;
+}
+
+void ConstantSet::clear()
+{
+    std::fill(slots_.begin(), slots_.end(), 0);
+    size_ = 0;
+}
+
+namespace {
+
+// Bytes that the chunking buffer gathers before it splits them into statements.
+constexpr std::size_t put_area_size = std::size_t{1} << 16;
+
+// Every constant takes at least two bytes of script, except those written with one byte (a
+// one-letter name, a digit, a digit after "-"), of which there are fewer than this many.
+constexpr std::size_t one_byte_constants = 128;
+
+} // namespace
+
+ChunkingBuffer::ChunkingBuffer(std::ostream& out, std::size_t limit)
+    : out_(out), limit_(limit), put_area_(put_area_size),
+      // A script of n bytes holds at most one_byte_constants + n / 2 constants.
+      uncounted_bound_(limit > one_byte_constants ? 2 * (limit - one_byte_constants) : 0)
+{
+    setp(put_area_.data(), put_area_.data() + put_area_.size());
 }
 
 ChunkingBuffer::int_type ChunkingBuffer::overflow(int_type c)
 {
-    if (!traits_type::eq_int_type(c, traits_type::eof())) take(traits_type::to_char_type(c));
+    take_put_area();
+    if (!traits_type::eq_int_type(c, traits_type::eof())) {
+        *pptr() = traits_type::to_char_type(c);
+        pbump(1);
+    }
     return traits_type::not_eof(c);
 }
 
-std::streamsize ChunkingBuffer::xsputn(const char* text, std::streamsize count)
+int ChunkingBuffer::sync()
 {
-    for (std::streamsize i = 0; i < count; ++i) take(text[i]);
-    return count;
+    take_put_area();
+    return 0;
 }
 
-void ChunkingBuffer::take(char c)
+void ChunkingBuffer::take_put_area()
 {
-    pending_ += c;
-    if (in_comment_) {
-        if (c == '\n') in_comment_ = false;
-        else return;
-    } else if (quote_) {
-        if (escaped_) escaped_ = false;
-        else if (c == '\\') escaped_ = true;
-        else if (c == quote_) quote_ = 0;
-        return;
-    } else if (c == '"' || c == '\'') {
-        quote_ = c;
-        return;
-    } else if (c == '-' && pending_.size() >= 2 && pending_[pending_.size() - 2] == '-') {
-        in_comment_ = true;
-        return;
-    } else if (c == '(' || c == '{') {
-        ++depth_;
-    } else if (c == ')' || c == '}') {
-        --depth_;
+    take(pbase(), static_cast<std::size_t>(pptr() - pbase()));
+    setp(put_area_.data(), put_area_.data() + put_area_.size());
+}
+
+void ChunkingBuffer::take(const char* text, std::size_t count)
+{
+    std::size_t start = 0;
+    for (std::size_t i = 0; i < count; ++i) {
+        const char c = text[i];
+        const char before = last_;
+        last_ = c;
+        if (in_comment_) {
+            if (c != '\n') continue;
+            in_comment_ = false;
+        } else if (quote_) {
+            if (escaped_) escaped_ = false;
+            else if (c == '\\') escaped_ = true;
+            else if (c == quote_) quote_ = 0;
+            continue;
+        } else if (c == '"' || c == '\'') {
+            quote_ = c;
+            continue;
+        } else if (c == '-' && before == '-') {
+            in_comment_ = true;
+            continue;
+        } else if (c == '(' || c == '{') {
+            ++depth_;
+        } else if (c == ')' || c == '}') {
+            --depth_;
+        }
+        if (c == '\n' && depth_ <= 0) {
+            pending_.append(text + start, i + 1 - start);
+            start = i + 1;
+            write_statement();
+        }
     }
-    if (c == '\n' && depth_ <= 0) write_statement();
+    pending_.append(text + start, count - start);
+}
+
+bool ChunkingBuffer::fits(const std::vector<std::uint64_t>& keys)
+{
+    fresh_.clear();
+    for (std::uint64_t key : keys)
+        if (!constants_.contains(key)) fresh_.push_back(key);
+    std::sort(fresh_.begin(), fresh_.end());
+    fresh_.erase(std::unique(fresh_.begin(), fresh_.end()), fresh_.end());
+    if (constants_.size() + fresh_.size() > limit_) return false;
+    for (std::uint64_t key : fresh_) constants_.insert(key);
+    return true;
+}
+
+void ChunkingBuffer::count_passed_statements()
+{
+    std::size_t start = 0;
+    for (std::size_t end : passed_ends_) {
+        keys_.clear();
+        add_script_constants(std::string_view(passed_).substr(start, end - start), keys_);
+        fits(keys_);
+        start = end;
+    }
+    counting_ = true;
+    std::string().swap(passed_);
+    std::vector<std::size_t>().swap(passed_ends_);
 }
 
 void ChunkingBuffer::write_statement()
 {
-    const std::vector<std::uint64_t> keys = script_constants(pending_);
-    // Adds the statement's constants to the function's; when that passes the limit, takes them
-    // back out and returns false.
-    const auto fits = [&] {
-        std::vector<std::uint64_t> added;
-        for (std::uint64_t key : keys)
-            if (constants_.insert(key).second) added.push_back(key);
-        if (constants_.size() <= limit_) return true;
-        for (std::uint64_t key : added) constants_.erase(key);
-        return false;
-    };
+    if (!counting_) {
+        if (passed_.size() + pending_.size() <= uncounted_bound_) {
+            out_.write(pending_.data(), static_cast<std::streamsize>(pending_.size()));
+            passed_ += pending_;
+            passed_ends_.push_back(passed_.size());
+            pending_.clear();
+            depth_ = 0;
+            last_ = 0;
+            return;
+        }
+        count_passed_statements();
+    }
+    keys_.clear();
+    add_script_constants(pending_, keys_);
     // The statement that would pass the limit of the main function, or of the open chunk,
     // starts a new chunk.
-    if (!fits()) {
+    if (!fits(keys_)) {
         if (chunk_open_) out_ << "end)() end\n";
         chunk_open_ = true;
         out_ << "do (function()\n";
         constants_.clear();
-        constants_.insert(keys.begin(), keys.end());
+        for (std::uint64_t key : keys_) constants_.insert(key);
     }
-    out_ << pending_;
+    out_.write(pending_.data(), static_cast<std::streamsize>(pending_.size()));
     pending_.clear();
     depth_ = 0;
+    last_ = 0;
 }
 
 void ChunkingBuffer::finish()
 {
+    take_put_area();
     if (!pending_.empty()) {
         // A script that does not end in a line break: its last statement closes the chunk on a line of its own.
         const bool last_line_open = pending_.back() != '\n';

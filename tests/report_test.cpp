@@ -1,0 +1,40 @@
+// The report: problems printed as they are found, and what decides the exit status.
+
+#include <gtest/gtest.h>
+
+#include <sstream>
+
+#include "driver/report.h"
+
+TEST(Report, PrintsEachProblemAsFoundAndKeepsEntriesOnlyWhenAsked)
+{
+    for (const bool keep : {false, true}) {
+        std::ostringstream sink;
+        Report report("castle/my_dungeon.txt");
+        report.print_to(sink, keep);
+        EXPECT_TRUE(report.clean());
+        report.warning(10, "a warning");
+        report.add_all(17, {Problem("an error"), warning("another warning")});
+        report.flush_printed();
+        EXPECT_EQ(sink.str(), "castle/my_dungeon.txt:10: warning: a warning\n"
+                              "castle/my_dungeon.txt:17: error: an error\n"
+                              "castle/my_dungeon.txt:17: warning: another warning\n");
+        EXPECT_EQ(report.entries().size(), keep ? 3u : 0u);
+        EXPECT_FALSE(report.clean());
+        EXPECT_TRUE(report.has_errors());
+        EXPECT_TRUE(report.has_warnings());
+    }
+    // Many problems reach the sink whole and in order, however they are gathered.
+    std::ostringstream sink;
+    Report report;
+    report.print_to(sink, false);
+    std::string expected;
+    for (long line = 1; line <= 5000; ++line) {
+        report.warning(line, "only a warning");
+        expected += "my_dungeon.txt:" + std::to_string(line) + ": warning: only a warning\n";
+    }
+    report.flush_printed();
+    EXPECT_EQ(sink.str(), expected);
+    EXPECT_FALSE(report.has_errors());
+    EXPECT_TRUE(report.has_warnings());
+}
