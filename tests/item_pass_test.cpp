@@ -57,10 +57,10 @@ TEST(ItemPass, SortsEveryRecordIntoOneList)
     EXPECT_EQ(lists.other_items.count, 1u);
     EXPECT_EQ(lists.door_items.count, 1u);
     ASSERT_EQ(lists.container_items.count, 2u);
-    EXPECT_EQ(lists.container_items.facts[1].id, "9");
+    EXPECT_EQ(lists.holder_facts[1].id, "9");
     EXPECT_EQ(lists.doorbutton_items.count, 1u);
     ASSERT_EQ(lists.contained_items.count, 2u);
-    EXPECT_EQ(lists.contained_items.facts[1].id, "8");
+    EXPECT_EQ(lists.held_facts[1].id, "8");
     EXPECT_EQ(lists.unlisted_items.count, 1u);
     EXPECT_EQ(lists.doorframe_items.count, 1u);
     EXPECT_TRUE(report.clean());

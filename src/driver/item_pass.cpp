@@ -151,18 +151,18 @@ void file_item_line(ItemLists& lists, const std::string& line, long line_number,
                                             ", like the object of line " + std::to_string(*first));
     }
 
-    if (&list == &lists.doorframe_items || &list == &lists.unlisted_items || &list == &lists.other_items) return;
-    LinkFacts facts;
-    facts.spawn = spawn;
-    facts.exvar = exvar;
-    facts.id = lists.link_texts.keep(item.id);
-    if (!item.contents.empty()) facts.contents = lists.link_texts.keep(item.contents);
-    facts.x = item.x;
-    facts.y = item.y;
-    facts.level = item.level;
-    facts.line_number = line_number;
-    facts.commented = item.commented;
-    list.facts.push_back(facts);
+    if (&list == &lists.contained_items) {
+        lists.held_facts.push_back({spawn, exvar, lists.link_texts.keep(item.id), lists.link_texts.keep(item.contents),
+                                    line_number, no_link, item.commented, false});
+    } else if (&list == &lists.container_items) {
+        lists.holder_facts.push_back(
+            {lists.link_texts.keep(item.id), lists.link_texts.keep(item.contents), line_number, item.commented});
+    } else if (&list == &lists.door_items) {
+        lists.door_facts.push_back({lists.link_texts.keep(item.id), item.x, item.y, item.level});
+    } else if (&list == &lists.doorbutton_items) {
+        lists.button_facts.push_back(
+            {exvar, lists.link_texts.keep(item.id), item.x, item.y, item.level, item.commented, no_link});
+    }
 }
 
 namespace {
@@ -170,16 +170,16 @@ namespace {
 // The held objects that share one identifier, and the records whose lists name it.
 struct HeldGroup {
     // The first holder in container_items that names it, and every later one, each once.
-    std::size_t first_holder = LinkFacts::none;
+    std::size_t first_holder = no_link;
     std::vector<std::size_t> later_holders;
     // The first record of contained_items that names it: a holder that is itself held.
-    std::size_t held_holder = LinkFacts::none;
+    std::size_t held_holder = no_link;
 };
 
 // Records holder as naming the group, once however often its list names the identifier.
 void add_holder(HeldGroup& group, std::size_t holder)
 {
-    if (group.first_holder == LinkFacts::none) {
+    if (group.first_holder == no_link) {
         group.first_holder = holder;
         return;
     }
@@ -210,7 +210,7 @@ void link_held_items(ItemLists& lists, Report& report)
     // Every identifier of a held object is looked up once per time a list names it, so the pass
     // takes time in proportion to the lists and the records, however they name each other.
     std::unordered_map<std::string_view, std::size_t> group_of;
-    for (const auto& held : lists.contained_items.facts) group_of.try_emplace(held.id, group_of.size());
+    for (const auto& held : lists.held_facts) group_of.try_emplace(held.id, group_of.size());
     std::vector<HeldGroup> groups(group_of.size());
     const auto each_named_group = [&](std::string_view contents, auto visit) {
         if (contents.empty()) return;
@@ -219,19 +219,19 @@ void link_held_items(ItemLists& lists, Report& report)
             if (found != group_of.end()) visit(groups[found->second]);
         });
     };
-    for (std::size_t i = 0; i < lists.container_items.facts.size(); ++i)
-        each_named_group(lists.container_items.facts[i].contents, [&](HeldGroup& group) { add_holder(group, i); });
-    for (std::size_t i = 0; i < lists.contained_items.facts.size(); ++i)
-        each_named_group(lists.contained_items.facts[i].contents, [&](HeldGroup& group) {
-            if (group.held_holder == LinkFacts::none) group.held_holder = i;
+    for (std::size_t i = 0; i < lists.holder_facts.size(); ++i)
+        each_named_group(lists.holder_facts[i].contents, [&](HeldGroup& group) { add_holder(group, i); });
+    for (std::size_t i = 0; i < lists.held_facts.size(); ++i)
+        each_named_group(lists.held_facts[i].contents, [&](HeldGroup& group) {
+            if (group.held_holder == no_link) group.held_holder = i;
         });
 
-    for (auto& held : lists.contained_items.facts) {
+    for (auto& held : lists.held_facts) {
         const HeldGroup& group = groups[group_of.find(held.id)->second];
-        if (group.first_holder == LinkFacts::none) {
-            if (group.held_holder != LinkFacts::none)
+        if (group.first_holder == no_link) {
+            if (group.held_holder != no_link)
                 report.error(held.line_number, "object " + quoted_view(held.id) + " is inside " +
-                                                 quoted_view(lists.contained_items.facts[group.held_holder].id) +
+                                                 quoted_view(lists.held_facts[group.held_holder].id) +
                                                  ", which is itself held; it is written as a comment");
             else
                 report.error(held.line_number,
@@ -239,11 +239,11 @@ void link_held_items(ItemLists& lists, Report& report)
             held.commented = held.comment_out = true;
             continue;
         }
-        const LinkFacts& holder = lists.container_items.facts[group.first_holder];
+        const HolderFacts& holder = lists.holder_facts[group.first_holder];
         held.link = group.first_holder;
         if (holder.commented && !held.commented) held.commented = held.comment_out = true;
         for (std::size_t later : group.later_holders) {
-            const LinkFacts& other = lists.container_items.facts[later];
+            const HolderFacts& other = lists.holder_facts[later];
             report.error(other.line_number, "object " + quoted_view(held.id) + " is already held by " +
                                               quoted_view(holder.id) + "; " + quoted_view(other.id) +
                                               " does not hold it");
@@ -265,11 +265,11 @@ void report_unlisted_types(const ItemLists& lists, Report& report)
 void link_door_buttons(ItemLists& lists)
 {
     std::unordered_map<Square, std::size_t, SquareHash> last_door;
-    for (std::size_t i = 0; i < lists.door_items.facts.size(); ++i) {
-        const LinkFacts& door = lists.door_items.facts[i];
+    for (std::size_t i = 0; i < lists.door_facts.size(); ++i) {
+        const DoorFacts& door = lists.door_facts[i];
         last_door[{door.x, door.y, door.level}] = i;
     }
-    for (auto& button : lists.doorbutton_items.facts) {
+    for (auto& button : lists.button_facts) {
         auto found = last_door.find({button.x, button.y, button.level});
         if (found != last_door.end()) button.link = found->second;
     }
@@ -277,14 +277,14 @@ void link_door_buttons(ItemLists& lists)
 
 namespace {
 
-void write_held_spawn(const LinkFacts& held, const ItemLists& lists, std::ostream& out)
+void write_held_spawn(const HeldFacts& held, const ItemLists& lists, std::ostream& out)
 {
-    if (held.link == LinkFacts::none && !held.comment_out) {
+    if (held.link == no_link && !held.comment_out) {
         out << held.spawn;
         return;
     }
     std::string text(held.spawn);
-    if (held.link != LinkFacts::none) text += holder_link(lists.container_items.facts[held.link].id);
+    if (held.link != no_link) text += holder_link(lists.holder_facts[held.link].id);
     out << (held.comment_out ? commented_out(text) : text);
 }
 
@@ -300,17 +300,17 @@ void write_item_block(ItemLists& lists, std::ostream& out, Report& report)
     lists.door_items.spawns.write_to(out);
     lists.doorbutton_items.spawns.write_to(out);
     lists.container_items.spawns.write_to(out);
-    for (const auto& held : lists.contained_items.facts) write_held_spawn(held, lists, out);
+    for (const auto& held : lists.held_facts) write_held_spawn(held, lists, out);
     lists.other_items.spawns.write_to(out);
     lists.unlisted_items.spawns.write_to(out);
 
     lists.door_items.exvars.write_to(out);
-    for (const auto& button : lists.doorbutton_items.facts) {
-        if (button.link == LinkFacts::none) out << button.exvar;
-        else out << door_link(button.id, lists.door_items.facts[button.link].id, button.commented);
+    for (const auto& button : lists.button_facts) {
+        if (button.link == no_link) out << button.exvar;
+        else out << door_link(button.id, lists.door_facts[button.link].id, button.commented);
     }
     lists.container_items.exvars.write_to(out);
-    for (const auto& held : lists.contained_items.facts) {
+    for (const auto& held : lists.held_facts) {
         if (held.comment_out) out << commented_out(held.exvar);
         else out << held.exvar;
     }

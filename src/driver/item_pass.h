@@ -54,26 +54,51 @@ private:
     std::size_t size_ = 0;
 };
 
-// What the linking passes read of a held object, a holder, a door or a door button, and what
-// they found for it.
-struct LinkFacts {
-    static constexpr std::size_t none = static_cast<std::size_t>(-1);
+// What the linking passes read of each record of the lists they link, and what they found: one
+// small record per list, holding only what that list's pass needs.
+constexpr std::size_t no_link = static_cast<std::size_t>(-1);
 
-    // The record's statements as its list keeps them.
+// A held object: its statements (written one by one, finished with the link), its identifier and
+// what it holds itself.
+struct HeldFacts {
     std::string_view spawn;
     std::string_view exvar;
-    // The dump identifier and, for a holder, the list of what it holds.
     std::string_view id;
     std::string_view contents;
+    long line_number = 0;
+    // Its holder in holder_facts; no_link when it has none.
+    std::size_t link = no_link;
+    bool commented = false;
+    // True when its statements become comments when written (no holder, or a commented holder).
+    bool comment_out = false;
+};
+
+// A holder: its identifier and the list of what it holds.
+struct HolderFacts {
+    std::string_view id;
+    std::string_view contents;
+    long line_number = 0;
+    bool commented = false;
+};
+
+// A door: its identifier and square.
+struct DoorFacts {
+    std::string_view id;
     int x = 0;
     int y = 0;
     int level = 0;
-    long line_number = 0;
+};
+
+// A door button: its property statements (replaced by the link to its door), identifier and square.
+struct ButtonFacts {
+    std::string_view exvar;
+    std::string_view id;
+    int x = 0;
+    int y = 0;
+    int level = 0;
     bool commented = false;
-    // A held object's holder in container_items, a button's door in door_items; none when unlinked.
-    std::size_t link = none;
-    // A held object whose statements become comments when written (no holder, or a commented holder).
-    bool comment_out = false;
+    // Its door in door_facts; no_link when none stands on its square.
+    std::size_t link = no_link;
 };
 
 // A dump type that the object name list lacks: where it first stood and how many objects of it
@@ -90,8 +115,6 @@ struct ItemList {
     TextStore spawns;
     TextStore exvars;
     std::size_t count = 0;
-    // For the lists that the linking passes read: the facts of each record, in list order.
-    std::deque<LinkFacts> facts;
 };
 
 // The seven lists of the items section, and what tells two objects of one variable apart.
@@ -103,6 +126,11 @@ struct ItemLists {
     ItemList doorbutton_items;
     ItemList unlisted_items;
     ItemList other_items;
+    // What the linking passes read of the held objects, holders, doors and door buttons, in list order.
+    std::deque<HeldFacts> held_facts;
+    std::deque<HolderFacts> holder_facts;
+    std::deque<DoorFacts> door_facts;
+    std::deque<ButtonFacts> button_facts;
     // Texts of the linking facts that the statements do not hold.
     TextStore link_texts;
     // The dump line of the first object written as each object variable, to find a second one.

@@ -15,7 +15,7 @@ namespace {
 const char* const dump_file_name = "my_dungeon.txt";
 const char* const objects_file_name = "obj_list.txt";
 const char* const script_file_name = "LUA_dungeon.lua";
-constexpr std::size_t script_buffer_size = std::size_t{1} << 20;
+constexpr std::size_t script_buffer_size = std::size_t{1} << 18;
 
 // The name of a file in a folder that the user named: the folder as written, then the file.
 // On Windows, a folder written with backslashes (as the file manager hands it over) is joined

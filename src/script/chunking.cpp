@@ -123,8 +123,8 @@ bool ConstantSet::contains(std::uint64_t key) const
 bool ConstantSet::insert(std::uint64_t key)
 {
     if (key == 0) key = 1;
-    // At most half the slots are taken, so a search always ends at a free one.
-    if ((size_ + 1) * 2 > slots_.size()) grow();
+    // At most three quarters of the slots are taken, so a search always ends at a free one.
+    if ((size_ + 1) * 4 > slots_.size() * 3) grow();
     std::uint64_t& slot = slots_[slot_of(key)];
     if (slot == key) return false;
     slot = key;
