@@ -102,13 +102,14 @@ std::optional<long> VariableLines::first_line_or_add(std::string_view variable, 
 void file_item_line(ItemLists& lists, const std::string& line, long line_number, const ItemSetting& setting,
                     Report& report, ItemWatcher* watcher)
 {
-    if (auto problem = item_line_problem(line, setting.levels, setting.names)) {
+    const LeadingTokens tokens = leading_tokens(line);
+    if (auto problem = item_line_problem(tokens, setting.levels, setting.names)) {
         report.error(line_number, *problem);
         return;
     }
-    const auto off_grid = item_grid_problem(line, setting.levels);
+    const auto off_grid = item_grid_problem(tokens, setting.levels);
     if (off_grid) report.error(line_number, *off_grid);
-    else if (auto problem = item_square_problem(line, setting.levels)) report.warning(line_number, *problem);
+    else if (auto problem = item_square_problem(tokens, setting.levels)) report.warning(line_number, *problem);
     Item item;
     item.line_number = line_number;
     const bool off_map = item.make_item(line, setting.offsets_x, setting.offsets_y, setting.names);

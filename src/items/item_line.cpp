@@ -32,7 +32,12 @@ std::string quoted_view(std::string_view text) { return quoted(std::string(text)
 
 std::optional<std::string> item_line_problem(std::string_view line, const Levels& levels, const ObjectList& names)
 {
-    const auto [tokens, count] = leading_tokens(line);
+    return item_line_problem(leading_tokens(line), levels, names);
+}
+
+std::optional<std::string> item_line_problem(const LeadingTokens& line, const Levels& levels, const ObjectList& names)
+{
+    const auto& [tokens, count] = line;
     if (count < 5) return "the item line has fewer than five tokens; it is skipped";
     int x = 0, y = 0, level = 0;
     if (!read_whole_int(tokens[2], x) || !read_whole_int(tokens[3], y) || !read_whole_int(tokens[4], level))
@@ -56,7 +61,12 @@ std::optional<std::string> item_line_problem(std::string_view line, const Levels
 
 std::optional<std::string> item_grid_problem(std::string_view line, const Levels& levels)
 {
-    const auto [tokens, count] = leading_tokens(line);
+    return item_grid_problem(leading_tokens(line), levels);
+}
+
+std::optional<std::string> item_grid_problem(const LeadingTokens& line, const Levels& levels)
+{
+    const auto& [tokens, count] = line;
     int x = 0, y = 0, level = 0;
     if (count < 5 || !read_whole_int(tokens[2], x) || !read_whole_int(tokens[3], y) ||
         !read_whole_int(tokens[4], level) || !levels.is_level(level))
@@ -72,7 +82,12 @@ std::optional<std::string> item_grid_problem(std::string_view line, const Levels
 
 std::optional<std::string> item_square_problem(std::string_view line, const Levels& levels)
 {
-    const auto [tokens, count] = leading_tokens(line);
+    return item_square_problem(leading_tokens(line), levels);
+}
+
+std::optional<std::string> item_square_problem(const LeadingTokens& line, const Levels& levels)
+{
+    const auto& [tokens, count] = line;
     int x = 0, y = 0, level = 0;
     if (count < 5 || !read_whole_int(tokens[2], x) || !read_whole_int(tokens[3], y) ||
         !read_whole_int(tokens[4], level) || level == -1 || levels.holds_square(level, x, y))

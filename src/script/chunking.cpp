@@ -1,6 +1,7 @@
 #include "script/chunking.h"
 
 #include <algorithm>
+#include <array>
 #include <cstdlib>
 #include <cstring>
 
@@ -10,17 +11,48 @@ bool is_name_start(char c) { return (c >= 'a' && c <= 'z') || (c >= 'A' && c <= 
 bool is_digit(char c) { return c >= '0' && c <= '9'; }
 bool is_name_part(char c) { return is_name_start(c) || is_digit(c); }
 
-// A 64-bit key of a constant: its kind and its bytes.
+// The key of a constant is a 64-bit hash of its kind and its bytes, built byte by byte.
+class KeyHash {
+public:
+    explicit KeyHash(char kind) { mix(kind); }
+    void mix(char byte)
+    {
+        hash_ ^= static_cast<unsigned char>(byte);
+        hash_ *= 1099511628211ULL;
+    }
+    std::uint64_t key() const { return hash_; }
+
+private:
+    std::uint64_t hash_ = 1469598103934665603ULL;
+};
+
 std::uint64_t key_of(char kind, std::string_view bytes)
 {
-    std::uint64_t hash = 1469598103934665603ULL;
-    const auto mix = [&](unsigned char byte) {
-        hash ^= byte;
-        hash *= 1099511628211ULL;
-    };
-    mix(static_cast<unsigned char>(kind));
-    for (char c : bytes) mix(static_cast<unsigned char>(c));
-    return hash;
+    KeyHash hash(kind);
+    for (char c : bytes) hash.mix(c);
+    return hash.key();
+}
+
+// True for the bytes of a name after its first.
+bool is_name_byte(char c)
+{
+    static const auto table = [] {
+        std::array<bool, 256> marks{};
+        for (int byte = 0; byte < 256; ++byte) marks[static_cast<std::size_t>(byte)] = is_name_part(static_cast<char>(byte));
+        return marks;
+    }();
+    return table[static_cast<unsigned char>(c)];
+}
+
+// True for the bytes that may change how the chunking buffer reads a script; it skips the others.
+bool is_structural(char c)
+{
+    static const auto table = [] {
+        std::array<bool, 256> marks{};
+        for (char mark : std::string_view("\"'-(){}\n")) marks[static_cast<unsigned char>(mark)] = true;
+        return marks;
+    }();
+    return table[static_cast<unsigned char>(c)];
 }
 
 bool is_keyword(std::string_view word)
@@ -66,21 +98,28 @@ void add_script_constants(std::string_view text, std::vector<std::uint64_t>& key
         }
         if (c == '"' || c == '\'') {
             // The writer escapes every string the same way, so equal strings are spelt alike.
+            KeyHash hash('s');
             std::size_t j = i + 1;
-            while (j < text.size() && text[j] != c) j += text[j] == '\\' ? 2u : 1u;
-            const std::size_t end = std::min(j, text.size());
-            keys.push_back(key_of('s', text.substr(i + 1, end - i - 1)));
-            i = end + 1;
+            while (j < text.size() && text[j] != c) {
+                hash.mix(text[j]);
+                if (text[j] == '\\' && j + 1 < text.size()) hash.mix(text[j + 1]);
+                j += text[j] == '\\' ? 2u : 1u;
+            }
+            keys.push_back(hash.key());
+            i = std::min(j, text.size()) + 1;
             minus = false;
             continue;
         }
         if (is_name_start(c)) {
+            KeyHash hash('s');
             std::size_t j = i;
-            while (j < text.size() && is_name_part(text[j])) ++j;
+            for (; j < text.size() && is_name_byte(text[j]); ++j) hash.mix(text[j]);
             const std::string_view word = text.substr(i, j - i);
-            // A name is its text as a string constant; true, false and nil are constants too.
-            if (word == "true" || word == "false" || word == "nil") keys.push_back(key_of('b', word));
-            else if (!is_keyword(word)) keys.push_back(key_of('s', word));
+            // A name is its text as a string constant; true, false and nil are constants too. All
+            // of these and every keyword are in small letters.
+            const bool small = c >= 'a' && c <= 'z';
+            if (small && (word == "true" || word == "false" || word == "nil")) keys.push_back(key_of('b', word));
+            else if (!small || !is_keyword(word)) keys.push_back(hash.key());
             i = j;
             minus = false;
             continue;
@@ -190,12 +229,30 @@ void ChunkingBuffer::take_put_area()
 void ChunkingBuffer::take(const char* text, std::size_t count)
 {
     std::size_t start = 0;
-    for (std::size_t i = 0; i < count; ++i) {
-        const char c = text[i];
+    std::size_t i = 0;
+    while (i < count) {
+        // Runs of bytes that change nothing are skipped at once: plain code, the inside of a
+        // string up to a quote or backslash, a comment up to its line break.
+        if (in_comment_) {
+            const void* end = std::memchr(text + i, '\n', count - i);
+            if (!end) {
+                i = count;
+                break;
+            }
+            i = static_cast<std::size_t>(static_cast<const char*>(end) - text);
+        } else if (quote_ && !escaped_) {
+            while (i < count && text[i] != quote_ && text[i] != '\\') ++i;
+            if (i == count) break;
+        } else if (!quote_) {
+            const std::size_t from = i;
+            while (i < count && !is_structural(text[i])) ++i;
+            if (i > from) last_ = text[i - 1];
+            if (i == count) break;
+        }
+        const char c = text[i++];
         const char before = last_;
         last_ = c;
         if (in_comment_) {
-            if (c != '\n') continue;
             in_comment_ = false;
         } else if (quote_) {
             if (escaped_) escaped_ = false;
@@ -214,8 +271,8 @@ void ChunkingBuffer::take(const char* text, std::size_t count)
             --depth_;
         }
         if (c == '\n' && depth_ <= 0) {
-            pending_.append(text + start, i + 1 - start);
-            start = i + 1;
+            pending_.append(text + start, i - start);
+            start = i;
             write_statement();
         }
     }

@@ -3,11 +3,6 @@
 #include <cstdlib>
 #include <limits>
 
-bool is_blank(char c)
-{
-    return c == ' ' || c == '\t' || c == '\n' || c == '\v' || c == '\f' || c == '\r';
-}
-
 namespace {
 bool is_digit(char c) { return c >= '0' && c <= '9'; }
 } // namespace

@@ -36,7 +36,10 @@ private:
 };
 
 // True for the bytes that the dump's readers treat as white space.
-bool is_blank(char c);
+inline bool is_blank(char c)
+{
+    return c == ' ' || c == '\t' || c == '\n' || c == '\v' || c == '\f' || c == '\r';
+}
 
 // The text strictly between the first "(" of the line and the first ")" after it; none when the
 // line lacks either.
