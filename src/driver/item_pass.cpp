@@ -293,6 +293,8 @@ void write_held_spawn(const HeldFacts& held, const ItemLists& lists, std::ostrea
 
 void write_item_block(ItemLists& lists, std::ostream& out, Report& report)
 {
+    // Every line is filed: the first variables are no longer needed, and the linking needs room.
+    lists.variable_lines = VariableLines();
     link_held_items(lists, report);
     link_door_buttons(lists);
     report_unlisted_types(lists, report);

@@ -281,14 +281,10 @@ void ChunkingBuffer::take(const char* text, std::size_t count)
 
 bool ChunkingBuffer::fits(const std::vector<std::uint64_t>& keys)
 {
-    fresh_.clear();
-    for (std::uint64_t key : keys)
-        if (!constants_.contains(key)) fresh_.push_back(key);
-    std::sort(fresh_.begin(), fresh_.end());
-    fresh_.erase(std::unique(fresh_.begin(), fresh_.end()), fresh_.end());
-    if (constants_.size() + fresh_.size() > limit_) return false;
-    for (std::uint64_t key : fresh_) constants_.insert(key);
-    return true;
+    // A statement that does not fit starts a new function, whose constants begin with its own, so
+    // the ones added here need not be taken out again.
+    for (std::uint64_t key : keys) constants_.insert(key);
+    return constants_.size() <= limit_;
 }
 
 void ChunkingBuffer::count_passed_statements()

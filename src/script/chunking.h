@@ -62,7 +62,8 @@ private:
     void write_statement();
     // Counts the constants of the statements passed before counting began.
     void count_passed_statements();
-    // Adds the keys to the function's constants; false, with nothing added, when that would pass the limit.
+    // Adds the keys to the function's constants; false when that passes the limit (the function's
+    // constants are then of no further use: the statement starts a new one).
     bool fits(const std::vector<std::uint64_t>& keys);
 
     std::ostream& out_;
@@ -85,6 +86,5 @@ private:
     // The constants of the main function, then of the open chunk.
     ConstantSet constants_;
     std::vector<std::uint64_t> keys_;
-    std::vector<std::uint64_t> fresh_;
     bool chunk_open_ = false;
 };
