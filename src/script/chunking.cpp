@@ -7,9 +7,9 @@
 
 namespace {
 
-bool is_name_start(char c) { return (c >= 'a' && c <= 'z') || (c >= 'A' && c <= 'Z') || c == '_'; }
-bool is_digit(char c) { return c >= '0' && c <= '9'; }
-bool is_name_part(char c) { return is_name_start(c) || is_digit(c); }
+constexpr bool is_name_start(char c) { return (c >= 'a' && c <= 'z') || (c >= 'A' && c <= 'Z') || c == '_'; }
+constexpr bool is_digit(char c) { return c >= '0' && c <= '9'; }
+constexpr bool is_name_part(char c) { return is_name_start(c) || is_digit(c); }
 
 // The key of a constant is a 64-bit hash of its kind and its bytes, built byte by byte.
 class KeyHash {
@@ -34,26 +34,20 @@ std::uint64_t key_of(char kind, std::string_view bytes)
 }
 
 // True for the bytes of a name after its first.
-bool is_name_byte(char c)
-{
-    static const auto table = [] {
-        std::array<bool, 256> marks{};
-        for (int byte = 0; byte < 256; ++byte) marks[static_cast<std::size_t>(byte)] = is_name_part(static_cast<char>(byte));
-        return marks;
-    }();
-    return table[static_cast<unsigned char>(c)];
-}
+constexpr auto name_bytes = [] {
+    std::array<bool, 256> marks{};
+    for (int byte = 0; byte < 256; ++byte) marks[static_cast<std::size_t>(byte)] = is_name_part(static_cast<char>(byte));
+    return marks;
+}();
+bool is_name_byte(char c) { return name_bytes[static_cast<unsigned char>(c)]; }
 
 // True for the bytes that may change how the chunking buffer reads a script; it skips the others.
-bool is_structural(char c)
-{
-    static const auto table = [] {
-        std::array<bool, 256> marks{};
-        for (char mark : std::string_view("\"'-(){}\n")) marks[static_cast<unsigned char>(mark)] = true;
-        return marks;
-    }();
-    return table[static_cast<unsigned char>(c)];
-}
+constexpr auto structural_bytes = [] {
+    std::array<bool, 256> marks{};
+    for (char mark : std::string_view("\"'-(){}\n")) marks[static_cast<unsigned char>(mark)] = true;
+    return marks;
+}();
+bool is_structural(char c) { return structural_bytes[static_cast<unsigned char>(c)]; }
 
 bool is_keyword(std::string_view word)
 {

@@ -2,12 +2,13 @@
 
 std::string force_us(std::string_view text)
 {
-    std::string result;
-    result.reserve(text.size());
+    std::string result(text.size(), '\0');
+    std::size_t size = 0;
     for (char c : text) {
         if (c == ' ') continue;
-        result += (c == '-') ? '_' : c;
+        result[size++] = (c == '-') ? '_' : c;
     }
+    result.resize(size);
     return result;
 }
 
