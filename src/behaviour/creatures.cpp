@@ -37,23 +37,22 @@ bool disables(const std::string& word, const std::string& object_name)
 
 void read_contents(const LineContext& context, Item& item, Properties& properties)
 {
-    const std::string& line = context.line;
     const char* keyword = "CARRYING=(";
-    if (!has_keyword(line, keyword)) {
+    if (!has_keyword(context, keyword)) {
         if (item.is_mirror) return;
         keyword = "HOLDS=(";
-        if (!has_keyword(line, keyword)) return;
+        if (!has_keyword(context, keyword)) return;
     }
     properties.carries = true;
-    item.contents = *paren_value(line, keyword);
-    if (paren_closed(line, keyword)) item.contents += ")";
+    item.contents = *paren_value(context.line, keyword);
+    if (paren_closed(context.line, keyword)) item.contents += ")";
 }
 
 void read_health(const LineContext& context, Item& item, Properties& properties)
 {
     // A generator's HEALTH=( is the hit points of what it generates.
     if (properties.generator_mark) return;
-    const auto value = paren_value(context.line, "HEALTH=(");
+    const auto value = paren_value(context, "HEALTH=(");
     if (!value) return;
     const auto health = checked_code_value("HEALTH=(", *value, context.problems);
     if (!health) return;
@@ -65,7 +64,7 @@ void read_health(const LineContext& context, Item& item, Properties& properties)
 void read_champion(const LineContext& context, Item& item, Properties& properties)
 {
     if (!item.is_mirror) return;
-    const auto word = paren_value(context.line, "HOLDS=(");
+    const auto word = paren_value(context, "HOLDS=(");
     if (!word) return;
     item.has_exvars = true;
     // The champion definitions name their variables by the same normalised identifier.

@@ -1,5 +1,17 @@
 #include "behaviour/keywords.h"
 
+KeywordFilter::KeywordFilter(std::string_view line)
+{
+    for (std::size_t i = 1; i < line.size(); ++i) pairs_.set(pair_bit(line[i - 1], line[i]));
+}
+
+bool KeywordFilter::may_hold(std::string_view keyword) const
+{
+    for (std::size_t i = 1; i < keyword.size(); ++i)
+        if (!pairs_.test(pair_bit(keyword[i - 1], keyword[i]))) return false;
+    return true;
+}
+
 bool has_keyword(std::string_view line, std::string_view keyword)
 {
     return line.find(keyword) != std::string_view::npos;

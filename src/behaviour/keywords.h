@@ -1,10 +1,27 @@
 #pragma once
 // Finding keywords in an item line and taking their values, as every keyword group does.
 
+#include <bitset>
 #include <optional>
 #include <string>
 #include <string_view>
 #include <vector>
+
+// The pairs of neighbouring bytes of a line, hashed into a small set of bits: a keyword with a
+// pair that the line lacks cannot stand in it, which spares most searches of the keyword groups.
+class KeywordFilter {
+public:
+    explicit KeywordFilter(std::string_view line);
+    // False when the keyword cannot stand in the line; true when it may.
+    bool may_hold(std::string_view keyword) const;
+
+private:
+    static std::size_t pair_bit(char first, char second)
+    {
+        return (static_cast<unsigned char>(first) * 31u + static_cast<unsigned char>(second)) % 4096u;
+    }
+    std::bitset<4096> pairs_;
+};
 
 // True when the keyword stands anywhere in the line (case-sensitive).
 bool has_keyword(std::string_view line, std::string_view keyword);

@@ -12,7 +12,7 @@ namespace {
 // check; none otherwise (a failing value is reported).
 std::optional<std::string> checked_paren_value(const LineContext& context, const std::string& keyword)
 {
-    auto value = paren_value(context.line, keyword);
+    auto value = paren_value(context, keyword);
     if (!value) return std::nullopt;
     return checked_code_value(keyword, *value, context.problems);
 }
@@ -51,9 +51,9 @@ void read_shooter(const LineContext& context, Item& item, Properties& properties
 {
     if (!item.is_shooter) return;
     item.has_exvars = true;
-    const auto missile = paren_value(context.line, "SHOOTS=(");
+    const auto missile = paren_value(context, "SHOOTS=(");
     if (!missile) return;
-    std::string shooter = has_keyword(context.line, "TYPE=(DOUBLE)") ? "double=true" : "double=false";
+    std::string shooter = has_keyword(context, "TYPE=(DOUBLE)") ? "double=true" : "double=false";
     if (*missile != "OBJECT") shooter += ",shoots=\"" + lua_escape(object_name_of(context, *missile)) + "\"";
     // The strength brings the comma that separates it from the missile part.
     if (auto strength = checked_paren_value(context, "STRENGTH=(")) shooter += ",power=" + *strength;
@@ -75,14 +75,14 @@ void read_floor_damage(const LineContext& context, Item& item, Properties& prope
 
 void read_generator(const LineContext& context, Item& item, Properties& properties)
 {
-    const auto creature = paren_value(context.line, "GENERATES=(");
+    const auto creature = paren_value(context, "GENERATES=(");
     if (!creature) return;
     item.has_exvars = true;
     properties.generator_mark = true;
     std::string generator = "generates=\"" + lua_escape(object_name_of(context, *creature)) + "\"";
     if (auto health = checked_paren_value(context, "HEALTH=(")) generator += ",hp=" + *health;
     generator += numbers_of(context);
-    if (auto time = colon_value(context.line, "RECHARGE_TIME:", ",)")) {
+    if (auto time = colon_value(context, "RECHARGE_TIME:", ",)")) {
         if (auto regen = checked_code_value("RECHARGE_TIME:", *time, context.problems)) generator += ",regen=" + *regen;
     }
     properties.generator = generator;
@@ -90,7 +90,7 @@ void read_generator(const LineContext& context, Item& item, Properties& properti
 
 void read_count(const LineContext& context, Item& item, Properties& properties)
 {
-    if (!has_keyword(context.line, "COUNT=(")) return;
+    if (!has_keyword(context, "COUNT=(")) return;
     item.has_exvars = true;
     if (auto count = checked_paren_value(context, "COUNT=(")) properties.count = "count=" + *count + " ";
 }

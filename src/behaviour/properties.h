@@ -5,6 +5,7 @@
 #include <string>
 #include <vector>
 
+#include "behaviour/keywords.h"
 #include "driver/report.h"
 #include "items/object_list.h"
 
@@ -51,7 +52,30 @@ struct LineContext {
     const ObjectList& names;
     Problems& problems;
     const Levels* levels = nullptr;
+    // Tells at once of most keywords that the line does not hold them.
+    KeywordFilter filter{line};
 };
+
+// The keyword searches of keywords.h on the context's line, sparing those that its filter rules out.
+inline bool has_keyword(const LineContext& context, std::string_view keyword)
+{
+    return context.filter.may_hold(keyword) && has_keyword(context.line, keyword);
+}
+inline std::optional<std::string> paren_value(const LineContext& context, std::string_view keyword)
+{
+    if (!context.filter.may_hold(keyword)) return std::nullopt;
+    return paren_value(context.line, keyword);
+}
+inline bool paren_closed(const LineContext& context, std::string_view keyword)
+{
+    return context.filter.may_hold(keyword) && paren_closed(context.line, keyword);
+}
+inline std::optional<std::string> colon_value(const LineContext& context, std::string_view keyword,
+                                              std::string_view enders)
+{
+    if (!context.filter.may_hold(keyword)) return std::nullopt;
+    return colon_value(context.line, keyword, enders);
+}
 
 // The table line's properties joined in their fixed order, one "," between neighbours; the
 // sound and colour rows depend on the object name.

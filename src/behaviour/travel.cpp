@@ -104,7 +104,7 @@ std::optional<std::string> sound_name_of(const std::string& line, std::size_t ke
 
 void read_charge(const LineContext& context, Item& item, Properties& properties)
 {
-    const auto value = paren_value(context.line, "CHARGE=(");
+    const auto value = paren_value(context, "CHARGE=(");
     if (contains(item.object_name, "flask_") || contains(item.object_name, "bomb")) {
         item.has_exvars = true;
         const int charge = value ? charge_of(*value) : 1;
@@ -119,18 +119,18 @@ void read_charge(const LineContext& context, Item& item, Properties& properties)
 
 void read_destination(const LineContext& context, Item& item, Properties& properties)
 {
-    const auto value = paren_value(context.line, "DESTINATION=(");
+    const auto value = paren_value(context, "DESTINATION=(");
     if (!value) return;
     item.has_exvars = true;
     auto destination = destination_of(*value, context, item.links);
     if (!destination) return;
     properties.destination = *destination;
-    if (auto rotation = colon_value(context.line, "ROTATE:", ")")) properties.destination += rotation_of(*rotation);
+    if (auto rotation = colon_value(context, "ROTATE:", ")")) properties.destination += rotation_of(*rotation);
 }
 
 void read_text(const LineContext& context, Item& item, Properties& properties)
 {
-    auto text = paren_value(context.line, "TEXT=(");
+    auto text = paren_value(context, "TEXT=(");
     if (!text) return;
     item.has_exvars = true;
     std::replace(text->begin(), text->end(), '\\', '/');
@@ -140,7 +140,7 @@ void read_text(const LineContext& context, Item& item, Properties& properties)
 void read_sound(const LineContext& context, Item& item, Properties& properties)
 {
     const std::size_t keyword = context.line.find("SOUND:");
-    if (keyword == std::string::npos || has_keyword(context.line, "SOUND:NULL")) return;
+    if (keyword == std::string::npos || has_keyword(context, "SOUND:NULL")) return;
     item.has_exvars = true;
     auto name = sound_name_of(context.line, keyword);
     if (!name) {

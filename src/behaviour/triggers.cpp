@@ -42,7 +42,7 @@ std::string opby_property_of(const Item& item, const std::string& name)
 
 void read_targets(const LineContext& context, Item& item, Properties& properties)
 {
-    const auto list = paren_value(context.line, "TARGET=(");
+    const auto list = paren_value(context, "TARGET=(");
     if (!list) return;
     item.has_exvars = true;
     // "NULL" withdraws the target, and with it the delay that would belong to it.
@@ -54,14 +54,14 @@ void read_targets(const LineContext& context, Item& item, Properties& properties
     if (!target) return;
     properties.target = *target;
     if (item.links) item.links->targets = split_list(*list);
-    if (auto delay = colon_value(context.line, "DELAY:", ",)")) {
+    if (auto delay = colon_value(context, "DELAY:", ",)")) {
         if (auto value = checked_code_value("DELAY:", *delay, context.problems)) properties.target += ",delay=" + *value;
     }
 }
 
 void read_operated_by(const LineContext& context, Item& item, Properties& properties)
 {
-    const auto list = paren_value(context.line, "OPBY=(");
+    const auto list = paren_value(context, "OPBY=(");
     if (!list) return;
     bool mouse = false;
     bool spell = false;
@@ -86,12 +86,12 @@ void read_operated_by(const LineContext& context, Item& item, Properties& proper
 
 void read_disable_self(const LineContext& context, Item& item, Properties& properties)
 {
-    if (has_keyword(context.line, "DISABLE_SELF")) properties.disable_self = item.has_exvars = true;
+    if (has_keyword(context, "DISABLE_SELF")) properties.disable_self = item.has_exvars = true;
 }
 
 void read_destroy_item(const LineContext& context, Item& item, Properties& properties)
 {
-    if (has_keyword(context.line, "DESTROY_ITEM")) properties.destroy = item.has_exvars = true;
+    if (has_keyword(context, "DESTROY_ITEM")) properties.destroy = item.has_exvars = true;
 }
 
 void read_messages(const LineContext& context, Item& item, Properties& properties)
@@ -104,7 +104,7 @@ void read_messages(const LineContext& context, Item& item, Properties& propertie
     };
     // Searched in this order, each found one replacing the one before: the last found wins.
     for (const auto& message : messages) {
-        if (!has_keyword(context.line, message[0])) continue;
+        if (!has_keyword(context, message[0])) continue;
         properties.message = message[1];
         item.has_exvars = true;
     }
@@ -112,6 +112,6 @@ void read_messages(const LineContext& context, Item& item, Properties& propertie
 
 void read_weight_and_release(const LineContext& context, Item& item, Properties& properties)
 {
-    if (has_keyword(context.line, "CONSTANT_WEIGHT")) properties.const_weight = item.has_exvars = true;
-    if (has_keyword(context.line, "RELEASE")) properties.release = item.has_exvars = true;
+    if (has_keyword(context, "CONSTANT_WEIGHT")) properties.const_weight = item.has_exvars = true;
+    if (has_keyword(context, "RELEASE")) properties.release = item.has_exvars = true;
 }
