@@ -67,7 +67,11 @@ bool Item::make_exvars(const std::string& line, const std::vector<int>& level_of
 
     if (has_exvars) {
         if (!is_known) exvar_text += "--";
-        exvar_text += "exvar[TVK_" + force_us(id) + "]={" + joined_properties(properties, object_name) + "}\n";
+        exvar_text += "exvar[TVK_";
+        exvar_text += force_us(id);
+        exvar_text += "]={";
+        exvar_text += joined_properties(properties, object_name);
+        exvar_text += "}\n";
     }
     exvar_text += properties.disable_statement;
     exvar_text += properties.health_statements;

@@ -2,13 +2,13 @@
 
 KeywordFilter::KeywordFilter(std::string_view line)
 {
-    for (std::size_t i = 1; i < line.size(); ++i) pairs_.set(pair_bit(line[i - 1], line[i]));
+    for (std::size_t i = 1; i < line.size(); ++i) pairs_[pair_bit(line[i - 1], line[i])] = true;
 }
 
 bool KeywordFilter::may_hold(std::string_view keyword) const
 {
     for (std::size_t i = 1; i < keyword.size(); ++i)
-        if (!pairs_.test(pair_bit(keyword[i - 1], keyword[i]))) return false;
+        if (!pairs_[pair_bit(keyword[i - 1], keyword[i])]) return false;
     return true;
 }
 

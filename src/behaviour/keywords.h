@@ -18,7 +18,7 @@ public:
 private:
     static std::size_t pair_bit(char first, char second)
     {
-        return (static_cast<unsigned char>(first) * 31u + static_cast<unsigned char>(second)) % 4096u;
+        return (static_cast<unsigned char>(first) * 31u + static_cast<unsigned char>(second)) & 4095u;
     }
     std::bitset<4096> pairs_;
 };
