@@ -141,3 +141,20 @@ TEST(ItemPass, HundredThousandLinkedObjectsConvert)
     EXPECT_NE(run.script.find("TVK_a24999=kel_spawn(\"torch\",IN_OBJ,TVK_h24999,-1,0)\n"), std::string::npos);
     EXPECT_NE(run.script.find("exvar[TVK_b24999]={target=TVK_d24999}\n"), std::string::npos);
 }
+
+TEST(ItemPass, LaterHoldersAreReportedPerHeldObjectInTheOrderOfTheirLines)
+{
+    Report report;
+    auto lists = file_lines({"x TORCH 0 0 -1", "y TORCH 0 0 -1", "a CHEST 1 1 0 CENTER HOLDS=(x,y)",
+                             "b CHEST 1 2 0 CENTER HOLDS=(y,x,y)", "c CHEST 1 3 0 CENTER HOLDS=(x)"},
+                            report);
+    const std::string block = block_of(lists, report);
+    EXPECT_NE(block.find("TVK_x=kel_spawn(\"torch\",IN_OBJ,TVK_a,-1,0)\n"), std::string::npos);
+    EXPECT_NE(block.find("TVK_y=kel_spawn(\"torch\",IN_OBJ,TVK_a,-1,0)\n"), std::string::npos);
+    const std::vector<std::string> expected = {
+        "my_dungeon.txt:4: error: object \"x\" is already held by \"a\"; \"b\" does not hold it",
+        "my_dungeon.txt:5: error: object \"x\" is already held by \"a\"; \"c\" does not hold it",
+        "my_dungeon.txt:4: error: object \"y\" is already held by \"a\"; \"b\" does not hold it",
+    };
+    EXPECT_EQ(report.lines(), expected);
+}

@@ -170,23 +170,89 @@ namespace {
 
 // The held objects that share one identifier, and the records whose lists name it.
 struct HeldGroup {
-    // The first holder in container_items that names it, and every later one, each once.
+    // Its first record in held_facts, which gives the identifier.
+    std::size_t first_held = no_link;
+    // The first holder in holder_facts that names it, and the last one (to take each once).
     std::size_t first_holder = no_link;
-    std::vector<std::size_t> later_holders;
-    // The first record of contained_items that names it: a holder that is itself held.
+    std::size_t last_holder = no_link;
+    // The first record of held_facts that names it: a holder that is itself held.
     std::size_t held_holder = no_link;
 };
 
-// Records holder as naming the group, once however often its list names the identifier.
-void add_holder(HeldGroup& group, std::size_t holder)
-{
-    if (group.first_holder == no_link) {
-        group.first_holder = holder;
-        return;
+// The groups of the held objects, found by identifier through a flat table of group numbers
+// (at most half full), and the later holders of each group.
+class HeldGroups {
+public:
+    explicit HeldGroups(const std::deque<HeldFacts>& held) : held_(held)
+    {
+        std::size_t size = 16;
+        while (size < 2 * held.size()) size *= 2;
+        slots_.assign(size, 0);
+        for (std::size_t i = 0; i < held.size(); ++i) {
+            std::size_t& slot = slots_[slot_of(held[i].id)];
+            if (slot != 0) continue;
+            groups_.push_back({i});
+            slot = groups_.size();
+        }
     }
-    const std::size_t last = group.later_holders.empty() ? group.first_holder : group.later_holders.back();
-    if (last != holder) group.later_holders.push_back(holder);
-}
+
+    // The group of the identifier; none when no held object has it.
+    HeldGroup* find(std::string_view id)
+    {
+        const std::size_t slot = slots_[slot_of(id)];
+        return slot == 0 ? nullptr : &groups_[slot - 1];
+    }
+
+    // Records holder as naming the group, once however often its list names the identifier.
+    void add_holder(HeldGroup& group, std::size_t holder)
+    {
+        if (group.first_holder == no_link) group.first_holder = holder;
+        else if (group.last_holder != holder) later_.push_back({number_of(group), holder});
+        group.last_holder = holder;
+    }
+
+    // Sorts the later holders by group, each group's in the order found (a counting sort).
+    void sort_later_holders()
+    {
+        if (later_.empty()) return;
+        later_start_.assign(groups_.size() + 1, 0);
+        for (const auto& [group, holder] : later_) ++later_start_[group + 1];
+        for (std::size_t g = 0; g < groups_.size(); ++g) later_start_[g + 1] += later_start_[g];
+        std::vector<std::size_t> next(later_start_.begin(), later_start_.end() - 1);
+        later_holders_.resize(later_.size());
+        for (const auto& [group, holder] : later_) later_holders_[next[group]++] = holder;
+        std::vector<std::pair<std::size_t, std::size_t>>().swap(later_);
+    }
+
+    // Calls visit with every later holder of the group, in order; after sort_later_holders.
+    template <typename Visit>
+    void each_later_holder(const HeldGroup& group, Visit visit) const
+    {
+        if (later_start_.empty()) return;
+        const std::size_t g = number_of(group);
+        for (std::size_t i = later_start_[g]; i < later_start_[g + 1]; ++i) visit(later_holders_[i]);
+    }
+
+private:
+    std::size_t number_of(const HeldGroup& group) const { return static_cast<std::size_t>(&group - groups_.data()); }
+
+    std::size_t slot_of(std::string_view id) const
+    {
+        const std::size_t mask = slots_.size() - 1;
+        std::size_t slot = std::hash<std::string_view>{}(id) & mask;
+        while (slots_[slot] != 0 && held_[groups_[slots_[slot] - 1].first_held].id != id) slot = (slot + 1) & mask;
+        return slot;
+    }
+
+    const std::deque<HeldFacts>& held_;
+    // Group number + 1 per slot; 0 for a free slot.
+    std::vector<std::size_t> slots_;
+    std::vector<HeldGroup> groups_;
+    // (group, holder) as found, then the holders sorted by group with where each group's begin.
+    std::vector<std::pair<std::size_t, std::size_t>> later_;
+    std::vector<std::size_t> later_holders_;
+    std::vector<std::size_t> later_start_;
+};
 
 // A square of the common grid, as a key.
 struct Square {
@@ -210,25 +276,23 @@ void link_held_items(ItemLists& lists, Report& report)
 {
     // Every identifier of a held object is looked up once per time a list names it, so the pass
     // takes time in proportion to the lists and the records, however they name each other.
-    std::unordered_map<std::string_view, std::size_t> group_of;
-    for (const auto& held : lists.held_facts) group_of.try_emplace(held.id, group_of.size());
-    std::vector<HeldGroup> groups(group_of.size());
+    HeldGroups groups(lists.held_facts);
     const auto each_named_group = [&](std::string_view contents, auto visit) {
         if (contents.empty()) return;
         for_each_held_identifier(contents, [&](std::string_view named) {
-            auto found = group_of.find(named);
-            if (found != group_of.end()) visit(groups[found->second]);
+            if (HeldGroup* group = groups.find(named)) visit(*group);
         });
     };
     for (std::size_t i = 0; i < lists.holder_facts.size(); ++i)
-        each_named_group(lists.holder_facts[i].contents, [&](HeldGroup& group) { add_holder(group, i); });
+        each_named_group(lists.holder_facts[i].contents, [&](HeldGroup& group) { groups.add_holder(group, i); });
     for (std::size_t i = 0; i < lists.held_facts.size(); ++i)
         each_named_group(lists.held_facts[i].contents, [&](HeldGroup& group) {
             if (group.held_holder == no_link) group.held_holder = i;
         });
+    groups.sort_later_holders();
 
     for (auto& held : lists.held_facts) {
-        const HeldGroup& group = groups[group_of.find(held.id)->second];
+        const HeldGroup& group = *groups.find(held.id);
         if (group.first_holder == no_link) {
             if (group.held_holder != no_link)
                 report.error(held.line_number, "object " + quoted_view(held.id) + " is inside " +
@@ -243,12 +307,12 @@ void link_held_items(ItemLists& lists, Report& report)
         const HolderFacts& holder = lists.holder_facts[group.first_holder];
         held.link = group.first_holder;
         if (holder.commented && !held.commented) held.commented = held.comment_out = true;
-        for (std::size_t later : group.later_holders) {
+        groups.each_later_holder(group, [&](std::size_t later) {
             const HolderFacts& other = lists.holder_facts[later];
             report.error(other.line_number, "object " + quoted_view(held.id) + " is already held by " +
                                               quoted_view(holder.id) + "; " + quoted_view(other.id) +
                                               " does not hold it");
-        }
+        });
     }
 }
 
