@@ -208,6 +208,19 @@ ChunkingBuffer::int_type ChunkingBuffer::overflow(int_type c)
     return traits_type::not_eof(c);
 }
 
+std::streamsize ChunkingBuffer::xsputn(const char* text, std::streamsize count)
+{
+    // Small pieces are gathered; a large one (a kept block of statements) is read where it stands.
+    if (count <= epptr() - pptr()) {
+        std::memcpy(pptr(), text, static_cast<std::size_t>(count));
+        pbump(static_cast<int>(count));
+        return count;
+    }
+    take_put_area();
+    take(text, static_cast<std::size_t>(count));
+    return count;
+}
+
 int ChunkingBuffer::sync()
 {
     take_put_area();
