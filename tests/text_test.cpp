@@ -106,4 +106,14 @@ TEST(WholeInt, AcceptsOnlyAWholeSignedNumber)
     EXPECT_FALSE(read_whole_int("3abc", value));
     EXPECT_FALSE(read_whole_int("", value));
     EXPECT_FALSE(read_whole_int("99999999999", value));
+    // Both sides of the nine digits that need no range check, and the ends of the range.
+    const std::pair<const char*, int> whole[] = {{"+7", 7},           {"-0", 0},
+                                                 {"999999999", 999999999}, {"-1000000000", -1000000000},
+                                                 {"2147483647", 2147483647}, {"-2147483648", -2147483647 - 1}};
+    for (const auto& [text, expected] : whole) {
+        EXPECT_TRUE(read_whole_int(text, value)) << text;
+        EXPECT_EQ(value, expected) << text;
+    }
+    for (const char* text : {"-", "+", "2147483648", "-2147483649", " 1", "1 ", "--1", "1-"})
+        EXPECT_FALSE(read_whole_int(text, value)) << text;
 }

@@ -1,5 +1,6 @@
 #include "text/fields.h"
 
+#include <algorithm>
 #include <cstdlib>
 #include <limits>
 
@@ -106,6 +107,15 @@ std::optional<std::string> first_parenthesised(std::string_view line)
 
 bool read_whole_int(std::string_view text, int& value)
 {
+    // The usual case, a sign and at most nine digits, cannot leave the range of int.
+    const std::size_t first = !text.empty() && (text[0] == '-' || text[0] == '+') ? 1 : 0;
+    if (text.size() > first && text.size() - first <= 9 &&
+        std::all_of(text.begin() + static_cast<std::ptrdiff_t>(first), text.end(), is_digit)) {
+        int result = 0;
+        for (std::size_t i = first; i < text.size(); ++i) result = result * 10 + (text[i] - '0');
+        value = text[0] == '-' ? -result : result;
+        return true;
+    }
     FieldReader reader(text);
     if (text.empty() || is_blank(text.front())) return false;
     return reader.read_int(value) && reader.position() == text.size();
