@@ -158,3 +158,22 @@ TEST(ItemPass, LaterHoldersAreReportedPerHeldObjectInTheOrderOfTheirLines)
     };
     EXPECT_EQ(report.lines(), expected);
 }
+
+TEST(ItemPass, ManyObjectsOfOneIdentifierNamedByManyHoldersGiveOneReportPerLaterHolder)
+{
+    // Reported once per later holder, not once per held object and holder: the report stays in
+    // proportion to the dump.
+    Report report;
+    auto lists = file_lines({"x TORCH 0 0 -1", "x TORCH 0 0 -1", "x TORCH 0 0 -1", "a CHEST 1 1 0 CENTER HOLDS=(x)",
+                             "b CHEST 1 2 0 CENTER HOLDS=(x)", "c CHEST 1 3 0 CENTER HOLDS=(x)"},
+                            report);
+    block_of(lists, report);
+    std::vector<std::string> already_held;
+    for (const auto& line : report.lines())
+        if (line.find("is already held") != std::string::npos) already_held.push_back(line);
+    const std::vector<std::string> expected = {
+        "my_dungeon.txt:5: error: object \"x\" is already held by \"a\"; \"b\" does not hold it",
+        "my_dungeon.txt:6: error: object \"x\" is already held by \"a\"; \"c\" does not hold it",
+    };
+    EXPECT_EQ(already_held, expected);
+}

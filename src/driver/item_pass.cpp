@@ -177,6 +177,9 @@ struct HeldGroup {
     std::size_t last_holder = no_link;
     // The first record of held_facts that names it: a holder that is itself held.
     std::size_t held_holder = no_link;
+    // True once its later holders were reported: for the group's first held object only, so
+    // that many objects of one identifier named by many holders give one report per holder.
+    bool later_holders_reported = false;
 };
 
 // The groups of the held objects, found by identifier through a flat table of group numbers
@@ -292,7 +295,7 @@ void link_held_items(ItemLists& lists, Report& report)
     groups.sort_later_holders();
 
     for (auto& held : lists.held_facts) {
-        const HeldGroup& group = *groups.find(held.id);
+        HeldGroup& group = *groups.find(held.id);
         if (group.first_holder == no_link) {
             if (group.held_holder != no_link)
                 report.error(held.line_number, "object " + quoted_view(held.id) + " is inside " +
@@ -307,6 +310,8 @@ void link_held_items(ItemLists& lists, Report& report)
         const HolderFacts& holder = lists.holder_facts[group.first_holder];
         held.link = group.first_holder;
         if (holder.commented && !held.commented) held.commented = held.comment_out = true;
+        if (group.later_holders_reported) continue;
+        group.later_holders_reported = true;
         groups.each_later_holder(group, [&](std::size_t later) {
             const HolderFacts& other = lists.holder_facts[later];
             report.error(other.line_number, "object " + quoted_view(held.id) + " is already held by " +
