@@ -11,15 +11,6 @@ namespace {
 // Texts are kept in blocks of this size; a longer text gets a block of its own.
 constexpr std::size_t text_block_size = std::size_t{1} << 20;
 
-std::string quoted_view(std::string_view text) { return quoted(std::string(text)); }
-
-void comment_out(Item& item)
-{
-    item.commented = true;
-    item.spawn_text = commented_out(item.spawn_text);
-    item.exvar_text = commented_out(item.exvar_text);
-}
-
 void count_unlisted_type(ItemLists& lists, const std::string& type, long line_number)
 {
     const auto [found, inserted] = lists.unlisted_type_index.emplace(type, lists.unlisted_types.size());
@@ -119,7 +110,7 @@ void file_item_line(ItemLists& lists, const std::string& line, long line_number,
         item.make_exvars(line, setting.offsets_x, setting.offsets_y, setting.names, problems, &setting.levels);
     item.links = nullptr;
     report.add_all(line_number, problems);
-    if (off_grid) comment_out(item);
+    if (off_grid) item.comment_out();
     if (!item.is_known && !setting.names.names_type(item.object_name))
         count_unlisted_type(lists, item.object_name, line_number);
 
@@ -298,12 +289,12 @@ void link_held_items(ItemLists& lists, Report& report)
         HeldGroup& group = *groups.find(held.id);
         if (group.first_holder == no_link) {
             if (group.held_holder != no_link)
-                report.error(held.line_number, "object " + quoted_view(held.id) + " is inside " +
-                                                 quoted_view(lists.held_facts[group.held_holder].id) +
+                report.error(held.line_number, "object " + quoted(held.id) + " is inside " +
+                                                 quoted(lists.held_facts[group.held_holder].id) +
                                                  ", which is itself held; it is written as a comment");
             else
                 report.error(held.line_number,
-                             "no object holds object " + quoted_view(held.id) + "; it is written as a comment");
+                             "no object holds object " + quoted(held.id) + "; it is written as a comment");
             held.commented = held.comment_out = true;
             continue;
         }
@@ -314,8 +305,8 @@ void link_held_items(ItemLists& lists, Report& report)
         group.later_holders_reported = true;
         groups.each_later_holder(group, [&](std::size_t later) {
             const HolderFacts& other = lists.holder_facts[later];
-            report.error(other.line_number, "object " + quoted_view(held.id) + " is already held by " +
-                                              quoted_view(holder.id) + "; " + quoted_view(other.id) +
+            report.error(other.line_number, "object " + quoted(held.id) + " is already held by " +
+                                              quoted(holder.id) + "; " + quoted(other.id) +
                                               " does not hold it");
         });
     }

@@ -16,7 +16,16 @@ namespace {
 // Printed lines are passed to the sink in pieces of about this size.
 constexpr std::size_t printed_piece = std::size_t{1} << 16;
 
-const char* kind_text(Severity severity) { return severity == Severity::error ? ": error: " : ": warning: "; }
+// Appends the printed form of one problem: "my_dungeon.txt:LINE: error: what is wrong".
+void append_line(std::string& out, const std::string& dump_name, long line, Severity severity,
+                 const std::string& message)
+{
+    out += dump_name;
+    out += ':';
+    out += std::to_string(line);
+    out += severity == Severity::error ? ": error: " : ": warning: ";
+    out += message;
+}
 } // namespace
 
 void Report::add(long line, const Problem& problem)
@@ -25,11 +34,7 @@ void Report::add(long line, const Problem& problem)
     else ++warnings_;
     if (keep_entries_) entries_.push_back({line, problem.severity, problem.message});
     if (!sink_) return;
-    printed_ += dump_name_;
-    printed_ += ':';
-    printed_ += std::to_string(line);
-    printed_ += kind_text(problem.severity);
-    printed_ += problem.message;
+    append_line(printed_, dump_name_, line, problem.severity, problem.message);
     printed_ += '\n';
     if (printed_.size() >= printed_piece) flush_printed();
 }
@@ -53,7 +58,9 @@ void Report::add_all(long line, const Problems& problems)
 
 std::string Report::line_of(const ReportEntry& entry) const
 {
-    return dump_name_ + ":" + std::to_string(entry.line) + kind_text(entry.severity) + entry.message;
+    std::string text;
+    append_line(text, dump_name_, entry.line, entry.severity, entry.message);
+    return text;
 }
 
 std::vector<std::string> Report::lines() const
@@ -64,7 +71,7 @@ std::vector<std::string> Report::lines() const
     return result;
 }
 
-std::string quoted(const std::string& text)
+std::string quoted(std::string_view text)
 {
     return "\"" + lua_escape(text) + "\"";
 }

@@ -5,6 +5,7 @@
 
 #include <ostream>
 #include <string>
+#include <string_view>
 #include <vector>
 
 // How bad a problem is: an error loses part of the dump; a warning only flags it.
@@ -85,4 +86,4 @@ private:
 };
 
 // A text from the dump as it stands in a report: between double quotes, control bytes escaped.
-std::string quoted(const std::string& text);
+std::string quoted(std::string_view text);

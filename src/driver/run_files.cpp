@@ -80,6 +80,14 @@ int converted_status(const Report& report, bool strict)
     return 0;
 }
 
+// Converts, filling the model when one is given.
+void convert_filling(std::istream& dump, std::ostream& script, const ObjectList& names, Report& report,
+                     DungeonModel* model)
+{
+    if (model) convert(dump, script, names, report, *model);
+    else convert(dump, script, names, report);
+}
+
 // Opens a new temporary file beside `target` to write; on failure, the message.
 std::optional<std::string> open_temporary(const fs::path& target, const std::string& name, std::ofstream& out,
                                           fs::path& temporary)
@@ -125,8 +133,7 @@ std::optional<std::string> write_script_file(const RunFiles& files, std::istream
     script.rdbuf()->pubsetbuf(buffer.data(), static_cast<std::streamsize>(buffer.size()));
     if (auto failure = open_temporary(files.script, files.script_name, script, temporary)) return failure;
     remove_on_interrupt(temporary);
-    if (model) convert(dump, script, names, report, *model);
-    else convert(dump, script, names, report);
+    convert_filling(dump, script, names, report, model);
     return close_and_replace(script, temporary, files.script, files.script_name);
 }
 
@@ -247,8 +254,7 @@ int run_with_options(const Options& options, std::ostream& out, std::ostream& er
     std::optional<std::string> failure;
     if (files.script_to_standard_output) {
         set_binary_standard_output();
-        if (model) convert(dump, out, names, report, *model);
-        else convert(dump, out, names, report);
+        convert_filling(dump, out, names, report, model ? &*model : nullptr);
         out.flush();
         if (!out) failure = "cannot write standard output";
     } else {

@@ -18,8 +18,11 @@ std::string_view position_of(std::string_view word)
     return "CENTER";
 }
 
-// The decimal text of a number, as std::to_string gives it.
-void append_number(std::string& text, int number) { text += std::to_string(number); }
+// The level, column and row of a spawn statement, "LEVEL,X,Y".
+std::string grid_place(int level, int x, int y)
+{
+    return std::to_string(level) + ',' + std::to_string(x) + ',' + std::to_string(y);
+}
 
 } // namespace
 
@@ -69,17 +72,11 @@ bool Item::make_item(const std::string& line, const std::vector<int>& level_offs
 
     spawn_text += force_us(id);
     // The coordinates are digits, "," and minus signs, which force_us writes as "_".
-    std::string place;
     if (object_name == "pit") {
         x += level_offset_x.at(static_cast<std::size_t>(level));
         y += level_offset_y.at(static_cast<std::size_t>(level));
-        append_number(place, level);
-        place += ',';
-        append_number(place, x);
-        place += ',';
-        append_number(place, y);
         spawn_text += "=spawn_pit(";
-        spawn_text += force_us(place);
+        spawn_text += force_us(grid_place(level, x, y));
         spawn_text += ")\n";
         return off_map;
     }
@@ -92,11 +89,7 @@ bool Item::make_item(const std::string& line, const std::vector<int>& level_offs
     }
     x += level_offset_x.at(static_cast<std::size_t>(level));
     y += level_offset_y.at(static_cast<std::size_t>(level));
-    append_number(place, level);
-    place += ',';
-    append_number(place, x);
-    place += ',';
-    append_number(place, y);
+    std::string place = grid_place(level, x, y);
     place += ',';
     place += position;
     spawn_text += force_us(place);
@@ -111,11 +104,14 @@ void Item::make_carry(const Item& holder)
     for_each_held_identifier(holder.contents, [&](std::string_view held) { named = named || held == id; });
     if (!named) return;
     spawn_text += holder_link(holder.id);
-    if (holder.commented && !commented) {
-        commented = true;
-        spawn_text = commented_out(spawn_text);
-        exvar_text = commented_out(exvar_text);
-    }
+    if (holder.commented && !commented) comment_out();
+}
+
+void Item::comment_out()
+{
+    commented = true;
+    spawn_text = commented_out(spawn_text);
+    exvar_text = commented_out(exvar_text);
 }
 
 void Item::make_doorb(const Item& door)

@@ -64,6 +64,9 @@ public:
     // Replaces a door button's property statements with the link to the door on its square.
     void make_doorb(const Item& door);
 
+    // Writes every statement of the object as a Lua comment from now on.
+    void comment_out();
+
     // True when both records stand on the same square: same column, row and level.
     bool comp_xyz(const Item& other) const;
 };

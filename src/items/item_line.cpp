@@ -27,7 +27,6 @@ bool fits_int(long long value)
     return value >= std::numeric_limits<int>::min() && value <= std::numeric_limits<int>::max();
 }
 
-std::string quoted_view(std::string_view text) { return quoted(std::string(text)); }
 } // namespace
 
 std::optional<std::string> item_line_problem(std::string_view line, const Levels& levels, const ObjectList& names)
@@ -41,21 +40,21 @@ std::optional<std::string> item_line_problem(const LeadingTokens& line, const Le
     if (count < 5) return "the item line has fewer than five tokens; it is skipped";
     int x = 0, y = 0, level = 0;
     if (!read_whole_int(tokens[2], x) || !read_whole_int(tokens[3], y) || !read_whole_int(tokens[4], level))
-        return "the column, row or level of object " + quoted_view(tokens[0]) + " is not an integer; it is skipped";
+        return "the column, row or level of object " + quoted(tokens[0]) + " is not an integer; it is skipped";
     if (!is_word_text(force_us(tokens[0])))
-        return "the identifier " + quoted_view(tokens[0]) + " is not made of letters, digits, \"_\" and \"-\"; it is skipped";
+        return "the identifier " + quoted(tokens[0]) + " is not made of letters, digits, \"_\" and \"-\"; it is skipped";
     // An unlisted object keeps its type as its name, so an unlisted type "pit" is a pit too.
     const std::string* name = names.find(tokens[1]);
     const bool pit = (name ? std::string_view(*name) : tokens[1]) == "pit";
     if (level == -1) {
-        if (pit) return "the pit " + quoted_view(tokens[0]) + " has level -1; it is skipped";
+        if (pit) return "the pit " + quoted(tokens[0]) + " has level -1; it is skipped";
         return std::nullopt;
     }
     if (!levels.is_level(level))
-        return "the level " + std::to_string(level) + " of object " + quoted_view(tokens[0]) + " is not a level of the layout; it is skipped";
+        return "the level " + std::to_string(level) + " of object " + quoted(tokens[0]) + " is not a level of the layout; it is skipped";
     const Level& own = levels.levels[static_cast<std::size_t>(level)];
     if (!fits_int(static_cast<long long>(x) + own.offset_x) || !fits_int(static_cast<long long>(y) + own.offset_y))
-        return "the square of object " + quoted_view(tokens[0]) + " is out of range; it is skipped";
+        return "the square of object " + quoted(tokens[0]) + " is out of range; it is skipped";
     return std::nullopt;
 }
 
@@ -75,7 +74,7 @@ std::optional<std::string> item_grid_problem(const LeadingTokens& line, const Le
     const long long grid_x = static_cast<long long>(x) + own.offset_x;
     const long long grid_y = static_cast<long long>(y) + own.offset_y;
     if (grid_x >= 0 && grid_y >= 0) return std::nullopt;
-    return "object " + quoted_view(tokens[0]) + " stands at " + std::to_string(x) + "," + std::to_string(y) +
+    return "object " + quoted(tokens[0]) + " stands at " + std::to_string(x) + "," + std::to_string(y) +
            " of level " + std::to_string(level) + ", which is " + std::to_string(grid_x) + "," +
            std::to_string(grid_y) + " on the common grid, left of or above every map; it is written as a comment";
 }
@@ -92,7 +91,7 @@ std::optional<std::string> item_square_problem(const LeadingTokens& line, const 
     if (count < 5 || !read_whole_int(tokens[2], x) || !read_whole_int(tokens[3], y) ||
         !read_whole_int(tokens[4], level) || level == -1 || levels.holds_square(level, x, y))
         return std::nullopt;
-    return "object " + quoted_view(tokens[0]) + " stands at " + std::to_string(x) + "," + std::to_string(y) +
+    return "object " + quoted(tokens[0]) + " stands at " + std::to_string(x) + "," + std::to_string(y) +
            ", outside the map of level " + std::to_string(level);
 }
 

@@ -118,9 +118,7 @@ DungeonModel ModelRecorder::model(const Levels& levels, const std::optional<Entr
                 holder_of[i] = found->second;
                 item.make_carry(items_[found->second].item);
             } else {
-                item.commented = true;
-                item.spawn_text = commented_out(item.spawn_text);
-                item.exvar_text = commented_out(item.exvar_text);
+                item.comment_out();
             }
         } else if (items_[i].list == FiledList::doorbutton) {
             if (auto door = doors.find({item.x, item.y, item.level}); door != doors.end()) {
