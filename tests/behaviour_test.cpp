@@ -8,7 +8,8 @@
 #include <string>
 #include <vector>
 
-#include "items/item.h"
+#include "behaviour/exvars.h"
+#include "records/item.h"
 #include "test_support.h"
 
 namespace {
@@ -42,7 +43,7 @@ Translation translate(const std::string& line, const ObjectList& names = test_na
     Item item;
     item.make_item(line, offsets_x, offsets_y, names);
     Translation t;
-    t.result = item.make_exvars(line, offsets_x, offsets_y, names, t.problems);
+    t.result = make_exvars(item, line, offsets_x, offsets_y, names, t.problems);
     t.text = item.exvar_text;
     t.has_exvars = item.has_exvars;
     t.contents = item.contents;

@@ -4,7 +4,7 @@
 
 #include <sstream>
 
-#include "driver/item_pass.h"
+#include "itempass/item_pass.h"
 #include "test_support.h"
 
 namespace {
@@ -41,7 +41,8 @@ ItemLists file_lines(const std::vector<std::string>& lines, Report& report)
 std::string block_of(ItemLists& lists, Report& report)
 {
     std::ostringstream out;
-    write_item_block(lists, out, report);
+    link_items(lists, report);
+    write_items(lists, out);
     return out.str();
 }
 

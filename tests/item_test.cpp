@@ -4,8 +4,10 @@
 
 #include <sstream>
 
-#include "items/item.h"
-#include "items/item_line.h"
+#include "itempass/item_line.h"
+#include "records/held_list.h"
+#include "records/item.h"
+#include "text/lua_text.h"
 
 namespace {
 

@@ -4,7 +4,7 @@
 
 #include <sstream>
 
-#include "driver/levels.h"
+#include "layout/layout_reader.h"
 
 namespace {
 

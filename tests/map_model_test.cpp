@@ -3,10 +3,12 @@
 
 #include <gtest/gtest.h>
 
+#include <filesystem>
+#include <fstream>
 #include <sstream>
 
-#include "driver/convert.h"
-#include "map/model_recorder.h"
+#include "conversion/convert.h"
+#include "page/model_recorder.h"
 
 namespace {
 
@@ -49,7 +51,9 @@ ModelRun run_with_model(const std::string& dump)
     const ObjectList names = ObjectList::read(list_stream);
     std::ostringstream script;
     ModelRun run;
-    run.status = convert(dump_stream, script, names, run.report, run.model);
+    ModelRecorder recorder;
+    run.status = convert(dump_stream, script, names, run.report, &recorder);
+    run.model = recorder.take_model(run.report);
     run.script = script.str();
     return run;
 }
@@ -119,17 +123,6 @@ TEST(MapModel, KindsFollowTheObjectAndItsLine)
     EXPECT_EQ(object_named(model, "tele-1").kind, ObjectKind::teleporter);
     EXPECT_EQ(object_named(model, "ghost-1").kind, ObjectKind::creature);
     EXPECT_EQ(object_named(model, "pit-1").kind, ObjectKind::pit);
-
-    Item item;
-    item.object_name = "generator";
-    EXPECT_EQ(kind_of(item, "g GEN 1 1 0 GENERATES=(RAT) HEALTH=(5)"), ObjectKind::generator);
-    item.object_name = "rat";
-    EXPECT_EQ(kind_of(item, "r RAT 1 1 0 CARRYING=(b)"), ObjectKind::creature);
-    item.object_name = "floor_trigger";
-    EXPECT_EQ(kind_of(item, "t T 1 1 0"), ObjectKind::trigger);
-    item.is_floordamager = true;
-    item.object_name = "floordamager";
-    EXPECT_EQ(kind_of(item, "f F 1 1 0"), ObjectKind::floordamager);
 }
 
 TEST(MapModel, LinksReachTheirObjects)
@@ -170,7 +163,7 @@ TEST(MapModel, CommentedObjectsAreMarkedWithTheirReason)
     EXPECT_TRUE(ghost.commented);
     EXPECT_EQ(ghost.object_name, "");
     EXPECT_EQ(ghost.dump_type, "GHOST");
-    EXPECT_EQ(ghost.commented_reason, "obj_list.txt does not name its type");
+    EXPECT_EQ(ghost.commented_reason, "the object name list does not name its type");
     const MapObject& lost = object_named(model, "lost-1");
     EXPECT_TRUE(lost.commented);
     EXPECT_EQ(lost.commented_reason, "no object holds it");
@@ -221,4 +214,80 @@ TEST(MapModel, AskingForTheModelLeavesScriptAndStatusAsTheyAre)
     EXPECT_EQ(convert(dump_stream, script, names, report), run.status);
     EXPECT_EQ(script.str(), run.script);
     EXPECT_EQ(report.lines(), run.report.lines());
+}
+
+namespace {
+
+// The variable of an object's identifier in the script.
+std::string variable_of(const std::string& id)
+{
+    std::string variable = "TVK_";
+    for (char c : id)
+        if (c != ' ') variable += c == '-' ? '_' : c;
+    return variable;
+}
+
+bool has_line_starting(const std::string& script, const std::string& start)
+{
+    return script.starts_with(start) || script.find("\n" + start) != std::string::npos;
+}
+
+bool reported(const Report& report, long line, const std::string& part)
+{
+    for (const auto& problem : report.entries())
+        if (problem.line == line && problem.message.find(part) != std::string::npos) return true;
+    return false;
+}
+
+} // namespace
+
+// On every end-to-end case, what the page says of holders, doors and comments is what the script
+// writes and the report says.
+TEST(MapModel, HoldersDoorsAndCommentsAgreeWithTheScriptOnEveryCase)
+{
+    std::size_t checked = 0;
+    for (const auto& entry : std::filesystem::directory_iterator(D2L_CASES_DIR)) {
+        std::ifstream dump_file(entry.path() / "my_dungeon.txt", std::ios::binary);
+        std::ifstream list_file(entry.path() / "obj_list.txt", std::ios::binary);
+        if (!dump_file || !list_file) continue;
+        SCOPED_TRACE(entry.path().filename().string());
+        const ObjectList names = ObjectList::read(list_file);
+        std::ostringstream script_stream;
+        Report report;
+        ModelRecorder recorder;
+        convert(dump_file, script_stream, names, report, &recorder);
+        const DungeonModel model = recorder.take_model(report);
+        const std::string script = script_stream.str();
+        for (const MapObject& object : model.objects) {
+            const std::string variable = variable_of(object.id);
+            const std::string spawn = variable + "=";
+            EXPECT_TRUE(has_line_starting(script, (object.commented ? "--" : "") + spawn)) << object.id;
+            if (object.holder && !object.commented) {
+                EXPECT_NE(script.find(spawn + "kel_spawn(\"" + object.object_name + "\",IN_OBJ," +
+                                      variable_of(object.holder->name) + ",-1,0)\n"),
+                          std::string::npos)
+                    << object.id;
+            }
+            if (object.door) {
+                EXPECT_TRUE(has_line_starting(script, std::string(object.commented ? "--" : "") + "exvar[" +
+                                                          variable + "]={target=" + variable_of(object.door->name) +
+                                                          "}\n"))
+                    << object.id;
+            }
+            if (object.commented_reason == "no object holds it") {
+                EXPECT_TRUE(reported(report, object.line, "no object holds object")) << object.id;
+            }
+            if (object.commented_reason == "the object that holds it is itself held") {
+                ASSERT_TRUE(object.holder) << object.id;
+                EXPECT_TRUE(reported(report, object.line, "is inside \"" + object.holder->name + "\", which is itself held"))
+                    << object.id;
+            }
+            if (object.commented_reason == "its square is left of or above the common grid") {
+                EXPECT_TRUE(reported(report, object.line, "left of or above every map")) << object.id;
+            }
+            EXPECT_EQ(object.commented, !object.commented_reason.empty()) << object.id;
+            ++checked;
+        }
+    }
+    EXPECT_GT(checked, 100u);
 }

@@ -9,8 +9,9 @@
 #include <set>
 #include <sstream>
 
-#include "driver/convert.h"
-#include "map/map_page.h"
+#include "conversion/convert.h"
+#include "page/map_page.h"
+#include "page/model_recorder.h"
 #include "test_support.h"
 
 namespace fs = std::filesystem;
@@ -31,7 +32,9 @@ PageRun page_for(const std::string& dump, const std::string& object_list)
     std::ostringstream script;
     Report report;
     PageRun run;
-    convert(dump_stream, script, names, report, run.model);
+    ModelRecorder recorder;
+    convert(dump_stream, script, names, report, &recorder);
+    run.model = recorder.take_model(report);
     run.page = scratch_folder() / "map.html";
     std::ofstream out(run.page, std::ios::binary);
     write_map_page(run.model, out);

@@ -5,9 +5,10 @@
 
 #include <sstream>
 
-#include "driver/convert.h"
-#include "map/json_text.h"
-#include "map/map_page.h"
+#include "conversion/convert.h"
+#include "page/json_text.h"
+#include "page/map_page.h"
+#include "page/model_recorder.h"
 
 namespace {
 
@@ -88,7 +89,7 @@ TEST(MapPage, TextsOfTheDumpCannotLeaveTheDataElement)
     model.champions = {hostile};
     model.party = {hostile};
     model.entrance = MapParty{0, 0, 0, hostile, 1, false};
-    model.problems.push_back(MapProblem{1, true, hostile});
+    model.problems.push_back(Problem(hostile, Severity::error, 1));
     const std::string page = page_of(model);
     // Only the page's own three script elements open and close; no comment opens.
     EXPECT_EQ(count_of(page, "<script"), 3u);
@@ -114,8 +115,9 @@ TEST(MapPage, TenThousandObjectsOnTenLevelsStayWithinFiveMegabytes)
     const ObjectList names = ObjectList::read(list);
     std::ostringstream script;
     Report report;
-    DungeonModel model;
-    EXPECT_EQ(convert(dump, script, names, report, model), 0);
+    ModelRecorder recorder;
+    EXPECT_EQ(convert(dump, script, names, report, &recorder), 0);
+    const DungeonModel model = recorder.take_model(report);
     ASSERT_EQ(model.objects.size(), 10000u);
     ASSERT_EQ(model.levels.size(), 10u);
     const std::string page = page_of(model);

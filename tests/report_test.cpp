@@ -4,7 +4,7 @@
 
 #include <sstream>
 
-#include "driver/report.h"
+#include "report/report.h"
 
 TEST(Report, PrintsEachProblemAsFoundAndKeepsEntriesOnlyWhenAsked)
 {

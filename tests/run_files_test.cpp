@@ -5,7 +5,7 @@
 #include <filesystem>
 #include <sstream>
 
-#include "driver/run_files.h"
+#include "files/run_files.h"
 #include "test_support.h"
 
 namespace fs = std::filesystem;

@@ -10,7 +10,7 @@
 #include <sys/wait.h>
 #include <unistd.h>
 
-#include "driver/convert.h"
+#include "conversion/convert.h"
 
 namespace fs = std::filesystem;
 

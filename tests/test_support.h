@@ -5,7 +5,7 @@
 #include <string>
 #include <vector>
 
-#include "items/object_list.h"
+#include "records/object_list.h"
 
 // The whole content of a file; the test fails when it cannot be read.
 std::string read_file(const std::filesystem::path& path);

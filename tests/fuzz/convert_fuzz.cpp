@@ -18,8 +18,8 @@ extern "C" {
 #include <lualib.h>
 }
 
-#include "driver/convert.h"
-#include "items/object_list.h"
+#include "conversion/convert.h"
+#include "records/object_list.h"
 #include "text/lua_text.h"
 
 namespace {

@@ -1,0 +1,115 @@
+#include "cli/options.h"
+
+#include "report/report.h"
+
+#ifndef D2L_VERSION
+#define D2L_VERSION "unknown"
+#endif
+
+namespace {
+
+// An argument as a message shows it: quoted, with control bytes escaped.
+std::string shown(const std::string& argument)
+{
+    return quoted(argument);
+}
+
+// The option that takes a value and the field it fills; none for other words.
+std::optional<std::string>* value_slot(Options& options, const std::string& name)
+{
+    if (name == "-o" || name == "--output") return &options.output;
+    if (name == "--objects") return &options.objects;
+    if (name == "--map") return &options.map;
+    return nullptr;
+}
+
+// True when the word is a flag; sets it.
+bool set_flag(Options& options, const std::string& name)
+{
+    if (name == "-h" || name == "--help") return options.help = true;
+    if (name == "--version") return options.version = true;
+    if (name == "--strict") return options.strict = true;
+    return false;
+}
+
+ParsedOptions failed(ParsedOptions parsed, const std::string& what)
+{
+    parsed.error = what + " (see dungeon2lua --help)";
+    return parsed;
+}
+
+} // namespace
+
+ParsedOptions parse_options(const std::vector<std::string>& arguments)
+{
+    ParsedOptions parsed;
+    Options& options = parsed.options;
+    bool options_ended = false;
+    for (std::size_t i = 0; i < arguments.size(); ++i) {
+        const std::string& argument = arguments[i];
+        const bool option = !options_ended && argument.size() > 1 && argument[0] == '-';
+        if (!option) {
+            if (options.path) return failed(parsed, "more than one PATH: " + shown(argument));
+            options.path = argument;
+            continue;
+        }
+        if (argument == "--") {
+            options_ended = true;
+            continue;
+        }
+        if (set_flag(options, argument)) continue;
+        // "--output=FILE" and "-oFILE" carry their value; "-o FILE" takes the next argument.
+        std::string name = argument;
+        std::optional<std::string> value;
+        if (argument.starts_with("--")) {
+            const std::size_t equals = argument.find('=');
+            if (equals != std::string::npos) {
+                name = argument.substr(0, equals);
+                value = argument.substr(equals + 1);
+            }
+        } else if (argument.size() > 2) {
+            name = argument.substr(0, 2);
+            value = argument.substr(2);
+        }
+        std::optional<std::string>* slot = value_slot(options, name);
+        if (!slot) return failed(parsed, "unknown option " + shown(name));
+        if (!value) {
+            if (i + 1 == arguments.size()) return failed(parsed, "option " + shown(name) + " needs a value");
+            value = arguments[++i];
+        }
+        if (value->empty()) return failed(parsed, "option " + shown(name) + " needs a value");
+        *slot = *value;
+    }
+    return parsed;
+}
+
+std::string usage_text()
+{
+    return "Usage: dungeon2lua [OPTION]... [PATH]\n"
+           "Converts a dungeon dump (my_dungeon.txt) into a Lua script for the target engine\n"
+           "(LUA_dungeon.lua), with obj_list.txt naming the target object of each dump type.\n"
+           "\n"
+           "PATH is a folder that holds my_dungeon.txt, or the dump file itself; obj_list.txt is\n"
+           "read from, and LUA_dungeon.lua written to, the dump's folder. Without PATH, the\n"
+           "current folder.\n"
+           "\n"
+           "  -o, --output FILE   write the script to FILE (\"-\": standard output)\n"
+           "      --objects FILE  read the object name list from FILE\n"
+           "      --map FILE      also write FILE, an HTML page that shows the converted dungeon\n"
+           "      --strict        count warnings as errors for the exit status\n"
+           "  -h, --help          show this text and stop\n"
+           "      --version       show the version and stop\n"
+           "\n"
+           "Problems of the dump are printed as FILE:LINE: error: ... (something is left out,\n"
+           "skipped or written as a comment) or FILE:LINE: warning: ... (written as it stands,\n"
+           "but it looks wrong). The script replaces the old one only when it is complete.\n"
+           "\n"
+           "Exit status: 0 converted (warnings allowed), 1 nothing converted (a file could not\n"
+           "be read or written, or a wrong argument), 2 converted with errors (or with warnings\n"
+           "under --strict).\n";
+}
+
+std::string version_text()
+{
+    return std::string("dungeon2lua ") + D2L_VERSION + "\n";
+}

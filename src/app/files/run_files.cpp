@@ -1,0 +1,264 @@
+#include "files/run_files.h"
+
+#include <cerrno>
+#include <fstream>
+#include <random>
+
+#include "conversion/convert.h"
+#include "page/map_page.h"
+#include "page/model_recorder.h"
+#include "platform/platform.h"
+
+namespace fs = std::filesystem;
+
+namespace {
+
+const char* const dump_file_name = "my_dungeon.txt";
+const char* const objects_file_name = "obj_list.txt";
+const char* const script_file_name = "LUA_dungeon.lua";
+constexpr std::size_t script_buffer_size = std::size_t{1} << 18;
+
+// The name of a file in a folder that the user named: the folder as written, then the file.
+// On Windows, a folder written with backslashes (as the file manager hands it over) is joined
+// with one too.
+std::string joined_name(const std::string& folder, const char* file)
+{
+    if (folder.empty()) return file;
+    const bool backslashes = fs::path::preferred_separator == '\\' && folder.find('\\') != std::string::npos;
+    const char last = folder.back();
+    const bool separated = last == '/' || (fs::path::preferred_separator == '\\' && last == '\\');
+    return folder + (separated ? "" : backslashes ? "\\" : "/") + file;
+}
+
+// The folder name of a file name as the user wrote it ("" for the current folder).
+std::string folder_name_of(const std::string& file)
+{
+    const fs::path parent = path_from_utf8(file).parent_path();
+    return utf8_from_path(parent);
+}
+
+// Prints "dungeon2lua: MESSAGE" and returns the status of a run that converted nothing.
+int nothing_converted(std::ostream& err, const std::string& message)
+{
+    err << "dungeon2lua: " << message << "\n";
+    return status_no_file;
+}
+
+// Opens a file to read; on failure, the system's reason.
+std::optional<std::string> open_for_reading(std::ifstream& in, const fs::path& path)
+{
+    std::error_code ignored;
+    if (fs::is_directory(path, ignored)) return std::make_error_code(std::errc::is_a_directory).message();
+    errno = 0;
+    in.open(path, std::ios::binary);
+    if (!in.is_open()) return last_system_error();
+    return std::nullopt;
+}
+
+// True when both names reach one existing file.
+bool same_file(const fs::path& a, const fs::path& b)
+{
+    std::error_code error;
+    return fs::equivalent(a, b, error) && !error;
+}
+
+// A tag that no other run picks at the same time.
+std::string unique_tag()
+{
+    static std::random_device device;
+    static std::mt19937_64 generator(device());
+    const auto value = generator();
+    static const char digits[] = "0123456789abcdef";
+    std::string tag;
+    for (int shift = 0; shift < 64; shift += 4) tag += digits[(value >> shift) & 15];
+    return tag;
+}
+
+// The exit status of a run that wrote its script.
+int converted_status(const Report& report, bool strict)
+{
+    if (report.has_errors() || (strict && report.has_warnings())) return status_rule_broken;
+    return 0;
+}
+
+// Opens a new temporary file beside `target` to write; on failure, the message.
+std::optional<std::string> open_temporary(const fs::path& target, const std::string& name, std::ofstream& out,
+                                          fs::path& temporary)
+{
+    for (int attempt = 0; attempt < 16 && !out.is_open(); ++attempt) {
+        temporary = temporary_script_path(target, unique_tag());
+        std::error_code ignored;
+        if (fs::exists(temporary, ignored)) continue;
+        errno = 0;
+        out.open(temporary, std::ios::binary | std::ios::trunc);
+    }
+    if (!out.is_open()) return "cannot write " + name + ": " + last_system_error();
+    return std::nullopt;
+}
+
+// Closes a complete temporary file and renames it onto `target`; on any failure the file that
+// was there stays as it was, the temporary file goes, and the message is returned.
+std::optional<std::string> close_and_replace(std::ofstream& out, const fs::path& temporary, const fs::path& target,
+                                             const std::string& name)
+{
+    errno = 0;
+    out.close();
+    std::optional<std::string> failure;
+    std::error_code error;
+    if (out.fail()) failure = "cannot write " + name + ": " + last_system_error();
+    else replace_file(temporary, target, error);
+    if (!failure && error) failure = "cannot write " + name + ": " + error.message();
+    if (failure) fs::remove(temporary, error);
+    remove_on_interrupt({});
+    return failure;
+}
+
+// Writes the script to a temporary file beside its place and renames it over the old script
+// once it is complete; on any failure the old script stays as it was and the temporary file goes.
+// The recorder of the map page's model is told of the run when given.
+std::optional<std::string> write_script_file(const RunFiles& files, std::istream& dump, const ObjectList& names,
+                                             Report& report, ModelRecorder* recorder)
+{
+    fs::path temporary;
+    // A large buffer: a script is written in many small pieces.
+    std::vector<char> buffer(script_buffer_size);
+    std::ofstream script;
+    script.rdbuf()->pubsetbuf(buffer.data(), static_cast<std::streamsize>(buffer.size()));
+    if (auto failure = open_temporary(files.script, files.script_name, script, temporary)) return failure;
+    remove_on_interrupt(temporary);
+    convert(dump, script, names, report, recorder);
+    return close_and_replace(script, temporary, files.script, files.script_name);
+}
+
+// Fails early, before anything is converted, when the map page's folder takes no new file.
+std::optional<std::string> map_folder_problem(const RunFiles& files)
+{
+    fs::path temporary;
+    std::ofstream probe;
+    if (auto failure = open_temporary(files.map, files.map_name, probe, temporary)) return failure;
+    probe.close();
+    std::error_code ignored;
+    fs::remove(temporary, ignored);
+    return std::nullopt;
+}
+
+// Writes the map page completely under a temporary name and renames it onto its place.
+std::optional<std::string> write_map_file(const RunFiles& files, const DungeonModel& model)
+{
+    fs::path temporary;
+    std::ofstream page;
+    if (auto failure = open_temporary(files.map, files.map_name, page, temporary)) return failure;
+    remove_on_interrupt(temporary);
+    write_map_page(model, page);
+    return close_and_replace(page, temporary, files.map, files.map_name);
+}
+
+// The file that the map page would overwrite although the run reads or writes it; none when it is
+// free. Names that are one path, or one existing file, count as the same.
+std::optional<std::string> map_clash(const RunFiles& files)
+{
+    const auto same = [&](const fs::path& other) {
+        std::error_code ignored;
+        return fs::absolute(files.map, ignored).lexically_normal() == fs::absolute(other, ignored).lexically_normal() ||
+               same_file(files.map, other);
+    };
+    if (same(files.dump)) return "the dump";
+    if (same(files.objects)) return "the object name list";
+    if (!files.script_to_standard_output && same(files.script)) return "the script";
+    return std::nullopt;
+}
+
+} // namespace
+
+RunFiles files_of(const Options& options)
+{
+    RunFiles files;
+    std::string folder;
+    if (!options.path) {
+        files.dump_name = dump_file_name;
+    } else {
+        std::error_code ignored;
+        if (fs::is_directory(path_from_utf8(*options.path), ignored)) {
+            folder = *options.path;
+            files.dump_name = joined_name(folder, dump_file_name);
+        } else {
+            files.dump_name = *options.path;
+            folder = folder_name_of(*options.path);
+        }
+    }
+    files.objects_name = options.objects ? *options.objects : joined_name(folder, objects_file_name);
+    files.script_name = options.output ? *options.output : joined_name(folder, script_file_name);
+    files.script_to_standard_output = files.script_name == "-";
+    if (files.script_to_standard_output) files.script_name = "standard output";
+    if (options.map) {
+        files.map_name = *options.map;
+        files.map = path_from_utf8(files.map_name);
+    }
+    files.dump = path_from_utf8(files.dump_name);
+    files.objects = path_from_utf8(files.objects_name);
+    if (!files.script_to_standard_output) files.script = path_from_utf8(files.script_name);
+    return files;
+}
+
+fs::path temporary_script_path(const fs::path& script, const std::string& tag)
+{
+    return script.parent_path() / path_from_utf8("." + utf8_from_path(script.filename()) + "." + tag + ".tmp");
+}
+
+int run_with_options(const Options& options, std::ostream& out, std::ostream& err)
+{
+    if (options.help) {
+        out << usage_text();
+        return 0;
+    }
+    if (options.version) {
+        out << version_text();
+        return 0;
+    }
+    const RunFiles files = files_of(options);
+    if (!files.script_to_standard_output) {
+        if (same_file(files.script, files.dump))
+            return nothing_converted(err, "the script " + files.script_name + " would replace the dump");
+        if (same_file(files.script, files.objects))
+            return nothing_converted(err, "the script " + files.script_name + " would replace the object name list");
+    }
+    if (!files.map.empty()) {
+        if (auto clash = map_clash(files))
+            return nothing_converted(err, "the map page " + files.map_name + " would replace " + *clash);
+        if (auto failure = map_folder_problem(files)) return nothing_converted(err, *failure);
+    }
+    std::ifstream dump;
+    if (auto reason = open_for_reading(dump, files.dump))
+        return nothing_converted(err, "cannot open " + files.dump_name + ": " + *reason);
+    std::ifstream list;
+    if (auto reason = open_for_reading(list, files.objects))
+        return nothing_converted(err, "cannot open " + files.objects_name + ": " + *reason);
+    const ObjectList names = ObjectList::read(list);
+
+    Report report(files.dump_name);
+    // Only a run that writes a page keeps what the page shows; the problems are printed as they
+    // are found, so a dump with very many of them does not hold them all.
+    std::optional<ModelRecorder> recorder;
+    if (!files.map.empty()) recorder.emplace(files.dump_name);
+    report.print_to(err, recorder.has_value());
+    std::optional<std::string> failure;
+    if (files.script_to_standard_output) {
+        set_binary_standard_output();
+        convert(dump, out, names, report, recorder ? &*recorder : nullptr);
+        out.flush();
+        if (!out) failure = "cannot write standard output";
+    } else {
+        failure = write_script_file(files, dump, names, report, recorder ? &*recorder : nullptr);
+    }
+    report.flush_printed();
+    if (!failure && recorder) failure = write_map_file(files, recorder->take_model(report));
+    if (failure) return nothing_converted(err, *failure);
+    return converted_status(report, options.strict);
+}
+
+int run_command_line(const std::vector<std::string>& arguments, std::ostream& out, std::ostream& err)
+{
+    const ParsedOptions parsed = parse_options(arguments);
+    if (parsed.error) return nothing_converted(err, *parsed.error);
+    return run_with_options(parsed.options, out, err);
+}

@@ -1,0 +1,96 @@
+#pragma once
+// Keeping a script loadable in Lua 5.1, which holds at most 262,143 constants (distinct names,
+// strings, numbers and booleans) in one function, the main chunk included.
+
+#include <cstdint>
+#include <ostream>
+#include <streambuf>
+#include <string>
+#include <string_view>
+#include <vector>
+
+#include "store/flat_table.h"
+
+// The most constants one Lua 5.1 function can hold.
+constexpr std::size_t lua_constant_limit = 262143;
+
+// The constants a piece of script gives its function, each as a key that is equal for equal
+// constants: the names and strings, numbers (a "-" before a number makes it negative) and
+// booleans, each once. Comments are skipped.
+std::vector<std::uint64_t> script_constants(std::string_view statement);
+
+// Adds the keys of script_constants(statement) to keys, in the order met, duplicates included.
+void add_script_constants(std::string_view statement, std::vector<std::uint64_t>& keys);
+
+// A set of constant keys in one flat table, cheap to fill and to empty.
+class ConstantSet {
+public:
+    std::size_t size() const { return table_.size(); }
+    bool contains(std::uint64_t key) const { return table_.find(stored(key)) != nullptr; }
+    // Adds the key; false when it was there already.
+    bool insert(std::uint64_t key);
+    void clear() { table_.clear(); }
+
+private:
+    // Zero marks a free slot; a key of zero is kept as one.
+    static std::uint64_t stored(std::uint64_t key) { return key == 0 ? 1 : key; }
+    struct Traits {
+        static bool is_free(std::uint64_t entry) { return entry == 0; }
+        static std::size_t hash_entry(std::uint64_t entry) { return static_cast<std::size_t>(entry ^ (entry >> 29)); }
+        static std::size_t hash_key(std::uint64_t key) { return hash_entry(key); }
+        static bool holds(std::uint64_t entry, std::uint64_t key) { return entry == key; }
+    };
+    FlatTable<std::uint64_t, Traits> table_;
+};
+
+// A stream buffer that passes a script through statement by statement. Statements are passed as
+// they are while the script's constants stay within the limit; from the first statement that
+// would pass it, the rest of the script is written in chunks, each a function of its own that is
+// called where it stands ("do (function()" ... "end)() end"), each within the limit. So a script
+// within the limit is written byte for byte as it came, and a larger one still loads.
+class ChunkingBuffer : public std::streambuf {
+public:
+    explicit ChunkingBuffer(std::ostream& out, std::size_t limit = lua_constant_limit);
+
+    // Writes what is left of the script and closes an open chunk.
+    void finish();
+
+protected:
+    int_type overflow(int_type c) override;
+    std::streamsize xsputn(const char* text, std::streamsize count) override;
+    int sync() override;
+
+private:
+    // Splits what the put area holds into statements and empties it.
+    void take_put_area();
+    // Takes bytes: statements end at a line break outside strings, parentheses and braces.
+    void take(const char* text, std::size_t count);
+    void write_statement();
+    // Counts the constants of the statements passed before counting began.
+    void count_passed_statements();
+    // Adds the keys to the function's constants; false when that passes the limit (the function's
+    // constants are then of no further use: the statement starts a new one).
+    bool fits(const std::vector<std::uint64_t>& keys);
+
+    std::ostream& out_;
+    std::size_t limit_;
+    std::vector<char> put_area_;
+    std::string pending_;
+    // Where the reading of pending_ stands.
+    char quote_ = 0;
+    bool escaped_ = false;
+    bool in_comment_ = false;
+    char last_ = 0;
+    int depth_ = 0;
+    // While the script is short enough that it cannot hold more constants than the limit, its
+    // statements are passed without counting, and kept (with where each ends) in case counting
+    // begins later.
+    bool counting_ = false;
+    std::size_t uncounted_bound_ = 0;
+    std::string passed_;
+    std::vector<std::size_t> passed_ends_;
+    // The constants of the main function, then of the open chunk.
+    ConstantSet constants_;
+    std::vector<std::uint64_t> keys_;
+    bool chunk_open_ = false;
+};

@@ -1,0 +1,82 @@
+#pragma once
+// The converter's one hash table: entries in one flat array, found by linear probing.
+
+#include <cstddef>
+#include <vector>
+
+// A hash table whose entries stand side by side in one array. The traits say which entry is
+// free, hash an entry or a key, and tell whether an entry holds a key; so an entry can be as
+// small as an index, a pointer into kept text or a 64-bit key, where a node-based map costs
+// several times as much per entry for a dungeon of a million objects.
+//
+// Traits needs: bool is_free(const Entry&); std::size_t hash_entry(const Entry&);
+// std::size_t hash_key(const Key&); bool holds(const Entry&, const Key&). A default-made Entry
+// is free.
+template <typename Entry, typename Traits>
+class FlatTable {
+public:
+    // A table that grows once more than load_numerator / 4 of its slots would be taken, to no
+    // fewer than minimum_slots (a power of two).
+    explicit FlatTable(Traits traits = {}, std::size_t load_quarters = 3, std::size_t minimum_slots = 1024)
+        : traits_(traits), load_quarters_(load_quarters), minimum_slots_(minimum_slots)
+    {
+    }
+
+    // The entry that holds the key, or the free slot where it belongs; the caller fills a free
+    // slot and calls added(). Makes room for one more entry first, so a search always ends.
+    template <typename Key>
+    Entry& slot_for(const Key& key)
+    {
+        if ((size_ + 1) * 4 > slots_.size() * load_quarters_) grow();
+        return slots_[position_of(key)];
+    }
+
+    // The entry that holds the key; null when none does.
+    template <typename Key>
+    const Entry* find(const Key& key) const
+    {
+        if (slots_.empty()) return nullptr;
+        const Entry& entry = slots_[position_of(key)];
+        return traits_.is_free(entry) ? nullptr : &entry;
+    }
+
+    // Counts the entry just written into a free slot.
+    void added() { ++size_; }
+    // The number of entries.
+    std::size_t size() const { return size_; }
+    // Frees every slot, keeping the array for the entries to come.
+    void clear()
+    {
+        for (Entry& entry : slots_) entry = Entry{};
+        size_ = 0;
+    }
+
+private:
+    template <typename Key>
+    std::size_t position_of(const Key& key) const
+    {
+        const std::size_t mask = slots_.size() - 1;
+        std::size_t slot = traits_.hash_key(key) & mask;
+        while (!traits_.is_free(slots_[slot]) && !traits_.holds(slots_[slot], key)) slot = (slot + 1) & mask;
+        return slot;
+    }
+
+    void grow()
+    {
+        std::vector<Entry> old(slots_.empty() ? minimum_slots_ : slots_.size() * 2);
+        old.swap(slots_);
+        const std::size_t mask = slots_.size() - 1;
+        for (const Entry& entry : old) {
+            if (traits_.is_free(entry)) continue;
+            std::size_t slot = traits_.hash_entry(entry) & mask;
+            while (!traits_.is_free(slots_[slot])) slot = (slot + 1) & mask;
+            slots_[slot] = entry;
+        }
+    }
+
+    Traits traits_;
+    std::size_t load_quarters_;
+    std::size_t minimum_slots_;
+    std::vector<Entry> slots_;
+    std::size_t size_ = 0;
+};

@@ -1,0 +1,119 @@
+#include "text/lua_text.h"
+
+#include <array>
+
+#include "text/chars.h"
+
+namespace {
+
+bool is_lua_number(std::string_view text)
+{
+    std::size_t i = 0;
+    if (i < text.size() && text[i] == '-') ++i;
+    std::size_t digits = i;
+    while (i < text.size() && is_digit(text[i])) ++i;
+    if (i == digits) return false;
+    if (i < text.size() && text[i] == '.') {
+        std::size_t fraction = ++i;
+        while (i < text.size() && is_digit(text[i])) ++i;
+        if (i == fraction) return false;
+    }
+    return i == text.size();
+}
+
+std::string_view trimmed(std::string_view text)
+{
+    auto blank = [](char c) { return c == ' ' || c == '\t'; };
+    while (!text.empty() && blank(text.front())) text.remove_prefix(1);
+    while (!text.empty() && blank(text.back())) text.remove_suffix(1);
+    return text;
+}
+
+} // namespace
+
+bool is_lua_keyword(std::string_view text)
+{
+    static constexpr std::array<std::string_view, 21> keywords = {
+        "and", "break", "do", "else", "elseif", "end", "false", "for", "function", "if", "in",
+        "local", "nil", "not", "or", "repeat", "return", "then", "true", "until", "while"};
+    for (auto keyword : keywords)
+        if (text == keyword) return true;
+    return false;
+}
+
+std::string lua_escape(std::string_view text)
+{
+    std::string result;
+    result.reserve(text.size());
+    for (char c : text) {
+        auto byte = static_cast<unsigned char>(c);
+        if (c == '\\') {
+            result += "\\\\";
+        } else if (c == '"') {
+            result += "\\\"";
+        } else if (byte < 32 || byte == 127) {
+            result += '\\';
+            result += static_cast<char>('0' + byte / 100);
+            result += static_cast<char>('0' + byte / 10 % 10);
+            result += static_cast<char>('0' + byte % 10);
+        } else {
+            result += c;
+        }
+    }
+    return result;
+}
+
+bool is_word_text(std::string_view text)
+{
+    for (char c : text)
+        if (!is_name_start(c) && !is_digit(c)) return false;
+    return true;
+}
+
+bool is_lua_name(std::string_view text)
+{
+    return !text.empty() && is_name_start(text.front()) && is_word_text(text) && !is_lua_keyword(text);
+}
+
+bool is_reserved_global(std::string_view name)
+{
+    static constexpr std::string_view reserved[] = {
+        // The engine's interface and the values the script hands to it.
+        "kel_text2map", "kel_spawn", "spawn_pit", "kel_add_champion", "kel_champion_toparty",
+        "kel_party_place", "kel_disable", "kel_set_maxhp", "kel_set_hp", "kel_spawnburst_begin",
+        "kel_spawnburst_end", "dungeon_translate", "exvar", "dungeon_name", "IN_OBJ", "M_ACTIVATE",
+        "M_DEACTIVATE", "M_TOGGLE", "M_DESTROY", "NORTHWEST", "NORTHEAST", "SOUTHWEST", "SOUTHEAST",
+        "NORTH", "SOUTH", "WEST", "EAST", "CENTER",
+        // The globals of Lua 5.1.
+        "_G", "_VERSION", "assert", "collectgarbage", "dofile", "error", "gcinfo", "getfenv",
+        "getmetatable", "ipairs", "load", "loadfile", "loadstring", "module", "newproxy", "next",
+        "pairs", "pcall", "print", "rawequal", "rawget", "rawset", "require", "select", "setfenv",
+        "setmetatable", "tonumber", "tostring", "type", "unpack", "xpcall", "coroutine", "debug",
+        "io", "math", "os", "package", "string", "table"};
+    if (name.starts_with("TVK_")) return true;
+    for (auto word : reserved)
+        if (name == word) return true;
+    return false;
+}
+
+bool is_code_value(std::string_view text)
+{
+    text = trimmed(text);
+    return is_lua_number(text) || is_lua_name(text);
+}
+
+std::string commented_out(std::string_view text)
+{
+    std::string result;
+    std::size_t start = 0;
+    while (start < text.size()) {
+        std::size_t end = text.find('\n', start);
+        std::string_view line = text.substr(start, end == std::string_view::npos ? std::string_view::npos : end - start);
+        if (!line.starts_with("--")) result += "--";
+        result += line;
+        result += "\n";
+        if (end == std::string_view::npos) break;
+        start = end + 1;
+    }
+    return result;
+}

@@ -1,0 +1,32 @@
+#pragma once
+// Checks and escaping that keep text from the dump inside the places of the script meant for it.
+
+#include <string>
+#include <string_view>
+
+// The bytes of a text as they must stand between double quotes in Lua: backslash and double
+// quote escaped, every control byte and 127 as a backslash and three decimal digits.
+std::string lua_escape(std::string_view text);
+
+// True when the text, blanks and tabs around it aside, reads as a Lua number (an optional "-",
+// digits, optionally "." and digits) or as a Lua name that is not a keyword: a value that may
+// stand in the script outside a string literal.
+bool is_code_value(std::string_view text);
+
+// True when the text is one of the reserved words of Lua 5.1 ("and", ..., "while", "true", "false", "nil").
+bool is_lua_keyword(std::string_view text);
+
+// True when the text is a Lua name: letters, digits and "_", not starting with a digit, not a keyword.
+bool is_lua_name(std::string_view text);
+
+// True when a champion variable of that name would overwrite a name that the script or the
+// engine's Lua already gives a meaning: the engine's functions and values, exvar, dungeon_name,
+// the object variables (TVK_...) and the globals of Lua 5.1 itself.
+bool is_reserved_global(std::string_view name);
+
+// True when every byte of the text is a letter, a digit or "_" (the text may be empty).
+bool is_word_text(std::string_view text);
+
+// The text with "--" in front of every line that does not begin with it yet; a text without a
+// final line break gets one.
+std::string commented_out(std::string_view text);

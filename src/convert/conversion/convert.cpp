@@ -1,0 +1,180 @@
+#include "conversion/convert.h"
+
+#include <string>
+
+#include "layout/layout_reader.h"
+#include "party/champion.h"
+#include "party/party.h"
+#include "script/chunking.h"
+#include "store/line_reader.h"
+#include "text/normalise.h"
+
+namespace {
+
+const std::string separator_line = "/" + std::string(78, '*') + "/";
+
+enum class Section { none, characters, layout, items, main_data, party };
+
+// The state of one run: where the dump stands and what it has given so far.
+class Conversion {
+public:
+    Conversion(std::istream& dump, std::ostream& script, const ObjectList& names, Report& report,
+               ConversionWatcher* watcher)
+        : reader_(dump), out_(script), names_(names), report_(report), watcher_(watcher)
+    {
+    }
+
+    void run()
+    {
+        out_ << "\n" << "dungeon_name=\"VORHANE\"" << "\n" << "\n";
+        std::string line;
+        while (!reader_.at_end()) {
+            reader_.next(line);
+            switch_section(line);
+            handle(line);
+        }
+        const LinkResult links = link_items(items_, report_);
+        write_items(items_, out_, watcher_);
+        out_ << "\n" << "kel_spawnburst_end()" << "\n" << "\n" << "dungeon_translate()" << "\n";
+        const bool placed = write_party_placement();
+        if (watcher_)
+            watcher_->finished({.levels = levels_, .entrance = entrance_, .party_placed = placed, .links = links});
+    }
+
+private:
+    // The six header tests, in their order; the line after "[Characters]" or "[Party]" is read at
+    // once and takes part in the tests after its own.
+    void switch_section(std::string& line)
+    {
+        if (line == "[Characters]") {
+            reader_.next(line);
+            section_ = Section::characters;
+            out_ << "\n";
+        }
+        if (line == "[Party]") {
+            reader_.next(line);
+            section_ = Section::party;
+            out_ << "\n";
+        }
+        if (line == "[Layout]") {
+            out_ << "\n";
+            section_ = Section::layout;
+        }
+        if (line == "[Items]") {
+            section_ = Section::items;
+            out_ << "\n" << "kel_spawnburst_begin()" << "\n";
+        }
+        if (line == "[Main Data]") {
+            out_ << "\n";
+            section_ = Section::main_data;
+        }
+        if (line == separator_line) section_ = Section::none;
+    }
+
+    // The section handlers, in their order, on the line as it now stands.
+    void handle(const std::string& line)
+    {
+        const long number = reader_.line_number();
+        if (section_ == Section::main_data && line.find("ENTRANCE...") != std::string::npos) read_entrance_line(line);
+        if (section_ == Section::characters && !line.empty()) write_champion(line, number);
+        if (section_ == Section::party && !line.empty()) write_roster(line, number);
+        if (section_ == Section::layout) read_layout_section(number);
+        if (section_ == Section::items && !line.empty() && line[0] != ';' && line[0] != '[') {
+            if (!item_setting_) item_setting_.emplace(levels_, names_);
+            file_item_line(items_, line, number, *item_setting_, report_, watcher_);
+        }
+    }
+
+    void read_entrance_line(const std::string& line)
+    {
+        auto read = read_entrance(line);
+        if (!read) {
+            report_.error(reader_.line_number(), "the entrance line has no readable (x,y,level,facing)");
+            return;
+        }
+        entrance_ = *read;
+        entrance_->line_number = reader_.line_number();
+    }
+
+    void write_champion(const std::string& line, long number)
+    {
+        Problems problems;
+        auto statement = make_char(line, problems);
+        report_.add_all(number, problems);
+        if (!statement) return;
+        out_ << *statement << "\n";
+        champions_.insert(defined_champion(*statement));
+        if (watcher_) watcher_->champion(defined_champion(*statement));
+    }
+
+    void write_roster(const std::string& line, long number)
+    {
+        Problems problems;
+        auto statement = roster_statement(roster_slot_, line, champions_, problems);
+        report_.add_all(number, problems);
+        if (!statement) return;
+        out_ << *statement << "\n";
+        ++roster_slot_;
+        // The engine puts one champion into two slots: written as the dump says, but flagged.
+        const std::string champion = force_us(line);
+        if (!party_members_.insert(champion).second)
+            report_.warning(number, "the champion " + champion + " is added to the party a second time");
+        if (watcher_) watcher_->party_member(champion);
+    }
+
+    void read_layout_section(long header_line)
+    {
+        Levels levels = read_layout(reader_, report_);
+        if (levels_.read) {
+            report_.error(header_line, "a second layout section is ignored");
+        } else {
+            levels_ = std::move(levels);
+            item_setting_.reset();
+            write_maps(levels_, out_);
+        }
+        section_ = Section::none;
+    }
+
+    // Writes the party placement statement; false when the party is not placed.
+    bool write_party_placement()
+    {
+        if (!entrance_) {
+            report_.error(reader_.line_number(), "the dump has no entrance line; the party is not placed");
+            return false;
+        }
+        Problems problems;
+        auto statement = party_placement(*entrance_, levels_, problems);
+        report_.add_all(entrance_->line_number, problems);
+        if (statement) out_ << *statement << "\n";
+        return statement.has_value();
+    }
+
+    LineReader reader_;
+    std::ostream& out_;
+    const ObjectList& names_;
+    Report& report_;
+    Section section_ = Section::none;
+    Levels levels_;
+    std::optional<Entrance> entrance_;
+    ItemLists items_;
+    // The levels' offsets and the object name list for the item lines, once the layout is known.
+    std::optional<ItemSetting> item_setting_;
+    int roster_slot_ = 0;
+    ChampionNames champions_;
+    ChampionNames party_members_;
+    // Only for a caller that wants more than the script (the map page).
+    ConversionWatcher* watcher_;
+};
+
+} // namespace
+
+int convert(std::istream& dump, std::ostream& script, const ObjectList& names, Report& report,
+            ConversionWatcher* watcher)
+{
+    // The script passes through the chunking buffer, which keeps a large script loadable.
+    ChunkingBuffer chunking(script);
+    std::ostream chunked(&chunking);
+    Conversion(dump, chunked, names, report, watcher).run();
+    chunking.finish();
+    return report.has_errors() ? status_rule_broken : 0;
+}

@@ -1,0 +1,46 @@
+#pragma once
+// The conversion of one dump into one script, on streams, so that it runs the same in memory.
+
+#include <istream>
+#include <optional>
+#include <ostream>
+#include <string>
+
+#include "itempass/item_links.h"
+#include "itempass/item_pass.h"
+#include "levels/levels.h"
+#include "records/object_list.h"
+#include "report/report.h"
+
+// Exit status of a run that converted the dump with errors: the script is written, the problems reported.
+constexpr int status_rule_broken = 2;
+// Exit status of a run that converted nothing: a file could not be opened or written, or an
+// argument was wrong.
+constexpr int status_no_file = 1;
+
+// What a conversion decided about the whole dungeon, as it stands when the script is complete.
+struct ConvertedDungeon {
+    const Levels& levels;
+    const std::optional<Entrance>& entrance;
+    // True when the script places the party at the entrance.
+    bool party_placed = false;
+    const LinkResult& links;
+};
+
+// Told of what a conversion reads and decides, for a caller that wants more than the script and
+// the report (the map page); a plain conversion has none.
+class ConversionWatcher : public ItemWatcher {
+public:
+    // A champion variable that a definition assigned.
+    virtual void champion(const std::string& variable) = 0;
+    // A champion variable that a roster statement put into the party.
+    virtual void party_member(const std::string& variable) = 0;
+    // The whole dungeon, once the script is written.
+    virtual void finished(const ConvertedDungeon& dungeon) = 0;
+};
+
+// Reads the dump, writes the whole script and reports every problem; a watcher, when given, is
+// told of what the run decided. Returns 0 when the report holds no error (warnings allowed) and 2
+// when it holds one.
+int convert(std::istream& dump, std::ostream& script, const ObjectList& names, Report& report,
+            ConversionWatcher* watcher = nullptr);

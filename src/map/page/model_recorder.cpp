@@ -1,0 +1,119 @@
+#include "page/model_recorder.h"
+
+#include <algorithm>
+#include <limits>
+#include <unordered_map>
+
+#include "records/held_list.h"
+#include "records/object_kind.h"
+#include "text/normalise.h"
+
+LineLinks* ModelRecorder::links_of_line(long, const std::string& line)
+{
+    line_text_ = line;
+    line_links_ = {};
+    return &line_links_;
+}
+
+void ModelRecorder::filed(std::size_t object, const Item& item, ItemListId)
+{
+    if (model_.objects.size() != object) return;
+    MapObject& recorded = model_.objects.emplace_back();
+    recorded.id = item.id;
+    recorded.dump_type = item.is_known ? item.source_type : item.object_name;
+    recorded.object_name = item.is_known ? item.object_name : "";
+    recorded.kind = object_kind(item);
+    recorded.level = item.level;
+    recorded.x = item.x;
+    recorded.y = item.y;
+    recorded.placement = recorded.kind == ObjectKind::pit || item.level < 0 ? "" : item.position;
+    recorded.commented = item.commented;
+    recorded.commented_reason = comment_reason_text(item.comment_reason);
+    recorded.line = item.line_number;
+    recorded.line_text = std::move(line_text_);
+    recorded.properties = item.exvar_text;
+    for (const auto& target : line_links_.targets) recorded.targets.push_back({target, std::nullopt});
+    if (const auto& square = line_links_.destination)
+        recorded.destination = MapSquare{square->level, square->x, square->y};
+    if (!item.contents.empty())
+        for (const auto name : held_identifiers(item.contents)) recorded.holds.emplace_back(name);
+    line_text_.clear();
+    line_links_ = {};
+}
+
+void ModelRecorder::finished_properties(std::size_t object, std::string_view properties)
+{
+    if (object < model_.objects.size()) model_.objects[object].properties = properties;
+}
+
+void ModelRecorder::champion(const std::string& variable) { model_.champions.push_back(variable); }
+
+void ModelRecorder::party_member(const std::string& variable) { model_.party.push_back(variable); }
+
+namespace {
+
+// A reference to a recorded object, by its identifier and number.
+MapReference reference_to(const DungeonModel& model, std::size_t object)
+{
+    return {model.objects[object].id, object};
+}
+
+// The party's starting place on the common grid, as the script places it.
+MapParty party_at(const Entrance& entrance, const Levels& levels, bool placed)
+{
+    MapParty party{entrance.level, entrance.x, entrance.y, entrance.facing, entrance.line_number, placed};
+    if (!levels.is_level(entrance.level)) return party;
+    const GridSquare square = levels.grid_square(entrance.level, entrance.x, entrance.y);
+    constexpr long long low = std::numeric_limits<int>::min(), high = std::numeric_limits<int>::max();
+    // A square beyond the range of the grid's numbers stands nowhere on the page.
+    if (square.x < low || square.x > high || square.y < low || square.y > high) party.level = -1;
+    party.x = static_cast<int>(std::clamp(square.x, low, high));
+    party.y = static_cast<int>(std::clamp(square.y, low, high));
+    return party;
+}
+
+} // namespace
+
+void ModelRecorder::finished(const ConvertedDungeon& dungeon)
+{
+    model_.grid_width = dungeon.levels.grid_width;
+    model_.grid_height = dungeon.levels.grid_height;
+    for (const Level& level : dungeon.levels.levels)
+        model_.levels.push_back(
+            MapLevel{level.light, level.offset_x, level.offset_y, level.size_x, level.size_y, level.rows, level.complete});
+
+    const std::size_t count = model_.objects.size();
+    for (const ObjectLink& held : dungeon.links.held) {
+        if (held.object >= count) continue;
+        MapObject& object = model_.objects[held.object];
+        if (held.linked < count) object.holder = reference_to(model_, held.linked);
+        if (held.reason != CommentReason::none) {
+            object.commented = true;
+            object.commented_reason = comment_reason_text(held.reason);
+        }
+    }
+    for (const ObjectLink& button : dungeon.links.buttons)
+        if (button.object < count && button.linked < count)
+            model_.objects[button.object].door = reference_to(model_, button.linked);
+
+    // The object each variable names in the script: the last one assigned to it, and one written
+    // as a statement before any written as a comment.
+    std::unordered_map<std::string, std::size_t> by_variable;
+    for (std::size_t i = 0; i < count; ++i) {
+        auto [place, inserted] = by_variable.emplace(force_us(model_.objects[i].id), i);
+        if (!inserted && (!model_.objects[i].commented || model_.objects[place->second].commented)) place->second = i;
+    }
+    for (MapObject& object : model_.objects)
+        for (MapReference& target : object.targets)
+            if (auto found = by_variable.find(force_us(target.name)); found != by_variable.end())
+                target.object = found->second;
+
+    if (dungeon.entrance) model_.entrance = party_at(*dungeon.entrance, dungeon.levels, dungeon.party_placed);
+}
+
+DungeonModel ModelRecorder::take_model(const Report& report)
+{
+    DungeonModel model = std::move(model_);
+    model.problems = report.entries();
+    return model;
+}

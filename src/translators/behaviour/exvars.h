@@ -1,0 +1,17 @@
+#pragma once
+// The behaviour translator: the keyword properties of an item line as the object's property statements.
+
+#include <string>
+#include <vector>
+
+#include "levels/levels.h"
+#include "records/item.h"
+#include "records/object_list.h"
+#include "report/report.h"
+
+// Translates the keyword properties of the line into the item's property statements; returns true
+// when the line names objects that this one carries or holds. With the levels, a destination is
+// also checked against the level's block and map.
+bool make_exvars(Item& item, const std::string& line, const std::vector<int>& level_offset_x,
+                 const std::vector<int>& level_offset_y, const ObjectList& names, Problems& problems,
+                 const Levels* levels = nullptr);

@@ -1,0 +1,423 @@
+#include "itempass/item_pass.h"
+
+#include <algorithm>
+#include <functional>
+
+#include "behaviour/exvars.h"
+#include "itempass/item_line.h"
+#include "records/held_list.h"
+#include "text/lua_text.h"
+#include "text/normalise.h"
+
+namespace {
+
+void count_unlisted_type(ItemLists& lists, const std::string& type, long line_number)
+{
+    const auto [found, inserted] = lists.unlisted_type_index.emplace(type, lists.unlisted_types.size());
+    if (inserted) lists.unlisted_types.push_back({type, line_number, 0});
+    ++lists.unlisted_types[found->second].count;
+}
+
+// The variable of an entry: its text up to the "=" that follows it in the kept statement.
+std::string_view entry_variable(const char* variable)
+{
+    std::size_t size = 0;
+    while (variable[size] != '=') ++size;
+    return {variable, size};
+}
+
+} // namespace
+
+std::size_t VariableLines::Traits::hash_entry(const Entry& entry)
+{
+    return hash_key(entry_variable(entry.variable));
+}
+
+std::size_t VariableLines::Traits::hash_key(std::string_view variable)
+{
+    return std::hash<std::string_view>{}(variable);
+}
+
+bool VariableLines::Traits::holds(const Entry& entry, std::string_view variable)
+{
+    // Reads the kept text no further than its "=": a longer kept variable differs at the "=".
+    const char* kept = entry.variable;
+    for (std::size_t i = 0; i < variable.size(); ++i)
+        if (kept[i] != variable[i]) return false;
+    return kept[variable.size()] == '=';
+}
+
+std::optional<long> VariableLines::first_line_or_add(std::string_view variable, long line)
+{
+    Entry& entry = table_.slot_for(variable);
+    if (entry.variable) return entry.line;
+    entry = {.variable = variable.data(), .line = line};
+    table_.added();
+    return std::nullopt;
+}
+
+ItemList& ItemLists::list(ItemListId id)
+{
+    switch (id) {
+    case ItemListId::doorframe: return doorframe_items;
+    case ItemListId::door: return door_items;
+    case ItemListId::doorbutton: return doorbutton_items;
+    case ItemListId::container: return container_items;
+    case ItemListId::contained: return contained_items;
+    case ItemListId::other: return other_items;
+    case ItemListId::unlisted: return unlisted_items;
+    }
+    return other_items;
+}
+
+ItemListId list_of(const Item& item, bool held, bool holder)
+{
+    if (held) return ItemListId::contained;
+    if (holder) return ItemListId::container;
+    if (item.is_doorframe) return ItemListId::doorframe;
+    if (item.is_door) return ItemListId::door;
+    if (item.is_doorbutton) return ItemListId::doorbutton;
+    if (!item.is_known) return ItemListId::unlisted;
+    return ItemListId::other;
+}
+
+void file_item_line(ItemLists& lists, const std::string& line, long line_number, const ItemSetting& setting,
+                    Report& report, ItemWatcher* watcher)
+{
+    const LeadingTokens tokens = leading_tokens(line);
+    if (auto problem = item_line_problem(tokens, setting.levels, setting.names)) {
+        report.error(line_number, *problem);
+        return;
+    }
+    const auto off_grid = item_grid_problem(tokens, setting.levels);
+    if (off_grid) report.error(line_number, *off_grid);
+    else if (auto problem = item_square_problem(tokens, setting.levels)) report.warning(line_number, *problem);
+    Item item;
+    item.line_number = line_number;
+    const bool held = item.make_item(line, setting.offsets_x, setting.offsets_y, setting.names);
+    Problems problems;
+    item.links = watcher ? watcher->links_of_line(line_number, line) : nullptr;
+    const bool holder =
+        make_exvars(item, line, setting.offsets_x, setting.offsets_y, setting.names, problems, &setting.levels);
+    item.links = nullptr;
+    report.add_all(line_number, problems);
+    if (off_grid) item.comment_out(CommentReason::off_grid);
+    if (!item.is_known && !setting.names.names_type(item.object_name))
+        count_unlisted_type(lists, item.object_name, line_number);
+
+    const std::size_t object = lists.filed++;
+    const ItemListId id = list_of(item, held, holder);
+    ItemList& list = lists.list(id);
+    const std::string_view spawn = list.spawns.keep(item.spawn_text);
+    const std::string_view exvar = list.exvars.keep(item.exvar_text);
+    ++list.count;
+    if (watcher) watcher->filed(object, item, id);
+
+    // Two objects written as one variable: the later assignment takes the name, so every
+    // statement after it that names the variable reaches the later object only. The variable
+    // stands in the kept spawn statement, between "TVK_" and "=".
+    if (!item.commented) {
+        const std::string_view variable = spawn.substr(4, spawn.find('=') - 4);
+        if (const auto first = lists.variable_lines.first_line_or_add(variable, line_number))
+            report.warning(line_number, "object " + quoted(item.id) + " is written as TVK_" + std::string(variable) +
+                                            ", like the object of line " + std::to_string(*first));
+    }
+
+    switch (id) {
+    case ItemListId::contained:
+        lists.held_facts.push_back({.object = object,
+                                    .spawn = spawn,
+                                    .exvar = exvar,
+                                    .id = lists.link_texts.keep(item.id),
+                                    .contents = lists.link_texts.keep(item.contents),
+                                    .line_number = line_number,
+                                    .reason = item.comment_reason});
+        break;
+    case ItemListId::container:
+        lists.holder_facts.push_back({.object = object,
+                                      .id = lists.link_texts.keep(item.id),
+                                      .contents = lists.link_texts.keep(item.contents),
+                                      .line_number = line_number,
+                                      .commented = item.commented});
+        break;
+    case ItemListId::door:
+        lists.door_facts.push_back(
+            {.object = object, .id = lists.link_texts.keep(item.id), .x = item.x, .y = item.y, .level = item.level});
+        break;
+    case ItemListId::doorbutton:
+        lists.button_facts.push_back({.object = object,
+                                      .exvar = exvar,
+                                      .id = lists.link_texts.keep(item.id),
+                                      .x = item.x,
+                                      .y = item.y,
+                                      .level = item.level,
+                                      .commented = item.commented});
+        break;
+    default:
+        break;
+    }
+}
+
+namespace {
+
+// The held objects that share one identifier, and the records whose lists name it.
+struct HeldGroup {
+    // Its first record in held_facts, which gives the identifier.
+    std::size_t first_held = no_object;
+    // The first holder in holder_facts that names it, and the last one (to take each once).
+    std::size_t first_holder = no_object;
+    std::size_t last_holder = no_object;
+    // The first record of held_facts that names it: a holder that is itself held.
+    std::size_t held_holder = no_object;
+    // True once its later holders were reported: for the group's first held object only, so
+    // that many objects of one identifier named by many holders give one report per holder.
+    bool later_holders_reported = false;
+};
+
+// The groups of the held objects, found by identifier through a flat table of group numbers
+// (at most half full), and the later holders of each group.
+class HeldGroups {
+public:
+    explicit HeldGroups(const std::deque<HeldFacts>& held) : slots_(Traits{&held, &groups_}, 2, 16)
+    {
+        for (std::size_t i = 0; i < held.size(); ++i) {
+            std::size_t& slot = slots_.slot_for(held[i].id);
+            if (slot != 0) continue;
+            groups_.push_back({.first_held = i});
+            slot = groups_.size();
+            slots_.added();
+        }
+    }
+    HeldGroups(const HeldGroups&) = delete;
+    HeldGroups& operator=(const HeldGroups&) = delete;
+
+    // The group of the identifier; none when no held object has it.
+    HeldGroup* find(std::string_view id)
+    {
+        const std::size_t* slot = slots_.find(id);
+        return slot ? &groups_[*slot - 1] : nullptr;
+    }
+
+    // Records holder as naming the group, once however often its list names the identifier.
+    void add_holder(HeldGroup& group, std::size_t holder)
+    {
+        if (group.first_holder == no_object) group.first_holder = holder;
+        else if (group.last_holder != holder) later_.push_back({number_of(group), holder});
+        group.last_holder = holder;
+    }
+
+    // Sorts the later holders by group, each group's in the order found (a counting sort).
+    void sort_later_holders()
+    {
+        if (later_.empty()) return;
+        later_start_.assign(groups_.size() + 1, 0);
+        for (const auto& [group, holder] : later_) ++later_start_[group + 1];
+        for (std::size_t g = 0; g < groups_.size(); ++g) later_start_[g + 1] += later_start_[g];
+        std::vector<std::size_t> next(later_start_.begin(), later_start_.end() - 1);
+        later_holders_.resize(later_.size());
+        for (const auto& [group, holder] : later_) later_holders_[next[group]++] = holder;
+        std::vector<std::pair<std::size_t, std::size_t>>().swap(later_);
+    }
+
+    // Calls visit with every later holder of the group, in order; after sort_later_holders.
+    template <typename Visit>
+    void each_later_holder(const HeldGroup& group, Visit visit) const
+    {
+        if (later_start_.empty()) return;
+        const std::size_t g = number_of(group);
+        for (std::size_t i = later_start_[g]; i < later_start_[g + 1]; ++i) visit(later_holders_[i]);
+    }
+
+private:
+    std::size_t number_of(const HeldGroup& group) const { return static_cast<std::size_t>(&group - groups_.data()); }
+
+    // Group number + 1 per slot, 0 for a free slot; the identifier is that of the group's first held object.
+    struct Traits {
+        const std::deque<HeldFacts>* held;
+        const std::vector<HeldGroup>* groups;
+        static bool is_free(std::size_t slot) { return slot == 0; }
+        std::size_t hash_entry(std::size_t slot) const { return hash_key(id_of(slot)); }
+        static std::size_t hash_key(std::string_view id) { return std::hash<std::string_view>{}(id); }
+        bool holds(std::size_t slot, std::string_view id) const { return id_of(slot) == id; }
+        std::string_view id_of(std::size_t slot) const { return (*held)[(*groups)[slot - 1].first_held].id; }
+    };
+
+    std::vector<HeldGroup> groups_;
+    FlatTable<std::size_t, Traits> slots_;
+    // (group, holder) as found, then the holders sorted by group with where each group's begin.
+    std::vector<std::pair<std::size_t, std::size_t>> later_;
+    std::vector<std::size_t> later_holders_;
+    std::vector<std::size_t> later_start_;
+};
+
+// A square of the common grid, as a key.
+struct Square {
+    int x;
+    int y;
+    int level;
+    bool operator==(const Square&) const = default;
+};
+
+struct SquareHash {
+    std::size_t operator()(const Square& square) const
+    {
+        const auto part = [](int value) { return static_cast<std::size_t>(static_cast<unsigned int>(value)); };
+        return (part(square.x) * 0x9E3779B1u) ^ (part(square.y) * 0x85EBCA77u) ^ (part(square.level) * 0xC2B2AE3Du);
+    }
+};
+
+// Links every held object to the first holder that names it; a held object without a holder
+// becomes a comment and is reported, as is every later holder that names it.
+void link_held_items(ItemLists& lists, Report& report)
+{
+    // Every identifier of a held object is looked up once per time a list names it, so the pass
+    // takes time in proportion to the lists and the records, however they name each other.
+    HeldGroups groups(lists.held_facts);
+    const auto each_named_group = [&](std::string_view contents, auto visit) {
+        if (contents.empty()) return;
+        for_each_held_identifier(contents, [&](std::string_view named) {
+            if (HeldGroup* group = groups.find(named)) visit(*group);
+        });
+    };
+    for (std::size_t i = 0; i < lists.holder_facts.size(); ++i)
+        each_named_group(lists.holder_facts[i].contents, [&](HeldGroup& group) { groups.add_holder(group, i); });
+    for (std::size_t i = 0; i < lists.held_facts.size(); ++i)
+        each_named_group(lists.held_facts[i].contents, [&](HeldGroup& group) {
+            if (group.held_holder == no_object) group.held_holder = i;
+        });
+    groups.sort_later_holders();
+
+    const auto comment_out = [](HeldFacts& held, CommentReason why) {
+        held.comment_out = true;
+        if (held.reason == CommentReason::none) held.reason = why;
+    };
+    for (auto& held : lists.held_facts) {
+        HeldGroup& group = *groups.find(held.id);
+        if (group.first_holder == no_object) {
+            if (group.held_holder != no_object) {
+                report.error(held.line_number, "object " + quoted(held.id) + " is inside " +
+                                                 quoted(lists.held_facts[group.held_holder].id) +
+                                                 ", which is itself held; it is written as a comment");
+                held.held_holder = group.held_holder;
+                comment_out(held, CommentReason::holder_held);
+            } else {
+                report.error(held.line_number,
+                             "no object holds object " + quoted(held.id) + "; it is written as a comment");
+                comment_out(held, CommentReason::no_holder);
+            }
+            continue;
+        }
+        const HolderFacts& holder = lists.holder_facts[group.first_holder];
+        held.link = group.first_holder;
+        if (holder.commented && held.reason == CommentReason::none) comment_out(held, CommentReason::holder_commented);
+        if (group.later_holders_reported) continue;
+        group.later_holders_reported = true;
+        groups.each_later_holder(group, [&](std::size_t later) {
+            const HolderFacts& other = lists.holder_facts[later];
+            report.error(other.line_number, "object " + quoted(held.id) + " is already held by " +
+                                              quoted(holder.id) + "; " + quoted(other.id) +
+                                              " does not hold it");
+        });
+    }
+}
+
+// Links every door button to the last door on its square.
+void link_door_buttons(ItemLists& lists)
+{
+    std::unordered_map<Square, std::size_t, SquareHash> last_door;
+    for (std::size_t i = 0; i < lists.door_facts.size(); ++i) {
+        const DoorFacts& door = lists.door_facts[i];
+        last_door[{door.x, door.y, door.level}] = i;
+    }
+    for (auto& button : lists.button_facts) {
+        auto found = last_door.find({button.x, button.y, button.level});
+        if (found != last_door.end()) button.link = found->second;
+    }
+}
+
+// Reports, at its first item line, every dump type that the object name list does not name, with
+// how many objects of it are written as comments.
+void report_unlisted_types(const ItemLists& lists, Report& report)
+{
+    for (const auto& unlisted : lists.unlisted_types) {
+        const bool one = unlisted.count == 1;
+        report.warning(unlisted.first_line, "the object name list does not name the type " + quoted(unlisted.type) +
+                                                ": " + std::to_string(unlisted.count) + (one ? " object" : " objects") +
+                                                " of it " + (one ? "is" : "are") + " written as " +
+                                                (one ? "a comment" : "comments"));
+    }
+}
+
+// The decisions of the linking, with object numbers in place of list places.
+LinkResult link_result(const ItemLists& lists)
+{
+    LinkResult result;
+    result.held.reserve(lists.held_facts.size());
+    for (const auto& held : lists.held_facts) {
+        std::size_t linked = no_object;
+        if (held.link != no_object) linked = lists.holder_facts[held.link].object;
+        else if (held.held_holder != no_object) linked = lists.held_facts[held.held_holder].object;
+        result.held.push_back({.object = held.object, .linked = linked, .reason = held.reason});
+    }
+    result.buttons.reserve(lists.button_facts.size());
+    for (const auto& button : lists.button_facts)
+        result.buttons.push_back(
+            {.object = button.object, .linked = button.link == no_object ? no_object : lists.door_facts[button.link].object});
+    return result;
+}
+
+// Writes a held object's spawn statement: its kept text, finished with the link to its holder,
+// and as a comment when the linking said so.
+void write_held_spawn(const HeldFacts& held, const ItemLists& lists, std::ostream& out)
+{
+    if (held.link == no_object && !held.comment_out) {
+        out << held.spawn;
+        return;
+    }
+    std::string text(held.spawn);
+    if (held.link != no_object) text += holder_link(lists.holder_facts[held.link].id);
+    out << (held.comment_out ? commented_out(text) : text);
+}
+
+// Writes property statements that the linking finished, and tells the watcher of them.
+void write_finished(std::string_view text, std::size_t object, std::ostream& out, ItemWatcher* watcher)
+{
+    out << text;
+    if (watcher) watcher->finished_properties(object, text);
+}
+
+} // namespace
+
+LinkResult link_items(ItemLists& lists, Report& report)
+{
+    // Every line is filed: the first variables are no longer needed, and the linking needs room.
+    lists.variable_lines = VariableLines();
+    link_held_items(lists, report);
+    link_door_buttons(lists);
+    report_unlisted_types(lists, report);
+    return link_result(lists);
+}
+
+void write_items(const ItemLists& lists, std::ostream& out, ItemWatcher* watcher)
+{
+    lists.doorframe_items.spawns.write_to(out);
+    lists.door_items.spawns.write_to(out);
+    lists.doorbutton_items.spawns.write_to(out);
+    lists.container_items.spawns.write_to(out);
+    for (const auto& held : lists.held_facts) write_held_spawn(held, lists, out);
+    lists.other_items.spawns.write_to(out);
+    lists.unlisted_items.spawns.write_to(out);
+
+    lists.door_items.exvars.write_to(out);
+    for (const auto& button : lists.button_facts) {
+        if (button.link == no_object) write_finished(button.exvar, button.object, out, watcher);
+        else write_finished(door_link(button.id, lists.door_facts[button.link].id, button.commented), button.object, out, watcher);
+    }
+    lists.container_items.exvars.write_to(out);
+    for (const auto& held : lists.held_facts) {
+        if (held.comment_out) write_finished(commented_out(held.exvar), held.object, out, watcher);
+        else write_finished(held.exvar, held.object, out, watcher);
+    }
+    lists.other_items.exvars.write_to(out);
+    lists.unlisted_items.exvars.write_to(out);
+}

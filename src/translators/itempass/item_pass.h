@@ -1,0 +1,184 @@
+#pragma once
+// The objects of the items section: filed while the dump is read, linked after it, then written.
+
+#include <cstddef>
+#include <deque>
+#include <optional>
+#include <ostream>
+#include <string>
+#include <string_view>
+#include <unordered_map>
+#include <vector>
+
+#include "itempass/item_links.h"
+#include "levels/levels.h"
+#include "records/item.h"
+#include "records/line_links.h"
+#include "records/object_list.h"
+#include "report/report.h"
+#include "store/flat_table.h"
+#include "store/text_store.h"
+
+// The dump line of the first object written as each object variable, to find a second one. Each
+// entry is a view of the variable where it stands in a kept spawn statement (ended by its "=")
+// and the line: far smaller than a map of texts, for a million objects.
+class VariableLines {
+public:
+    // Records the variable, which must stand in kept text followed by "=", with its line; when
+    // the variable was recorded before, returns the line recorded first instead.
+    std::optional<long> first_line_or_add(std::string_view variable, long line);
+
+private:
+    struct Entry {
+        const char* variable = nullptr;
+        long line = 0;
+    };
+    struct Traits {
+        static bool is_free(const Entry& entry) { return entry.variable == nullptr; }
+        static std::size_t hash_entry(const Entry& entry);
+        static std::size_t hash_key(std::string_view variable);
+        static bool holds(const Entry& entry, std::string_view variable);
+    };
+    FlatTable<Entry, Traits> table_;
+};
+
+// What the linking reads of each record of the lists it links, and what it found: one small
+// record per list, holding only what that list's linking needs. `link` is an index into the
+// holders (of a held object) or the doors (of a door button); no_object when there is none.
+
+// A held object: its statements (written one by one, finished with the link), its identifier and
+// what it holds itself.
+struct HeldFacts {
+    std::size_t object = no_object;
+    std::string_view spawn;
+    std::string_view exvar;
+    std::string_view id;
+    std::string_view contents;
+    long line_number = 0;
+    std::size_t link = no_object;
+    // Why its statements are comments (its own reason, or the linking's); none when they are not.
+    CommentReason reason = CommentReason::none;
+    // True when the linking turns its statements into comments when written.
+    bool comment_out = false;
+    // The first held object that names it, when no holder does.
+    std::size_t held_holder = no_object;
+};
+
+// A holder: its identifier and the list of what it holds.
+struct HolderFacts {
+    std::size_t object = no_object;
+    std::string_view id;
+    std::string_view contents;
+    long line_number = 0;
+    bool commented = false;
+};
+
+// A door: its identifier and square.
+struct DoorFacts {
+    std::size_t object = no_object;
+    std::string_view id;
+    int x = 0;
+    int y = 0;
+    int level = 0;
+};
+
+// A door button: its property statements (replaced by the link to its door), identifier and square.
+struct ButtonFacts {
+    std::size_t object = no_object;
+    std::string_view exvar;
+    std::string_view id;
+    int x = 0;
+    int y = 0;
+    int level = 0;
+    bool commented = false;
+    std::size_t link = no_object;
+};
+
+// A dump type that the object name list lacks: where it first stood and how many objects of it
+// were written as comments.
+struct UnlistedType {
+    std::string type;
+    long first_line = 0;
+    long count = 0;
+};
+
+// One of the lists the objects are sorted into, in the order of their lines in the dump: the
+// texts of its records back to back, so that a list is written as a whole.
+struct ItemList {
+    TextStore spawns;
+    TextStore exvars;
+    std::size_t count = 0;
+};
+
+// The seven lists of the items section, and what tells two objects of one variable apart.
+struct ItemLists {
+    ItemList doorframe_items;
+    ItemList door_items;
+    ItemList doorbutton_items;
+    ItemList container_items;
+    ItemList contained_items;
+    ItemList other_items;
+    ItemList unlisted_items;
+    // The number the next filed object gets.
+    std::size_t filed = 0;
+    // What the linking reads of the held objects, holders, doors and door buttons, in list order.
+    std::deque<HeldFacts> held_facts;
+    std::deque<HolderFacts> holder_facts;
+    std::deque<DoorFacts> door_facts;
+    std::deque<ButtonFacts> button_facts;
+    // Texts of the linking facts that the statements do not hold.
+    TextStore link_texts;
+    // The dump line of the first object written as each object variable, to find a second one.
+    VariableLines variable_lines;
+    // The dump types that the object name list does not name at all, in the order first met.
+    std::vector<UnlistedType> unlisted_types;
+    // Per such type, its place in unlisted_types.
+    std::unordered_map<std::string, std::size_t> unlisted_type_index;
+
+    // The list of that name.
+    ItemList& list(ItemListId id);
+};
+
+// Told of each object as it is filed and written, for a caller that wants more than the script
+// (the map page); a plain conversion has none.
+class ItemWatcher {
+public:
+    virtual ~ItemWatcher() = default;
+    // Where the targets and destination of the item line are to be recorded.
+    virtual LineLinks* links_of_line(long number, const std::string& line) = 0;
+    // An object as it was filed, with its number and list, before the linking.
+    virtual void filed(std::size_t object, const Item& item, ItemListId list) = 0;
+    // The property statements of a held object or a door button as the linking finished them.
+    virtual void finished_properties(std::size_t object, std::string_view properties) = 0;
+};
+
+// What every item line is read against: the levels, their offsets on the common grid (worked
+// out once, not per line) and the object name list.
+struct ItemSetting {
+    ItemSetting(const Levels& of_levels, const ObjectList& list)
+        : levels(of_levels), offsets_x(of_levels.offsets_x()), offsets_y(of_levels.offsets_y()), names(list)
+    {
+    }
+
+    const Levels& levels;
+    std::vector<int> offsets_x;
+    std::vector<int> offsets_y;
+    const ObjectList& names;
+};
+
+// The list an object is filed in, by what its translation found.
+ItemListId list_of(const Item& item, bool held, bool holder);
+
+// Turns one item line into a record and files it into its list; a line that breaks the rules of
+// an item line is reported and skipped. A watcher, when given, is told of the line and its record.
+void file_item_line(ItemLists& lists, const std::string& line, long line_number, const ItemSetting& setting,
+                    Report& report, ItemWatcher* watcher = nullptr);
+
+// Links every held object to the first holder that names it and every door button to the last
+// door on its square; a held object without a holder becomes a comment and is reported, as is
+// every later holder that names it; every unlisted type is reported. Returns the decisions.
+LinkResult link_items(ItemLists& lists, Report& report);
+
+// Writes the spawn statements of the seven lists, then the property statements of six, as the
+// linking finished them; a watcher is told the finished properties of held objects and buttons.
+void write_items(const ItemLists& lists, std::ostream& out, ItemWatcher* watcher = nullptr);

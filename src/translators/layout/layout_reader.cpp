@@ -1,0 +1,247 @@
+#include "layout/layout_reader.h"
+
+#include <algorithm>
+
+#include "text/chars.h"
+#include "text/fields.h"
+#include "text/lua_text.h"
+
+namespace {
+
+// Bounds that keep a hostile dump from asking for maps of billions of squares.
+constexpr int max_level_side = 1024;
+constexpr int max_offset = 1024;
+constexpr long long max_grid_squares = 4LL * 1024 * 1024;
+// Every level is written as a map of the whole grid, so a short dump of many levels far apart
+// would write gigabytes; the maps of all levels together stay within this many squares.
+constexpr long long max_map_squares = 32LL * 1024 * 1024;
+
+bool within(int value, int low, int high) { return value >= low && value <= high; }
+
+// Reads the integers of the line's parenthesised text, a separator between each two.
+bool read_values(const std::string& line, int* values, int count)
+{
+    auto text = first_parenthesised(line);
+    if (!text) return false;
+    FieldReader reader(*text);
+    for (int i = 0; i < count; ++i) {
+        if (i > 0 && !reader.read_separator()) return false;
+        if (!reader.read_int(values[i])) return false;
+    }
+    return true;
+}
+
+// Reads one layout section; the reader's current line is kept in `line`.
+class LayoutReader {
+public:
+    LayoutReader(LineReader& reader, Report& report) : reader_(reader), report_(report) {}
+
+    Levels read()
+    {
+        Levels result;
+        result.read = true;
+        if (!skip_until_block_start()) {
+            report_.error(reader_.line_number(), "the layout section ends without a level block (no WALLSET line)");
+            return result;
+        }
+        bool more = true;
+        while (more) more = read_block(result);
+        place_on_grid(result);
+        return result;
+    }
+
+private:
+    bool next() { return reader_.next(line_); }
+
+    bool skip_until_block_start()
+    {
+        while (next())
+            if (contains(line_, "WALLSET")) return true;
+        return false;
+    }
+
+    void report_level(std::size_t number, const std::string& what)
+    {
+        report_.error(reader_.line_number(), "level " + std::to_string(number) + " " + what + "; the level is left out");
+    }
+
+    // Reads one level block whose WALLSET line is current; false when the layout section has ended.
+    bool read_block(Levels& result)
+    {
+        const std::size_t number = result.levels.size();
+        Level level;
+        bool complete = true;
+        bool ended = !next();
+        auto advance = [&] { ended = !next(); };
+        auto header = [&](const char* keyword) { return !ended && contains(line_, keyword); };
+        auto lacks = [&](const char* keyword) {
+            if (!ended) report_level(number, std::string("has no ") + keyword + " line");
+            complete = false;
+        };
+        auto unreadable = [&](const char* keyword) {
+            report_level(number, std::string("has a ") + keyword + " value that is not an integer in range");
+            complete = false;
+        };
+
+        if (header("LIGHT")) {
+            int value[1];
+            if (read_values(line_, value, 1)) level.light = value[0];
+            else unreadable("LIGHT");
+            advance();
+        } else {
+            lacks("LIGHT");
+        }
+        for (int extra = 0; extra < 2; ++extra)
+            if (header("LIGHT")) advance();
+
+        if (header("OFFSET")) {
+            int value[2];
+            if (read_values(line_, value, 2) && within(value[0], -max_offset, max_offset) && within(value[1], -max_offset, max_offset)) {
+                level.offset_x = value[0];
+                level.offset_y = value[1];
+            } else {
+                unreadable("OFFSET");
+            }
+            advance();
+        } else {
+            lacks("OFFSET");
+        }
+
+        bool height_known = false;
+        if (header("SIZE")) {
+            int value[2];
+            if (read_values(line_, value, 2) && within(value[0], 0, max_level_side) && within(value[1], 0, max_level_side)) {
+                level.size_x = value[0];
+                level.size_y = value[1];
+                height_known = true;
+            } else {
+                unreadable("SIZE");
+            }
+            advance();
+        } else {
+            lacks("SIZE");
+        }
+
+        if (header("ITEM_PREFIX")) advance();
+        if (header("DESCRIPTION")) advance();
+
+        if (height_known) {
+            for (int row = 0; row < level.size_y; ++row) {
+                if (ended) {
+                    report_level(number, "has fewer map rows than its SIZE height");
+                    complete = false;
+                    break;
+                }
+                // A row of another width gives a map the engine cannot lay out; it is still
+                // written as read, and reported.
+                if (line_.size() != static_cast<std::size_t>(level.size_x))
+                    report_.warning(reader_.line_number(), "map row " + std::to_string(row + 1) + " of level " +
+                                                           std::to_string(number) + " is " + std::to_string(line_.size()) +
+                                                           " squares wide where its SIZE says " + std::to_string(level.size_x));
+                level.rows.push_back(line_);
+                advance();
+            }
+        }
+        level.complete = complete;
+        result.levels.push_back(std::move(level));
+
+        while (!ended && !contains(line_, "WALLSET") && !contains(line_, "/*")) advance();
+        if (ended) {
+            report_.error(reader_.line_number(),
+                        "the input ends inside the layout section (no line with \"/*\" after the last level)");
+            return false;
+        }
+        return !contains(line_, "/*");
+    }
+
+    void place_on_grid(Levels& result)
+    {
+        int min_x = 0, min_y = 0, right = 0, bottom = 0;
+        for (const auto& level : result.levels) {
+            if (!level.complete) continue;
+            min_x = std::min(min_x, level.offset_x);
+            min_y = std::min(min_y, level.offset_y);
+            right = std::max(right, level.offset_x + level.size_x);
+            bottom = std::max(bottom, level.offset_y + level.size_y);
+        }
+        for (auto& level : result.levels) {
+            if (!level.complete) continue;
+            level.offset_x -= min_x;
+            level.offset_y -= min_y;
+        }
+        result.grid_width = right - min_x;
+        result.grid_height = bottom - min_y;
+        if (static_cast<long long>(result.grid_width) * result.grid_height > max_grid_squares) {
+            report_.error(reader_.line_number(), "the common grid of " + std::to_string(result.grid_width) + " by " +
+                                                   std::to_string(result.grid_height) +
+                                                   " squares is too large; no level is written");
+            for (auto& level : result.levels) level.complete = false;
+        }
+        const long long grid_squares = static_cast<long long>(result.grid_width) * result.grid_height;
+        long long written = 0;
+        for (std::size_t number = 0; number < result.levels.size(); ++number) {
+            Level& level = result.levels[number];
+            if (!level.complete) continue;
+            written += grid_squares;
+            if (written <= max_map_squares) continue;
+            level.complete = false;
+            report_.error(reader_.line_number(), "level " + std::to_string(number) +
+                                                   " is left out: the maps of all levels would pass " +
+                                                   std::to_string(max_map_squares) + " squares");
+        }
+    }
+
+    LineReader& reader_;
+    Report& report_;
+    std::string line_;
+};
+
+std::string zeros(int count) { return std::string(static_cast<std::size_t>(std::max(count, 0)), '0'); }
+
+} // namespace
+
+std::optional<Entrance> read_entrance(const std::string& line)
+{
+    auto text = first_parenthesised(line);
+    if (!text) return std::nullopt;
+    Entrance entrance;
+    FieldReader reader(*text);
+    reader.read_int(entrance.x);
+    reader.read_separator();
+    reader.read_int(entrance.y);
+    reader.read_separator();
+    reader.read_int(entrance.level);
+    reader.read_separator();
+    reader.read_word(entrance.facing);
+    if (reader.failed()) return std::nullopt;
+    return entrance;
+}
+
+Levels read_layout(LineReader& reader, Report& report)
+{
+    return LayoutReader(reader, report).read();
+}
+
+std::string map_statement(const Levels& levels, int number)
+{
+    const Level& level = levels.levels[static_cast<std::size_t>(number)];
+    const int width = levels.grid_width;
+    const int height = levels.grid_height;
+    std::string text = "kel_text2map(" + std::to_string(number) + ", " + std::to_string(width) + ", " +
+                       std::to_string(height) + ", " + std::to_string(level.light) + ", " +
+                       std::to_string((number + 1) / 2) + ", {\n";
+    const std::string full_row = zeros(width);
+    for (int i = 0; i < level.offset_y; ++i) text += "\"" + full_row + "\",\n";
+    for (const auto& row : level.rows)
+        text += "\"" + zeros(level.offset_x) + lua_escape(row) + zeros(width - level.offset_x - level.size_x) + "\",\n";
+    for (int i = level.offset_y + level.size_y; i < height; ++i)
+        text += "\"" + full_row + "\"" + (i < height - 1 ? "," : "") + "\n";
+    text += "} )\n";
+    return text;
+}
+
+void write_maps(const Levels& levels, std::ostream& out)
+{
+    for (std::size_t i = 0; i < levels.levels.size(); ++i)
+        if (levels.levels[i].complete) out << map_statement(levels, static_cast<int>(i));
+}
