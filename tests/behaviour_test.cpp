@@ -184,7 +184,7 @@ struct Refused {
     const char* problem;
 };
 
-TEST(BehaviourUnsafeValues, ValuesThatCannotStandInTheScriptAreLeftOutAndReported)
+TEST(BehaviourUnsafeValuesInLua, ValuesThatCannotStandInTheScriptAreLeftOutAndReported)
 {
     const std::vector<Refused> cases{
         {"1 TYPE_ALTAR 1 1 0 CENTER TARGET=(5) DELAY:5 x, ", "exvar[TVK_1]={target=TVK_5}\n",
@@ -227,7 +227,7 @@ TEST(BehaviourUnsafeValues, ValuesThatCannotStandInTheScriptAreLeftOutAndReporte
     }
 }
 
-TEST(BehaviourUnsafeValues, QuotedTextsAreEscapedSoTheyCannotEndTheirString)
+TEST(BehaviourUnsafeValuesInLua, QuotedTextsAreEscapedSoTheyCannotEndTheirString)
 {
     expect_examples({
         {"1 TYPE_ALTAR 1 1 0 CENTER TEXT=(HI\" .. error\"X\" --\\\t)",
@@ -243,7 +243,7 @@ TEST(BehaviourUnsafeValues, QuotedTextsAreEscapedSoTheyCannotEndTheirString)
 
 // The script of the unsafe case runs in Lua 5.1 with every engine call stubbed: it must run to its
 // end without calling anything the dump wrote, and every text must arrive exactly as the dump held it.
-TEST(BehaviourUnsafeValues, ScriptWithHostileTextsRunsNoneOfThem)
+TEST(BehaviourUnsafeValuesInLua, ScriptWithHostileTextsRunsNoneOfThem)
 {
     const std::string lua = D2L_LUA;
     ASSERT_FALSE(lua.empty()) << "lua5.1 was not found when the tests were configured";

@@ -117,7 +117,7 @@ TEST(ChampionDefinition, BlanksAndOtherSeparatorsInsideGroupsReadTheSame)
     EXPECT_EQ(definition(numbers_line("45;30;12", "2.9/0/1.5/0", "40;35 ;30:42.38|36")), expected);
 }
 
-TEST(ChampionDefinition, NameTitleAndPortraitCannotLeaveTheirStrings)
+TEST(ChampionDefinitionInLua, NameTitleAndPortraitCannotLeaveTheirStrings)
 {
     const std::string line =
         "c (Or\"rin\\) TITLE (the \"Pale\", os.exit--]]) (m) face:IMG_FACE_O\"X, (1,2,3) (0,0,0,0) (1,2,3,4,5,6)";

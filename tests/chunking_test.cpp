@@ -74,7 +74,7 @@ TEST(ConstantSet, HoldsEachKeyOnceThroughGrowthAndClearing)
     EXPECT_FALSE(set.contains(0));
 }
 
-TEST(ChunkingBuffer, ScriptsAtTheLimitStayAsTheyAreAndLargerOnesLoad)
+TEST(ChunkingBufferInLua, ScriptsAtTheLimitStayAsTheyAreAndLargerOnesLoad)
 {
     const std::string at_limit = statements_with_constants(lua_constant_limit);
     EXPECT_EQ(chunked(at_limit), at_limit);

@@ -103,7 +103,7 @@ TEST(StandInEngine, NamesScriptsThatReplaceTheEngineOrDoNotLoad)
               "the script stops: LUA_dungeon.lua:1: the script runs without end\n");
 }
 
-TEST(SampleDungeon, ConvertsCleanlyAndLoadsInTheStandInEngine)
+TEST(StandInEngineSample, ConvertsCleanlyAndLoadsInTheStandInEngine)
 {
     const RunResult run = run_converter_on(D2L_EXAMPLES_DIR);
     EXPECT_EQ(run.status, 0);

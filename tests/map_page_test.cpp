@@ -75,7 +75,7 @@ TEST(MapPage, TextsOfTheDumpCannotLeaveTheDataElement)
     DungeonModel model;
     const std::string hostile = "</script><script>alert(1)</script><!--\"'&";
     model.dump_name = hostile;
-    model.levels.push_back(MapLevel{1, 0, 0, 2, 1, {hostile}, true});
+    model.levels.push_back(Level{.light = 1, .size_x = 2, .size_y = 1, .rows = {hostile}, .complete = true});
     MapObject object;
     object.id = hostile;
     object.dump_type = hostile;

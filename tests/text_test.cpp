@@ -36,7 +36,7 @@ TEST(LuaEscape, EscapesQuotesBackslashesAndControlBytes)
     EXPECT_EQ(lua_escape("\xC9t\xE9"), "\xC9t\xE9");
 }
 
-TEST(LuaEscape, KeepsEveryByteWhenLuaReadsTheStringBack)
+TEST(LuaEscapeInLua, KeepsEveryByteWhenLuaReadsTheStringBack)
 {
     std::string every_byte;
     for (int c = 0; c < 256; ++c) every_byte += static_cast<char>(c);

@@ -6,20 +6,9 @@
 #include <string>
 #include <vector>
 
+#include "levels/levels.h"
 #include "records/object_kind.h"
 #include "report/report.h"
-
-// One level block: its place and size on the common grid and its map rows as read.
-struct MapLevel {
-    int light = 0;
-    int offset_x = 0;
-    int offset_y = 0;
-    int size_x = 0;
-    int size_y = 0;
-    std::vector<std::string> rows;
-    // False for a block the script does not build (a header line, a value or rows missing).
-    bool written = true;
-};
 
 // A square of the common grid on one level.
 struct MapSquare {
@@ -84,7 +73,8 @@ struct DungeonModel {
     std::string dump_name = "my_dungeon.txt";
     int grid_width = 0;
     int grid_height = 0;
-    std::vector<MapLevel> levels;
+    // The level blocks as read; one that is not complete is not built by the script.
+    std::vector<Level> levels;
     // In the order of their lines in the dump.
     std::vector<MapObject> objects;
     // The champion variables the definitions assign, and the party's members in slot order.

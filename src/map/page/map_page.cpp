@@ -49,7 +49,7 @@ void append_reference(std::string& out, const MapReference& reference)
            (reference.object ? std::to_string(*reference.object) : std::string("-1")) + ']';
 }
 
-void append_level(std::string& out, const MapLevel& level)
+void append_level(std::string& out, const Level& level)
 {
     JsonObject json(out);
     json.number("light", level.light);
@@ -57,7 +57,7 @@ void append_level(std::string& out, const MapLevel& level)
     json.number("oy", level.offset_y);
     json.number("w", level.size_x);
     json.number("h", level.size_y);
-    json.flag("written", level.written);
+    json.flag("written", level.complete);
     append_texts(json.member("rows"), level.rows);
 }
 

@@ -78,9 +78,7 @@ void ModelRecorder::finished(const ConvertedDungeon& dungeon)
 {
     model_.grid_width = dungeon.levels.grid_width;
     model_.grid_height = dungeon.levels.grid_height;
-    for (const Level& level : dungeon.levels.levels)
-        model_.levels.push_back(
-            MapLevel{level.light, level.offset_x, level.offset_y, level.size_x, level.size_y, level.rows, level.complete});
+    model_.levels = dungeon.levels.levels;
 
     const std::size_t count = model_.objects.size();
     for (const ObjectLink& held : dungeon.links.held) {

@@ -43,18 +43,36 @@ std::optional<std::string> item_grid_problem(std::string_view line, const Levels
     return item_grid_problem(leading_tokens(line), levels);
 }
 
+namespace {
+
+// The column, row and level of an item line, when its leading tokens give all three as integers.
+struct ItemPlace {
+    int x = 0;
+    int y = 0;
+    int level = 0;
+};
+
+std::optional<ItemPlace> place_of(const LeadingTokens& line)
+{
+    ItemPlace place;
+    if (line.count < 5 || !read_whole_int(line.tokens[2], place.x) || !read_whole_int(line.tokens[3], place.y) ||
+        !read_whole_int(line.tokens[4], place.level))
+        return std::nullopt;
+    return place;
+}
+
+} // namespace
+
 std::optional<std::string> item_grid_problem(const LeadingTokens& line, const Levels& levels)
 {
-    const auto& [tokens, count] = line;
-    int x = 0, y = 0, level = 0;
-    if (count < 5 || !read_whole_int(tokens[2], x) || !read_whole_int(tokens[3], y) ||
-        !read_whole_int(tokens[4], level) || !levels.is_level(level))
-        return std::nullopt;
-    const auto [grid_x, grid_y] = levels.grid_square(level, x, y);
+    const auto place = place_of(line);
+    if (!place || !levels.is_level(place->level)) return std::nullopt;
+    const auto [grid_x, grid_y] = levels.grid_square(place->level, place->x, place->y);
     if (grid_x >= 0 && grid_y >= 0) return std::nullopt;
-    return "object " + quoted(tokens[0]) + " stands at " + std::to_string(x) + "," + std::to_string(y) +
-           " of level " + std::to_string(level) + ", which is " + std::to_string(grid_x) + "," +
-           std::to_string(grid_y) + " on the common grid, left of or above every map; it is written as a comment";
+    return "object " + quoted(line.tokens[0]) + " stands at " + std::to_string(place->x) + "," +
+           std::to_string(place->y) + " of level " + std::to_string(place->level) + ", which is " +
+           std::to_string(grid_x) + "," + std::to_string(grid_y) +
+           " on the common grid, left of or above every map; it is written as a comment";
 }
 
 std::optional<std::string> item_square_problem(std::string_view line, const Levels& levels)
@@ -64,11 +82,8 @@ std::optional<std::string> item_square_problem(std::string_view line, const Leve
 
 std::optional<std::string> item_square_problem(const LeadingTokens& line, const Levels& levels)
 {
-    const auto& [tokens, count] = line;
-    int x = 0, y = 0, level = 0;
-    if (count < 5 || !read_whole_int(tokens[2], x) || !read_whole_int(tokens[3], y) ||
-        !read_whole_int(tokens[4], level) || level == -1 || levels.holds_square(level, x, y))
-        return std::nullopt;
-    return "object " + quoted(tokens[0]) + " stands at " + std::to_string(x) + "," + std::to_string(y) +
-           ", outside the map of level " + std::to_string(level);
+    const auto place = place_of(line);
+    if (!place || place->level == -1 || levels.holds_square(place->level, place->x, place->y)) return std::nullopt;
+    return "object " + quoted(line.tokens[0]) + " stands at " + std::to_string(place->x) + "," +
+           std::to_string(place->y) + ", outside the map of level " + std::to_string(place->level);
 }
