@@ -9,6 +9,7 @@
 #include <vector>
 
 #include "behaviour/exvars.h"
+#include "behaviour/keywords.h"
 #include "records/item.h"
 #include "test_support.h"
 
@@ -172,6 +173,14 @@ TEST(BehaviourTraps, KeywordsInsideOtherKeywordsCountAsTheyStand)
         {"5 TYPE_ALTAR 1 1 0 CENTER STATE:B STATE=(OPEN)", ""},
         {"5 TYPE_ALTAR 1 1 0 CENTER STATE=(INACTIVE)", "kel_disable(TVK_5)\n"},
     });
+
+    // A keyword at the very start or end of a line counts as anywhere else, as the identifier too.
+    for (const char* keyword : {"DISABLE_SELF", "DESTROY_ITEM", "RELEASE"}) {
+        const std::string lines[] = {keyword + std::string(" TYPE_ALTAR 1 1 0 CENTER"),
+                                     "1 TYPE_ALTAR 1 1 0 CENTER " + std::string(keyword)};
+        for (const std::string& line : lines) EXPECT_TRUE(KeywordFilter(line).may_hold(keyword)) << line;
+    }
+    EXPECT_EQ(translate("DISABLE_SELF TYPE_ALTAR 1 1 0 CENTER").text, "exvar[TVK_DISABLE_SELF]={disable_self=true}\n");
 
     ObjectList names = test_names();
     names.add("MONSTER", "golem");

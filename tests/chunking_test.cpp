@@ -42,6 +42,8 @@ TEST(ScriptConstants, CountsWhatLuaKeepsAsConstantsOnce)
         {"exvar[TVK_b]={opby_party=true,release=true}\n", 5}, // exvar, TVK_b, two keys, true
         {"do (function()\nend)() end\n", 0},
         {"t(\"a\\\"b\",'q')\n", 3},
+        {"t(\"a\\nb\",\"a\\tb\",'a\\'b','a\\\"b')\n", 5}, // strings differing in an escaped byte
+        {"t(true,\"true\",false,\"false\",nil,\"nil\")\n", 7},    // values, not the strings of their names
     };
     for (const auto& [text, count] : rows) EXPECT_EQ(script_constants(text).size(), count) << text;
 }
@@ -59,6 +61,54 @@ TEST(ChunkingBuffer, WritesStatementsInChunksOnlyFromWhereTheLimitWouldPass)
     // closes its chunk on a line of its own.
     EXPECT_EQ(chunked("a=1\nt({\n\"x\",\n\"y\"\n})\nu()", 2),
               "a=1\ndo (function()\nt({\n\"x\",\n\"y\"\n})\nend)() end\ndo (function()\nu()\nend)() end\n");
+}
+
+TEST(ChunkingBuffer, MinusSignsApartAreNoComment)
+{
+    // "-46,-": two minus signs with plain bytes between them; a comment would swallow the ")"
+    // and join the lines after it into one statement.
+    EXPECT_EQ(chunked("ch=f(-46,-15,26)\nb=2\nc=3\n", 5),
+              "ch=f(-46,-15,26)\ndo (function()\nb=2\nc=3\nend)() end\n");
+}
+
+TEST(ChunkingBuffer, PiecesOfEverySizeGiveWhatTheWholeScriptGives)
+{
+    // Over twice the buffer's 64 KB put area, with every kind of text whose reading can be cut
+    // by a piece's end; a limit small enough that chunks open all along.
+    std::string script;
+    for (int i = 0; script.size() < 150000; ++i) {
+        const std::string n = std::to_string(i);
+        script += "ch_" + n + "=kel_add_champion(\"port_" + n + "\",\"O\\\"r\\\\\",-46,-15," + n + ")\n"
+                  "-- a comment with \"quote, ( and -" + n + "\n"
+                  "kel_text2map(" + n + ", 2, {\n\"1)\",\n'--\\'(" + n + "',\n} )\r\n"
+                  "exvar[TVK_" + n + "]={text=\"x--(\",n=-" + n + ",m=1 - -2}\n\n";
+    }
+    script += "last()";
+    constexpr std::size_t limit = 40;
+    const std::string whole = chunked(script, limit);
+    ASSERT_NE(whole.find("do (function()"), std::string::npos);
+
+    const auto fed = [&](std::size_t size, bool flushed) {
+        std::ostringstream out;
+        ChunkingBuffer buffer(out, limit);
+        std::ostream in(&buffer);
+        for (std::size_t at = 0; at < script.size(); at += size) {
+            if (size == 1 && !flushed) in.put(script[at]);
+            else in.write(script.data() + at, static_cast<std::streamsize>(std::min(size, script.size() - at)));
+            if (flushed) in.flush();
+        }
+        buffer.finish();
+        return out.str();
+    };
+    std::vector<std::size_t> sizes;
+    for (std::size_t size = 1; size <= 80; ++size) sizes.push_back(size);
+    for (std::size_t size : {997u, 4096u, 65535u, 65536u, 65537u, 100000u}) sizes.push_back(size);
+    std::vector<std::string> differing;
+    for (std::size_t size : sizes) {
+        if (fed(size, false) != whole) differing.push_back(std::to_string(size));
+        if (fed(size, true) != whole) differing.push_back(std::to_string(size) + " flushed");
+    }
+    EXPECT_EQ(differing, std::vector<std::string>{}) << "pieces of these sizes give another script";
 }
 
 TEST(ConstantSet, HoldsEachKeyOnceThroughGrowthAndClearing)

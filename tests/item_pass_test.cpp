@@ -2,7 +2,9 @@
 
 #include <gtest/gtest.h>
 
+#include <cstdlib>
 #include <sstream>
+#include <unistd.h>
 
 #include "itempass/item_pass.h"
 #include "test_support.h"
@@ -177,4 +179,55 @@ TEST(ItemPass, ManyObjectsOfOneIdentifierNamedByManyHoldersGiveOneReportPerLater
         "my_dungeon.txt:6: error: object \"x\" is already held by \"a\"; \"c\" does not hold it",
     };
     EXPECT_EQ(already_held, expected);
+}
+
+TEST(ItemPass, AHolderNamingAnIdentifierNoObjectHasBesideAFullChestLinksTheChest)
+{
+    // Sixteen held objects fill the table of held identifiers to its growth point; the second
+    // holder's "nobody" must then be looked up in it and not found.
+    std::vector<std::string> lines;
+    std::string contents;
+    for (int i = 0; i < 16; ++i) {
+        lines.push_back("o" + std::to_string(i) + " TORCH 0 0 -1");
+        contents += (i ? "," : "") + std::string("o") + std::to_string(i);
+    }
+    lines.push_back("h CHEST 1 1 0 CENTER HOLDS=(" + contents + ")");
+    lines.push_back("g CHEST 2 2 0 CENTER HOLDS=(nobody)");
+    const auto linked = [&] {
+        Report report;
+        auto lists = file_lines(lines, report);
+        return std::pair(block_of(lists, report), report);
+    };
+    // A table with no free slot left would search for "nobody" for ever: first in a child process
+    // that an alarm ends.
+    ASSERT_EXIT(
+        {
+            ::alarm(10);
+            linked();
+            std::exit(0);
+        },
+        ::testing::ExitedWithCode(0), "");
+    const auto [block, report] = linked();
+    for (int i = 0; i < 16; ++i)
+        EXPECT_NE(block.find("TVK_o" + std::to_string(i) + "=kel_spawn(\"torch\",IN_OBJ,TVK_h,-1,0)\n"), std::string::npos)
+            << i;
+    EXPECT_TRUE(report.clean()) << report.lines().front();
+}
+
+TEST(ItemPass, UnlistedObjectsOfOneIdentifierAreNotReportedAsOneVariable)
+{
+    // Their spawns are comments: neither assigns the variable.
+    Report report;
+    file_lines({"g GHOST 1 1 0", "g GHOST 2 2 0"}, report);
+    EXPECT_TRUE(report.clean()) << report.lines().front();
+}
+
+TEST(ItemPass, AnObjectInsideTwoHeldHoldersIsReportedAsInsideTheFirst)
+{
+    Report report;
+    auto lists = file_lines({"x TORCH 0 0 -1", "p CHEST 0 0 -1 HOLDS=(x)", "q CHEST 0 0 -1 HOLDS=(x)"}, report);
+    block_of(lists, report);
+    ASSERT_FALSE(report.lines().empty());
+    EXPECT_EQ(report.lines().front(),
+              "my_dungeon.txt:1: error: object \"x\" is inside \"p\", which is itself held; it is written as a comment");
 }

@@ -158,6 +158,19 @@ TEST(LayoutRuleBreaks, LevelSidesUpTo1024SquaresAreConverted)
     }
 }
 
+TEST(LayoutRuleBreaks, OffsetsUpTo1024SquaresAreConverted)
+{
+    const std::pair<const char*, bool> rows[] = {
+        {"1024,0", true},  {"0,1024", true},  {"-1024,-1024", true}, {"1025,0", false},
+        {"0,1025", false}, {"-1025,0", false}, {"0,-1025", false},
+    };
+    for (const auto& [offset, converted] : rows) {
+        auto run = read_section(std::string("WALLSET\nLIGHT(1)\nOFFSET(") + offset + ")\nSIZE(1,1)\n1\n/*\n");
+        EXPECT_EQ(run.levels.is_level(0), converted) << offset;
+        EXPECT_EQ(run.report.clean(), converted) << offset;
+    }
+}
+
 TEST(LayoutRuleBreaks, ManyLevelsOnAHugeGridStopAtTheMapBudget)
 {
     // Two corners 2047 squares apart make a grid of 2048 by 2048 (4,194,304 squares); each

@@ -30,6 +30,8 @@ TEST(Options, AcceptsEachOptionInItsUsualForms)
         {{"-o", "out.lua", "castle"}, "castle", "out.lua", none, false},
         {{"-oout.lua"}, none, "out.lua", none, false},
         {{"--output", "-"}, none, "-", none, false},
+        // A value of one character attached to a short option.
+        {{"-o-"}, none, "-", none, false},
         {{"--output=a=b.lua"}, none, "a=b.lua", none, false},
         {{"--objects", "names.txt", "--strict"}, none, none, "names.txt", true},
         {{"--objects=names.txt", "dump.txt"}, "dump.txt", none, "names.txt", false},

@@ -2,8 +2,16 @@
 
 #include <gtest/gtest.h>
 
+#include <chrono>
+#include <csignal>
+#include <fcntl.h>
 #include <filesystem>
 #include <sstream>
+#include <sys/ioctl.h>
+#include <sys/stat.h>
+#include <sys/wait.h>
+#include <thread>
+#include <unistd.h>
 
 #include "files/run_files.h"
 #include "test_support.h"
@@ -35,6 +43,17 @@ std::vector<std::string> files_in(const fs::path& folder)
     for (const auto& entry : fs::directory_iterator(folder)) names.push_back(entry.path().filename().string());
     std::sort(names.begin(), names.end());
     return names;
+}
+
+// Checks the condition every few milliseconds for up to ten seconds; true once it holds.
+template <typename Condition>
+bool eventually(Condition condition)
+{
+    for (int tries = 0; tries < 2000; ++tries) {
+        if (condition()) return true;
+        std::this_thread::sleep_for(std::chrono::milliseconds(5));
+    }
+    return condition();
 }
 
 } // namespace
@@ -76,6 +95,7 @@ TEST(RunFiles, NamesTheFilesBesideTheDumpAsTheUserWroteThem)
     }
     EXPECT_TRUE(files_of(named).script_to_standard_output);
     EXPECT_EQ(temporary_script_path(folder / "LUA_dungeon.lua", "1f").parent_path(), folder);
+    EXPECT_EQ(temporary_script_path(folder / "LUA_dungeon.lua", "1f"), folder / ".LUA_dungeon.lua.1f.tmp");
 }
 
 TEST(RunFiles, AFailedRenameKeepsWhatStoodThereAndLeavesNoTemporaryFile)
@@ -181,4 +201,63 @@ TEST(RunFilesMapPage, APageThatCannotBeWrittenConvertsNothing)
     EXPECT_EQ(result.err.rfind("dungeon2lua: cannot write " + *options.map + ": ", 0), 0u) << result.err;
     EXPECT_TRUE(fs::is_directory(folder / "page" / "inside"));
     EXPECT_EQ(files_in(folder), (std::vector<std::string>{"LUA_dungeon.lua", "my_dungeon.txt", "obj_list.txt", "page"}));
+}
+
+TEST(RunFilesProgram, StandardOutputThatCannotBeWrittenConvertsNothing)
+{
+    const fs::path folder = scratch_folder();
+    write_file(folder / "my_dungeon.txt", small_dump);
+    write_file(folder / "obj_list.txt", "");
+    const ProgramRun run = run_converter_in(folder, {"-o", "-"}, "/dev/full");
+    EXPECT_EQ(run.status, 1);
+    EXPECT_EQ(run.messages.rfind("dungeon2lua: ", 0), 0u) << run.messages;
+    EXPECT_NE(run.messages.find("standard output"), std::string::npos) << run.messages;
+}
+
+TEST(RunFilesProgram, AnInterruptRemovesTheTemporaryFilesKeepsTheOldScriptAndEndsByTheSignal)
+{
+    // The dump is a FIFO, so the run stands still, converting, until the test writes the rest.
+    for (const bool with_page : {false, true}) {
+        const fs::path folder = scratch_folder();
+        const fs::path dump = folder / "my_dungeon.txt";
+        ASSERT_EQ(::mkfifo(dump.c_str(), 0600), 0);
+        write_file(folder / "obj_list.txt", "");
+        write_file(folder / "LUA_dungeon.lua", "-- old\n");
+        std::vector<std::string> arguments{dump.string()};
+        if (with_page) arguments.insert(arguments.end(), {"--map", (folder / "m.html").string()});
+        const pid_t child = start_converter(arguments, scratch_folder() / "stderr.out");
+        ASSERT_GT(child, 0);
+
+        int fifo = -1;
+        const bool opened = eventually([&] { return (fifo = ::open(dump.c_str(), O_WRONLY | O_NONBLOCK)) >= 0; });
+        const std::string part = "[Main Data]\nENTRANCE...(0,0,0,NORTH)\n";
+        if (opened) {
+            EXPECT_EQ(::write(fifo, part.data(), part.size()), static_cast<ssize_t>(part.size()));
+        }
+        // Once the program has read all that was written, it is converting into its temporary script.
+        std::string temporary;
+        const bool converting = opened && eventually([&] {
+            int unread = -1;
+            ::ioctl(fifo, FIONREAD, &unread);
+            for (const auto& entry : fs::directory_iterator(folder)) {
+                const std::string name = entry.path().filename().string();
+                if (name.starts_with(".LUA_dungeon.lua.") && name.ends_with(".tmp")) temporary = name;
+            }
+            return unread == 0 && !temporary.empty();
+        });
+        EXPECT_TRUE(converting) << "no temporary script .LUA_dungeon.lua.<tag>.tmp appeared";
+        ::kill(child, converting ? SIGINT : SIGKILL);
+        int raw = 0;
+        const bool ended = eventually([&] { return ::waitpid(child, &raw, WNOHANG) == child; });
+        if (!ended) {
+            ::kill(child, SIGKILL);
+            ::waitpid(child, &raw, 0);
+        }
+        if (fifo >= 0) ::close(fifo);
+        EXPECT_TRUE(ended) << "the program went on after the interrupt";
+        EXPECT_TRUE(WIFSIGNALED(raw) && WTERMSIG(raw) == SIGINT) << "status " << raw;
+        EXPECT_EQ(read_file(folder / "LUA_dungeon.lua"), "-- old\n");
+        EXPECT_EQ(files_in(folder), (std::vector<std::string>{"LUA_dungeon.lua", "my_dungeon.txt", "obj_list.txt"}))
+            << (with_page ? "with" : "without") << " a map page";
+    }
 }

@@ -6,6 +6,8 @@
 #include <atomic>
 #include <cstdlib>
 #include <fstream>
+#include <fcntl.h>
+#include <spawn.h>
 #include <sstream>
 #include <sys/wait.h>
 #include <unistd.h>
@@ -136,6 +138,37 @@ RunResult run_converter_on(const fs::path& case_folder)
         if (!known) result.leftovers.push_back(relative.generic_string());
     }
     return result;
+}
+
+ProgramRun run_converter_in(const fs::path& folder, const std::vector<std::string>& arguments, const fs::path& output)
+{
+    const fs::path messages = scratch_folder() / "stderr.out";
+    std::string command = "cd " + shell_word(folder.string()) + " && " + converter_command();
+    for (const auto& argument : arguments) command += " " + shell_word(argument);
+    command += " < /dev/null > " + shell_word(output.string()) + " 2> " + shell_word(messages.string());
+    ProgramRun run;
+    run.status = exit_status(std::system(command.c_str()));
+    run.messages = read_file_or_empty(messages);
+    return run;
+}
+
+pid_t start_converter(const std::vector<std::string>& arguments, const fs::path& messages)
+{
+    std::vector<std::string> words{D2L_BINARY};
+    words.insert(words.end(), arguments.begin(), arguments.end());
+    std::vector<char*> argv;
+    for (auto& word : words) argv.push_back(word.data());
+    argv.push_back(nullptr);
+    posix_spawn_file_actions_t actions;
+    posix_spawn_file_actions_init(&actions);
+    posix_spawn_file_actions_addopen(&actions, 0, "/dev/null", O_RDONLY, 0);
+    posix_spawn_file_actions_addopen(&actions, 1, "/dev/null", O_WRONLY, 0);
+    posix_spawn_file_actions_addopen(&actions, 2, messages.c_str(), O_WRONLY | O_CREAT | O_TRUNC, 0644);
+    pid_t child = -1;
+    const int failed = posix_spawn(&child, D2L_BINARY, &actions, nullptr, argv.data(), environ);
+    posix_spawn_file_actions_destroy(&actions);
+    EXPECT_EQ(failed, 0) << "cannot start " << D2L_BINARY;
+    return failed ? -1 : child;
 }
 
 MemoryRun convert_text(const std::string& dump, const std::string& object_list)

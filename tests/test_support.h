@@ -3,6 +3,7 @@
 
 #include <filesystem>
 #include <string>
+#include <sys/types.h>
 #include <vector>
 
 #include "records/object_list.h"
@@ -33,6 +34,19 @@ struct RunResult {
 // arguments, one a line. The script read back is the one beside the inputs, or the one at the path
 // (from the run's folder) that the file `output` names.
 RunResult run_converter_on(const std::filesystem::path& case_folder);
+
+// What one run of the converter program told: its exit status and its messages.
+struct ProgramRun {
+    int status = -1;
+    std::string messages;
+};
+// Runs the converter program in `folder` with the arguments, its standard output going to the
+// file `output` (a device such as /dev/full too).
+ProgramRun run_converter_in(const std::filesystem::path& folder, const std::vector<std::string>& arguments,
+                            const std::filesystem::path& output);
+// Starts the built program with the arguments and returns at once with its process id; its
+// messages go to the file `messages`, its standard output nowhere.
+pid_t start_converter(const std::vector<std::string>& arguments, const std::filesystem::path& messages);
 
 // Runs the in-memory conversion on a dump text and an object name list text.
 struct MemoryRun {

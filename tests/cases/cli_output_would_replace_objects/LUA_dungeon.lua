@@ -1,0 +1,2 @@
+TORCH torch
+LEVER lever
