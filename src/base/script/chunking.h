@@ -80,6 +80,9 @@ private:
     char quote_ = 0;
     bool escaped_ = false;
     bool in_comment_ = false;
+    // The byte read last, kept across calls: a "--" that opens a comment may have its first "-"
+    // at the end of one piece and its second at the start of the next, and runs of plain bytes
+    // are skipped without reading each (so the byte before a "-" is taken from the run's end).
     char last_ = 0;
     int depth_ = 0;
     // While the script is short enough that it cannot hold more constants than the limit, its

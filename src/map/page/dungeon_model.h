@@ -7,15 +7,9 @@
 #include <vector>
 
 #include "levels/levels.h"
+#include "records/line_links.h"
 #include "records/object_kind.h"
 #include "report/report.h"
-
-// A square of the common grid on one level.
-struct MapSquare {
-    int level = 0;
-    int x = 0;
-    int y = 0;
-};
 
 // An object that another one names (a target), with the object the name reaches, if any.
 struct MapReference {
@@ -49,7 +43,7 @@ struct MapObject {
     // A door button's door (the door on its square).
     std::optional<MapReference> door;
     // A teleporter's destination.
-    std::optional<MapSquare> destination;
+    std::optional<LinkedSquare> destination;
     // The object that holds this one.
     std::optional<MapReference> holder;
     // The identifiers this object names as carried or held.

@@ -33,8 +33,7 @@ void ModelRecorder::filed(std::size_t object, const Item& item, ItemListId)
     recorded.line_text = std::move(line_text_);
     recorded.properties = item.exvar_text;
     for (const auto& target : line_links_.targets) recorded.targets.push_back({target, std::nullopt});
-    if (const auto& square = line_links_.destination)
-        recorded.destination = MapSquare{square->level, square->x, square->y};
+    recorded.destination = line_links_.destination;
     if (!item.contents.empty())
         for (const auto name : held_identifiers(item.contents)) recorded.holds.emplace_back(name);
     line_text_.clear();
