@@ -126,3 +126,40 @@ TEST(DriverRuleBreaks, EndOfInputInsideTheLayoutStillEndsTheRun)
     EXPECT_EQ(run.status, 2);
     EXPECT_EQ(run.script, header + "\n\n" + closing);
 }
+
+// A line near a section header is reported with the header meant; other bracketed lines are
+// sections the converter does not read. An item line that no section reads is reported. The
+// script stays as it was.
+TEST(Driver, NearHeadersAndItemLinesOutsideEverySectionAreReported)
+{
+    const std::string items = "[Items]\nt1 TORCH 0 0 0\n";
+    struct Case {
+        const char* name;
+        std::string dump;
+        std::string messages;
+    };
+    const std::vector<Case> cases = {
+        {"lower case", entrance + one_level + "[items]\nt1 TORCH 0 0 0\n",
+         "my_dungeon.txt:11: warning: \"[items]\" is not a section header; the header is written \"[Items]\"\n"
+         "my_dungeon.txt:12: warning: the object \"t1\" stands after a separator line and before the next header, "
+         "where no section reads it; it is not read\n"},
+        {"a letter missing", entrance + one_level + "[Item]\n",
+         "my_dungeon.txt:11: warning: \"[Item]\" is not a section header; the header is written \"[Items]\"\n"},
+        {"a trailing blank", "[Main data]\n" + one_level + "[Items] \n",
+         "my_dungeon.txt:1: warning: \"[Main data]\" is not a section header; the header is written \"[Main Data]\"\n"
+         "my_dungeon.txt:9: warning: \"[Items] \" is not a section header; the header is written \"[Items]\"\n"
+         "my_dungeon.txt:9: error: the dump has no entrance line; the party is not placed\n"},
+        {"a separator one star short", entrance + one_level + "/" + std::string(77, '*') + "/\n",
+         "my_dungeon.txt:11: warning: \"/" + std::string(77, '*') +
+             "/\" is not a section header; the header is written \"/" + std::string(78, '*') + "/\"\n"},
+        {"a section of its own", entrance + one_level + "[Notes]\nsome text\n" + items, ""},
+        {"an item after the separator", entrance + one_level + items + separator + "t2 TORCH 0 0 0\n; t3 TORCH\n",
+         "my_dungeon.txt:14: warning: the object \"t2\" stands after a separator line and before the next header, "
+         "where no section reads it; it is not read\n"},
+    };
+    for (const auto& c : cases) {
+        SCOPED_TRACE(c.name);
+        const auto run = convert_text(c.dump, "TORCH torch");
+        EXPECT_EQ(run.messages, c.messages);
+    }
+}

@@ -72,9 +72,12 @@ TEST(Layout, HeaderLinesAreTakenInTheirOrderOnly)
     ASSERT_EQ(run.levels.levels.size(), 1u);
     EXPECT_EQ(run.levels.levels[0].light, 7);
     EXPECT_EQ(run.levels.levels[0].rows, (std::vector<std::string>{"LIGHT row"}));
-    // The row is kept as read; only its width, other than SIZE's 2, is reported.
+    // The row is kept as read; its width, other than SIZE's 2, is reported, and so is the row
+    // after it, past the SIZE height.
     EXPECT_EQ(run.report.lines(),
-              (std::vector<std::string>{"my_dungeon.txt:10: warning: map row 1 of level 0 is 9 squares wide where its SIZE says 2"}));
+              (std::vector<std::string>{"my_dungeon.txt:10: warning: map row 1 of level 0 is 9 squares wide where its SIZE says 2",
+                                        "my_dungeon.txt:11: warning: level 0 has more map rows than its SIZE height of 1; "
+                                        "this row and those after it are skipped"}));
 }
 
 TEST(Layout, SeparatorBetweenBlocksEndsTheSection)
@@ -201,4 +204,44 @@ TEST(Entrance, ReadsFourValuesWithOrWithoutBlanks)
     EXPECT_EQ(entrance->facing, "2");
     EXPECT_FALSE(read_entrance("ENTRANCE...(5,7)"));
     EXPECT_FALSE(read_entrance("ENTRANCE... 5,7,0,2"));
+}
+
+// A header or a WALLSET line is never a map row: the level that runs into it is left out, and the
+// line is read as what it is, so the rest of the dump is read. Rows past the SIZE height are reported.
+TEST(Layout, HeadersAndWallsetLinesEndTheRowsOfALevel)
+{
+    struct Case {
+        const char* name;
+        std::string text;
+        std::size_t levels;
+        std::vector<bool> complete;
+        std::string next_line;
+        std::vector<std::string> messages;
+    };
+    const std::vector<Case> cases = {
+        {"the separator as the last row", "WALLSET\nLIGHT(1)\nOFFSET(0,0)\nSIZE(2,2)\n11\n" + separator + "[Items]\n",
+         1, {false}, "[Items]",
+         {"my_dungeon.txt:6: error: level 0 has fewer map rows than its SIZE height; the level is left out"}},
+        {"the next block's WALLSET as a row",
+         "WALLSET\nLIGHT(1)\nOFFSET(0,0)\nSIZE(2,2)\n11\nWALLSET(b)\nLIGHT(1)\nOFFSET(0,0)\nSIZE(1,1)\n1\n/*\nafter\n", 2,
+         {false, true}, "after",
+         {"my_dungeon.txt:6: error: level 0 has fewer map rows than its SIZE height; the level is left out"}},
+        {"a header without the line with /*", "WALLSET\nLIGHT(1)\nOFFSET(0,0)\nSIZE(1,1)\n1\n[Items]\n", 1, {true},
+         "[Items]",
+         {"my_dungeon.txt:6: warning: the layout section has no line with \"/*\" after its last level; it ends at the "
+          "header \"[Items]\""}},
+        {"a header as a row", "WALLSET\nLIGHT(1)\nOFFSET(0,0)\nSIZE(1,2)\n1\n[Items]\n", 1, {false}, "[Items]",
+         {"my_dungeon.txt:6: error: level 0 has fewer map rows than its SIZE height; the level is left out"}},
+        {"one row too many", "WALLSET\nLIGHT(1)\nOFFSET(0,0)\nSIZE(1,1)\n1\n1\n1\n/*\nafter\n", 1, {true}, "after",
+         {"my_dungeon.txt:6: warning: level 0 has more map rows than its SIZE height of 1; this row and those after "
+          "it are skipped"}},
+    };
+    for (const auto& c : cases) {
+        SCOPED_TRACE(c.name);
+        const auto run = read_section(c.text);
+        ASSERT_EQ(run.levels.levels.size(), c.levels);
+        for (std::size_t i = 0; i < c.levels; ++i) EXPECT_EQ(run.levels.levels[i].complete, c.complete[i]) << i;
+        EXPECT_EQ(run.next_line, c.next_line);
+        EXPECT_EQ(run.report.lines(), c.messages);
+    }
 }

@@ -1,7 +1,18 @@
 #include "store/line_reader.h"
 
+void LineReader::put_back(const std::string& line)
+{
+    put_back_line_ = line;
+    put_back_ = true;
+}
+
 bool LineReader::next(std::string& line)
 {
+    if (put_back_) {
+        put_back_ = false;
+        line.swap(put_back_line_);
+        return true;
+    }
     line.clear();
     if (at_end_ || !std::getline(in_, line)) {
         at_end_ = true;

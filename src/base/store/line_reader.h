@@ -12,8 +12,11 @@ public:
 
     // Reads the next line into line; at the end of the input the line is empty and false returned.
     bool next(std::string& line);
-    // True once a read has met the end of the input.
-    bool at_end() const { return at_end_; }
+    // Hands the line read last back, so that the next read gives it again with its number: a
+    // reader that met a line belonging to another part of the dump leaves it to that part.
+    void put_back(const std::string& line);
+    // True once a read has met the end of the input (and no line is handed back).
+    bool at_end() const { return at_end_ && !put_back_; }
     // The number of the line read last, counted from 1 (0 before the first read).
     long line_number() const { return line_number_; }
 
@@ -21,4 +24,6 @@ private:
     std::istream& in_;
     long line_number_ = 0;
     bool at_end_ = false;
+    bool put_back_ = false;
+    std::string put_back_line_;
 };

@@ -6,12 +6,12 @@
 #include "party/champion.h"
 #include "party/party.h"
 #include "script/chunking.h"
+#include "sections/dump_headers.h"
 #include "store/line_reader.h"
 #include "text/normalise.h"
+#include "text/tokens.h"
 
 namespace {
-
-const std::string separator_line = "/" + std::string(78, '*') + "/";
 
 enum class Section { none, characters, layout, items, main_data, party };
 
@@ -31,6 +31,7 @@ public:
         while (!reader_.at_end()) {
             reader_.next(line);
             switch_section(line);
+            check_line(line);
             handle(line);
         }
         const LinkResult links = link_items(items_, report_);
@@ -46,29 +47,48 @@ private:
     // once and takes part in the tests after its own.
     void switch_section(std::string& line)
     {
-        if (line == "[Characters]") {
+        if (header_of(line) == Header::characters) {
             reader_.next(line);
             section_ = Section::characters;
             out_ << "\n";
         }
-        if (line == "[Party]") {
+        if (header_of(line) == Header::party) {
             reader_.next(line);
             section_ = Section::party;
             out_ << "\n";
         }
-        if (line == "[Layout]") {
+        const Header header = header_of(line);
+        if (header == Header::layout) {
             out_ << "\n";
             section_ = Section::layout;
         }
-        if (line == "[Items]") {
+        if (header == Header::items) {
             section_ = Section::items;
             out_ << "\n" << "kel_spawnburst_begin()" << "\n";
         }
-        if (line == "[Main Data]") {
+        if (header == Header::main_data) {
             out_ << "\n";
             section_ = Section::main_data;
         }
-        if (line == separator_line) section_ = Section::none;
+        if (header == Header::separator) section_ = Section::none;
+        if (header != Header::none) after_separator_ = header == Header::separator;
+    }
+
+    // Reports a line that looks like a header but is none, and an item line that no section reads.
+    void check_line(const std::string& line)
+    {
+        if (const auto header = near_header(line)) {
+            report_.warning(reader_.line_number(),
+                            quoted(line) + " is not a section header; the header is written " + quoted(*header));
+            return;
+        }
+        if (section_ != Section::none || !after_separator_ || line.empty()) return;
+        const LeadingTokens tokens = leading_tokens(line);
+        if (tokens.count >= 2 && names_.names_type(tokens.tokens[1]))
+            report_.warning(reader_.line_number(),
+                            "the object " + quoted(tokens.tokens[0]) +
+                                " stands after a separator line and before the next header, where no section "
+                                "reads it; it is not read");
     }
 
     // The section handlers, in their order, on the line as it now stands.
@@ -125,6 +145,7 @@ private:
     void read_layout_section(long header_line)
     {
         Levels levels = read_layout(reader_, report_);
+        after_separator_ = true;
         if (levels_.read) {
             report_.error(header_line, "a second layout section is ignored");
         } else {
@@ -154,6 +175,8 @@ private:
     const ObjectList& names_;
     Report& report_;
     Section section_ = Section::none;
+    // True from a separator line (or the end of the layout section) to the next header.
+    bool after_separator_ = false;
     Levels levels_;
     std::optional<Entrance> entrance_;
     ItemLists items_;

@@ -21,7 +21,7 @@ public:
     const std::string* find(std::string_view word) const;
 
     // True when the list has a pair for the word at all, "X_UNKNOWN" included.
-    bool names_type(const std::string& word) const { return names_.contains(word); }
+    bool names_type(std::string_view word) const { return names_.contains(word); }
 
     // Adds a pair as if it stood at the end of the list (the first pair of a type still wins).
     void add(const std::string& type, const std::string& name);

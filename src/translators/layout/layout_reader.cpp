@@ -2,6 +2,7 @@
 
 #include <algorithm>
 
+#include "sections/dump_headers.h"
 #include "text/chars.h"
 #include "text/fields.h"
 #include "text/lua_text.h"
@@ -29,6 +30,18 @@ bool read_values(const std::string& line, int* values, int count)
         if (!reader.read_int(values[i])) return false;
     }
     return true;
+}
+
+// True for a line that ends the map rows of a level block: a section header or a WALLSET line.
+bool ends_rows(const std::string& line)
+{
+    return header_of(line) != Header::none || contains(line, "WALLSET");
+}
+
+// True for a line that reads as a map row: squares only, no keyword with a value.
+bool is_map_row(const std::string& line)
+{
+    return !line.empty() && line.find('(') == std::string::npos;
 }
 
 // Reads one layout section; the reader's current line is kept in `line`.
@@ -125,11 +138,15 @@ private:
         if (header("ITEM_PREFIX")) advance();
         if (header("DESCRIPTION")) advance();
 
+        bool rows_cut = false;
         if (height_known) {
             for (int row = 0; row < level.size_y; ++row) {
-                if (ended) {
+                // A header or the next block's WALLSET line is never a map row: the level ran
+                // out of rows, and that line is read as what it is.
+                if (ended || ends_rows(line_)) {
                     report_level(number, "has fewer map rows than its SIZE height");
                     complete = false;
+                    rows_cut = true;
                     break;
                 }
                 // A row of another width gives a map the engine cannot lay out; it is still
@@ -142,10 +159,31 @@ private:
                 advance();
             }
         }
+        const int level_height = level.size_y;
         level.complete = complete;
         result.levels.push_back(std::move(level));
+        // A header that cut the rows short is reported with them; it is read as what it is.
+        if (!ended && rows_cut && is_bracketed(header_of(line_))) {
+            reader_.put_back(line_);
+            return false;
+        }
 
-        while (!ended && !contains(line_, "WALLSET") && !contains(line_, "/*")) advance();
+        bool extra_rows_reported = false;
+        while (!ended && !contains(line_, "WALLSET") && !contains(line_, "/*")) {
+            // A section header ends the layout section even without its line with "/*".
+            if (is_bracketed(header_of(line_))) {
+                report_.warning(reader_.line_number(), "the layout section has no line with \"/*\" after its last "
+                                                       "level; it ends at the header " + quoted(line_));
+                reader_.put_back(line_);
+                return false;
+            }
+            if (height_known && !extra_rows_reported && is_map_row(line_)) {
+                report_.warning(reader_.line_number(), "level " + std::to_string(number) + " has more map rows than its SIZE height of " +
+                                                           std::to_string(level_height) + "; this row and those after it are skipped");
+                extra_rows_reported = true;
+            }
+            advance();
+        }
         if (ended) {
             report_.error(reader_.line_number(),
                         "the input ends inside the layout section (no line with \"/*\" after the last level)");
