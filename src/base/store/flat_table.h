@@ -40,6 +40,9 @@ public:
         return traits_.is_free(entry) ? nullptr : &entry;
     }
 
+    // The traits the table was made with, to point them elsewhere when their owner moves.
+    Traits& traits() { return traits_; }
+
     // Counts the entry just written into a free slot.
     void added() { ++size_; }
     // The number of entries.

@@ -2,6 +2,7 @@
 
 #include <string>
 
+#include "itempass/references.h"
 #include "layout/layout_reader.h"
 #include "party/champion.h"
 #include "party/party.h"
@@ -35,11 +36,16 @@ public:
             handle(line);
         }
         const LinkResult links = link_items(items_, report_);
+        check_references(items_, champions_, report_);
         write_items(items_, out_, watcher_);
         out_ << "\n" << "kel_spawnburst_end()" << "\n" << "\n" << "dungeon_translate()" << "\n";
         const bool placed = write_party_placement();
         if (watcher_)
-            watcher_->finished({.levels = levels_, .entrance = entrance_, .party_placed = placed, .links = links});
+            watcher_->finished({.levels = levels_,
+                                .entrance = entrance_,
+                                .party_placed = placed,
+                                .links = links,
+                                .names = items_.names});
     }
 
 private:

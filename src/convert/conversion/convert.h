@@ -8,6 +8,7 @@
 
 #include "itempass/item_links.h"
 #include "itempass/item_pass.h"
+#include "itempass/object_names.h"
 #include "levels/levels.h"
 #include "records/object_list.h"
 #include "report/report.h"
@@ -25,6 +26,8 @@ struct ConvertedDungeon {
     // True when the script places the party at the entrance.
     bool party_placed = false;
     const LinkResult& links;
+    // Every object's names: which object a name given in the dump reaches.
+    const ObjectNames& names;
 };
 
 // Told of what a conversion reads and decides, for a caller that wants more than the script and

@@ -60,6 +60,10 @@ public:
     bool is_generator = false;
     bool is_creature = false;
     std::string contents;
+    // The TARGET=( list as the line gives it, when the property statements name targets.
+    std::string target_list;
+    // The champion a mirror holds, as the line names it, when its property statements name one.
+    std::string champion;
 
     // The dump line the record was read from, for reports.
     long line_number = 0;

@@ -2,11 +2,9 @@
 
 #include <algorithm>
 #include <limits>
-#include <unordered_map>
 
 #include "records/held_list.h"
 #include "records/object_kind.h"
-#include "text/normalise.h"
 
 LineLinks* ModelRecorder::links_of_line(long, const std::string& line)
 {
@@ -93,17 +91,9 @@ void ModelRecorder::finished(const ConvertedDungeon& dungeon)
         if (button.object < count && button.linked < count)
             model_.objects[button.object].door = reference_to(model_, button.linked);
 
-    // The object each variable names in the script: the last one assigned to it, and one written
-    // as a statement before any written as a comment.
-    std::unordered_map<std::string, std::size_t> by_variable;
-    for (std::size_t i = 0; i < count; ++i) {
-        auto [place, inserted] = by_variable.emplace(force_us(model_.objects[i].id), i);
-        if (!inserted && (!model_.objects[i].commented || model_.objects[place->second].commented)) place->second = i;
-    }
     for (MapObject& object : model_.objects)
         for (MapReference& target : object.targets)
-            if (auto found = by_variable.find(force_us(target.name)); found != by_variable.end())
-                target.object = found->second;
+            if (const std::size_t named = dungeon.names.object_named(target.name); named < count) target.object = named;
 
     if (dungeon.entrance) model_.entrance = party_at(*dungeon.entrance, dungeon.levels, dungeon.party_placed);
 }

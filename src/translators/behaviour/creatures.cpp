@@ -78,6 +78,7 @@ void read_champion(const LineContext& context, Item& item, Properties& propertie
         return;
     }
     properties.champion = "champion=" + champion + " ";
+    item.champion = *word;
 }
 
 void read_state(const LineContext& context, Item& item, Properties& properties)

@@ -54,6 +54,8 @@ bool make_exvars(Item& item, const std::string& line, const std::vector<int>& le
                  const Levels* levels)
 {
     item.exvar_text.clear();
+    item.target_list.clear();
+    item.champion.clear();
     item.has_exvars = item.is_generator = item.is_creature = false;
     Properties properties;
     const LineContext context{line, level_offset_x, level_offset_y, names, problems, levels};

@@ -54,6 +54,7 @@ void read_targets(const LineContext& context, Item& item, Properties& properties
     auto target = target_property_of(split_list(*list), context.problems);
     if (!target) return;
     properties.target = *target;
+    item.target_list = *list;
     if (item.links) item.links->targets = split_list(*list);
     if (auto delay = colon_value(context, "DELAY:", ",)")) {
         if (auto value = checked_code_value("DELAY:", *delay, context.problems)) properties.target += ",delay=" + *value;

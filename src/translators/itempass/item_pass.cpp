@@ -106,6 +106,15 @@ void file_item_line(ItemLists& lists, const std::string& line, long line_number,
         count_unlisted_type(lists, item.object_name, line_number);
 
     const std::size_t object = lists.filed++;
+    lists.names.add(item.id, held, item.comment_reason);
+    if (!item.commented && !item.target_list.empty())
+        lists.target_lists.push_back({.line_number = line_number,
+                                      .id = lists.link_texts.keep(item.id),
+                                      .list = lists.link_texts.keep(item.target_list)});
+    if (!item.commented && !item.champion.empty())
+        lists.mirror_champions.push_back({.line_number = line_number,
+                                          .id = lists.link_texts.keep(item.id),
+                                          .list = lists.link_texts.keep(item.champion)});
     const ItemListId id = list_of(item, held, holder);
     ItemList& list = lists.list(id);
     const std::string_view spawn = list.spawns.keep(item.spawn_text);
@@ -148,10 +157,12 @@ void file_item_line(ItemLists& lists, const std::string& line, long line_number,
         lists.button_facts.push_back({.object = object,
                                       .exvar = exvar,
                                       .id = lists.link_texts.keep(item.id),
+                                      .line_number = line_number,
                                       .x = item.x,
                                       .y = item.y,
                                       .level = item.level,
-                                      .commented = item.commented});
+                                      .commented = item.commented,
+                                      .has_target = !item.target_list.empty()});
         break;
     default:
         break;
@@ -273,16 +284,18 @@ void link_held_items(ItemLists& lists, Report& report)
     // Every identifier of a held object is looked up once per time a list names it, so the pass
     // takes time in proportion to the lists and the records, however they name each other.
     HeldGroups groups(lists.held_facts);
-    const auto each_named_group = [&](std::string_view contents, auto visit) {
-        if (contents.empty()) return;
-        for_each_held_identifier(contents, [&](std::string_view named) {
+    // A name that no held object has is kept for the checks of names.
+    const auto each_named_group = [&](const auto& holder, auto visit) {
+        if (holder.contents.empty()) return;
+        for_each_held_identifier(holder.contents, [&](std::string_view named) {
             if (HeldGroup* group = groups.find(named)) visit(*group);
+            else if (!named.empty()) lists.unheld_names.push_back({holder.line_number, holder.id, named});
         });
     };
     for (std::size_t i = 0; i < lists.holder_facts.size(); ++i)
-        each_named_group(lists.holder_facts[i].contents, [&](HeldGroup& group) { groups.add_holder(group, i); });
+        each_named_group(lists.holder_facts[i], [&](HeldGroup& group) { groups.add_holder(group, i); });
     for (std::size_t i = 0; i < lists.held_facts.size(); ++i)
-        each_named_group(lists.held_facts[i].contents, [&](HeldGroup& group) {
+        each_named_group(lists.held_facts[i], [&](HeldGroup& group) {
             if (group.held_holder == no_object) group.held_holder = i;
         });
     groups.sort_later_holders();
@@ -349,11 +362,12 @@ void report_unlisted_types(const ItemLists& lists, Report& report)
 }
 
 // The decisions of the linking, with object numbers in place of list places.
-LinkResult link_result(const ItemLists& lists)
+LinkResult link_result(ItemLists& lists)
 {
     LinkResult result;
     result.held.reserve(lists.held_facts.size());
     for (const auto& held : lists.held_facts) {
+        if (held.comment_out) lists.names.set_reason(held.object, held.reason);
         std::size_t linked = no_object;
         if (held.link != no_object) linked = lists.holder_facts[held.link].object;
         else if (held.held_holder != no_object) linked = lists.held_facts[held.held_holder].object;

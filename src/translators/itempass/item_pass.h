@@ -11,6 +11,7 @@
 #include <vector>
 
 #include "itempass/item_links.h"
+#include "itempass/object_names.h"
 #include "levels/levels.h"
 #include "records/item.h"
 #include "records/line_links.h"
@@ -87,11 +88,29 @@ struct ButtonFacts {
     std::size_t object = no_object;
     std::string_view exvar;
     std::string_view id;
+    long line_number = 0;
     int x = 0;
     int y = 0;
     int level = 0;
     bool commented = false;
+    // True when its own property statements name targets.
+    bool has_target = false;
     std::size_t link = no_object;
+};
+
+// A list of names that an item line gives, kept to be checked once every object is known.
+struct NamedList {
+    long line_number = 0;
+    // The identifier of the object whose line it is.
+    std::string_view id;
+    std::string_view list;
+};
+
+// A name in a holder's list that no held object has, as the linking found it.
+struct UnheldName {
+    long line_number = 0;
+    std::string_view holder;
+    std::string_view name;
 };
 
 // A dump type that the object name list lacks: where it first stood and how many objects of it
@@ -128,6 +147,12 @@ struct ItemLists {
     std::deque<ButtonFacts> button_facts;
     // Texts of the linking facts that the statements do not hold.
     TextStore link_texts;
+    // Every object's identifier and variable, the target lists and the champions that mirrors
+    // hold, and the names in holders' lists that no held object has: for the checks of names.
+    ObjectNames names;
+    std::vector<NamedList> target_lists;
+    std::vector<NamedList> mirror_champions;
+    std::vector<UnheldName> unheld_names;
     // The dump line of the first object written as each object variable, to find a second one.
     VariableLines variable_lines;
     // The dump types that the object name list does not name at all, in the order first met.

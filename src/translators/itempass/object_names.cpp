@@ -1,0 +1,111 @@
+#include "itempass/object_names.h"
+
+#include <limits>
+
+namespace {
+
+constexpr std::uint8_t held_mark = 0x80;
+
+// The byte of a variable that an identifier's byte gives: blanks are dropped, "-" becomes "_".
+char variable_byte(char c) { return c == '-' ? '_' : c; }
+
+// The hash of the variable an identifier gives, without building it.
+std::size_t variable_hash(std::string_view id)
+{
+    std::uint64_t hash = 1469598103934665603ULL;
+    for (char c : id) {
+        if (c == ' ') continue;
+        hash ^= static_cast<unsigned char>(variable_byte(c));
+        hash *= 1099511628211ULL;
+    }
+    return static_cast<std::size_t>(hash ^ (hash >> 32));
+}
+
+// True when both identifiers give one variable.
+bool same_variable(std::string_view a, std::string_view b)
+{
+    std::size_t i = 0, j = 0;
+    while (true) {
+        while (i < a.size() && a[i] == ' ') ++i;
+        while (j < b.size() && b[j] == ' ') ++j;
+        if (i == a.size() || j == b.size()) return i == a.size() && j == b.size();
+        if (variable_byte(a[i]) != variable_byte(b[j])) return false;
+        ++i;
+        ++j;
+    }
+}
+
+} // namespace
+
+std::size_t ObjectNames::Traits::hash_entry(const Slot& slot) const
+{
+    return variable_hash(names->id_of(slot.first - 1));
+}
+
+std::size_t ObjectNames::Traits::hash_key(std::string_view name) { return variable_hash(name); }
+
+bool ObjectNames::Traits::holds(const Slot& slot, std::string_view name) const
+{
+    return same_variable(names->id_of(slot.first - 1), name);
+}
+
+ObjectNames::ObjectNames(ObjectNames&& other) noexcept
+    : ids_(std::move(other.ids_)), starts_(std::move(other.starts_)), states_(std::move(other.states_)),
+      by_variable_(std::move(other.by_variable_))
+{
+    by_variable_.traits().names = this;
+}
+
+ObjectNames& ObjectNames::operator=(ObjectNames&& other) noexcept
+{
+    ids_ = std::move(other.ids_);
+    starts_ = std::move(other.starts_);
+    states_ = std::move(other.states_);
+    by_variable_ = std::move(other.by_variable_);
+    by_variable_.traits().names = this;
+    return *this;
+}
+
+void ObjectNames::add(std::string_view id, bool held, CommentReason reason)
+{
+    const std::size_t object = states_.size();
+    starts_.push_back(ids_.size());
+    ids_.append(id);
+    states_.push_back(static_cast<std::uint8_t>(static_cast<std::uint8_t>(reason) | (held ? held_mark : 0)));
+    // The table counts objects in 32 bits: a dump of more objects than that is far beyond any
+    // memory, and its later objects are simply not found by name.
+    if (object >= std::numeric_limits<std::uint32_t>::max() - 1) return;
+    const auto number = static_cast<std::uint32_t>(object + 1);
+    Slot& slot = by_variable_.slot_for(id);
+    if (slot.free()) {
+        slot.first = number;
+        by_variable_.added();
+    }
+    if (reason == CommentReason::none) slot.last_written = number;
+}
+
+void ObjectNames::set_reason(std::size_t object, CommentReason reason)
+{
+    if (object < states_.size())
+        states_[object] = static_cast<std::uint8_t>((states_[object] & held_mark) | static_cast<std::uint8_t>(reason));
+}
+
+std::size_t ObjectNames::object_named(std::string_view name) const
+{
+    const Slot* slot = by_variable_.find(name);
+    if (!slot) return no_object;
+    return (slot->last_written != 0 ? slot->last_written : slot->first) - 1;
+}
+
+std::string_view ObjectNames::id_of(std::size_t object) const
+{
+    const std::size_t end = object + 1 < starts_.size() ? starts_[object + 1] : ids_.size();
+    return std::string_view(ids_).substr(starts_[object], end - starts_[object]);
+}
+
+CommentReason ObjectNames::reason_of(std::size_t object) const
+{
+    return static_cast<CommentReason>(states_[object] & ~held_mark);
+}
+
+bool ObjectNames::is_held(std::size_t object) const { return (states_[object] & held_mark) != 0; }

@@ -1,0 +1,64 @@
+#pragma once
+// Every object's names, as the checks look them up once the last line is read: the identifier as
+// the dump writes it (holders link by that) and the variable the script gives it (targets name
+// objects by that, as the engine does).
+
+#include <cstddef>
+#include <cstdint>
+#include <string>
+#include <string_view>
+#include <vector>
+
+#include "itempass/item_links.h"
+#include "records/item.h"
+#include "store/flat_table.h"
+
+// The identifiers of the filed objects, back to back, and one table from each variable to its
+// objects. Small per object: the identifier's bytes, where they begin, and one byte of state.
+class ObjectNames {
+public:
+    ObjectNames() = default;
+    ObjectNames(const ObjectNames&) = delete;
+    ObjectNames& operator=(const ObjectNames&) = delete;
+    // The table's traits point at the names they belong to, so a move points them anew.
+    ObjectNames(ObjectNames&& other) noexcept;
+    ObjectNames& operator=(ObjectNames&& other) noexcept;
+
+    // Adds the next filed object (numbered from 0): its identifier, whether it lies inside
+    // another object, and why it is written as a comment (none when it is not).
+    void add(std::string_view id, bool held, CommentReason reason);
+    // Records the linking's reason for a held object written as a comment.
+    void set_reason(std::size_t object, CommentReason reason);
+
+    // The object whose variable the name gives (as the engine sees names: "door-1" and "door_1"
+    // are one): the last one written as a statement, or else the first one; no_object for none.
+    std::size_t object_named(std::string_view name) const;
+    // The identifier of an object as the dump writes it.
+    std::string_view id_of(std::size_t object) const;
+    // Why an object is written as a comment; none when it is not.
+    CommentReason reason_of(std::size_t object) const;
+    // True when the object lies inside another one (level -1).
+    bool is_held(std::size_t object) const;
+
+private:
+    // The first object with a variable, and the last one of it written as a statement.
+    struct Slot {
+        std::uint32_t first = 0;
+        std::uint32_t last_written = 0;
+        // Object number + 1 of first; 0 for a free slot.
+        bool free() const { return first == 0; }
+    };
+    struct Traits {
+        const ObjectNames* names;
+        static bool is_free(const Slot& slot) { return slot.free(); }
+        std::size_t hash_entry(const Slot& slot) const;
+        static std::size_t hash_key(std::string_view name);
+        bool holds(const Slot& slot, std::string_view name) const;
+    };
+
+    std::string ids_;
+    std::vector<std::size_t> starts_;
+    // Per object: its comment reason, and 0x80 when it is held.
+    std::vector<std::uint8_t> states_;
+    FlatTable<Slot, Traits> by_variable_{Traits{this}};
+};

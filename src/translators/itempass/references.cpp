@@ -1,0 +1,100 @@
+#include "itempass/references.h"
+
+#include <string>
+
+#include "records/held_list.h"
+#include "text/lua_text.h"
+#include "text/normalise.h"
+
+namespace {
+
+// A part of a target list as the script reads it: blanks around it dropped.
+std::string_view trimmed_part(std::string_view part)
+{
+    while (!part.empty() && (part.front() == ' ' || part.front() == '\t')) part.remove_prefix(1);
+    while (!part.empty() && (part.back() == ' ' || part.back() == '\t')) part.remove_suffix(1);
+    return part;
+}
+
+// Calls visit with every part of a target list, split at each ",".
+template <typename Visit>
+void for_each_target(std::string_view list, Visit visit)
+{
+    std::size_t start = 0;
+    while (true) {
+        const std::size_t comma = list.find(',', start);
+        visit(trimmed_part(list.substr(start, comma == std::string_view::npos ? std::string_view::npos : comma - start)));
+        if (comma == std::string_view::npos) return;
+        start = comma + 1;
+    }
+}
+
+void check_targets(const ItemLists& lists, Report& report)
+{
+    for (const NamedList& targets : lists.target_lists) {
+        for_each_target(targets.list, [&](std::string_view part) {
+            // An empty part is reported where the script writes it.
+            if (part.empty()) return;
+            const std::string variable = "TVK_" + force_us(part);
+            const std::size_t object = lists.names.object_named(part);
+            if (object == no_object) {
+                report.warning(targets.line_number, "the target " + quoted(part) + " of " + quoted(targets.id) +
+                                                        " names no object; " + variable + " is nil in the engine");
+                return;
+            }
+            const CommentReason reason = lists.names.reason_of(object);
+            if (reason != CommentReason::none)
+                report.warning(targets.line_number,
+                               "the target " + quoted(part) + " of " + quoted(targets.id) + " names object " +
+                                   quoted(lists.names.id_of(object)) + ", which is written as a comment (" +
+                                   comment_reason_text(reason) + "); " + variable + " is nil in the engine");
+        });
+    }
+}
+
+void check_held_names(const ItemLists& lists, Report& report)
+{
+    for (const UnheldName& unheld : lists.unheld_names) {
+        const std::string start = quoted(unheld.holder) + " holds " + quoted(unheld.name) + ", ";
+        const std::size_t object = lists.names.object_named(unheld.name);
+        if (object == no_object) {
+            report.warning(unheld.line_number, start + "which is no object");
+            continue;
+        }
+        const std::string_view id = lists.names.id_of(object);
+        if (id != unheld.name)
+            report.warning(unheld.line_number, start + "which matches object " + quoted(id) +
+                                                   " only as a variable; a holder names what it holds by its "
+                                                   "identifier exactly as written");
+        else if (!lists.names.is_held(object))
+            report.warning(unheld.line_number,
+                           start + "which stands on the map (its level is not -1), so it is not held");
+    }
+}
+
+void check_champions(const ItemLists& lists, const ChampionNames& champions, Report& report)
+{
+    for (const NamedList& mirror : lists.mirror_champions)
+        if (!champions.contains(force_us(mirror.list)))
+            report.warning(mirror.line_number, "the mirror " + quoted(mirror.id) + " holds the champion " +
+                                                   quoted(mirror.list) + ", which no champion line defines");
+}
+
+void check_door_buttons(const ItemLists& lists, Report& report)
+{
+    for (const ButtonFacts& button : lists.button_facts)
+        if (button.link == no_object && !button.has_target && !button.commented)
+            report.warning(button.line_number,
+                           "the door button " + quoted(button.id) +
+                               " has no door on its square and no target of its own; it opens nothing");
+}
+
+} // namespace
+
+void check_references(const ItemLists& lists, const ChampionNames& champions, Report& report)
+{
+    check_targets(lists, report);
+    check_held_names(lists, report);
+    check_champions(lists, champions, report);
+    check_door_buttons(lists, report);
+}
