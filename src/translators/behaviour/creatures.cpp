@@ -10,21 +10,6 @@
 
 namespace {
 
-// The state word of a line: the text after the "(" of the first "STATE=(" at or after the first
-// "STATE", or after a ":" standing between the two, up to the next ")"; none without "STATE=(".
-std::optional<std::string> state_word_of(const std::string& line)
-{
-    const std::size_t first = line.find("STATE");
-    if (first == std::string::npos) return std::nullopt;
-    const std::size_t keyword = line.find("STATE=(", first);
-    if (keyword == std::string::npos) return std::nullopt;
-    const std::size_t open = keyword + 6;
-    const std::size_t colon = line.find(':', first);
-    const std::size_t start = (colon != std::string::npos && colon < open ? colon : open) + 1;
-    const std::size_t close = line.find(')', start);
-    return line.substr(start, close == std::string::npos ? std::string::npos : close - start);
-}
-
 // True when a state word leaves the object disabled at the start: open, inactive and invisible
 // objects, and closed pits.
 bool disables(const std::string& word, const std::string& object_name)

@@ -1,5 +1,7 @@
 #include "behaviour/keywords.h"
 
+#include "behaviour/keyword_table.h"
+
 KeywordFilter::KeywordFilter(std::string_view line)
 {
     for (std::size_t i = 1; i < line.size(); ++i) pairs_[pair_bit(line[i - 1], line[i])] = true;
@@ -52,4 +54,24 @@ std::vector<std::string> split_list(const std::string& value)
         if (comma == std::string_view::npos) return parts;
         start = comma + 1;
     }
+}
+
+std::optional<std::string> state_word_of(const std::string& line)
+{
+    const std::size_t first = line.find("STATE");
+    if (first == std::string::npos) return std::nullopt;
+    const std::size_t keyword = line.find("STATE=(", first);
+    if (keyword == std::string::npos) return std::nullopt;
+    const std::size_t open = keyword + 6;
+    const std::size_t colon = line.find(':', first);
+    const std::size_t start = (colon != std::string::npos && colon < open ? colon : open) + 1;
+    const std::size_t close = line.find(')', start);
+    return line.substr(start, close == std::string::npos ? std::string::npos : close - start);
+}
+
+const Keyword* known_keyword(std::string_view text)
+{
+    for (const Keyword& keyword : keyword_table)
+        if (keyword.text == text) return &keyword;
+    return nullptr;
 }

@@ -39,3 +39,7 @@ std::optional<std::string> colon_value(std::string_view line, std::string_view k
 
 // The parts of a list value split at every ",", in order; an empty value gives one empty part.
 std::vector<std::string> split_list(const std::string& value);
+
+// The state word of a line: the text after the "(" of the first "STATE=(" at or after the first
+// "STATE", or after a ":" standing between the two, up to the next ")"; none without "STATE=(".
+std::optional<std::string> state_word_of(const std::string& line);

@@ -4,6 +4,7 @@
 #include <functional>
 
 #include "behaviour/exvars.h"
+#include "behaviour/word_checks.h"
 #include "itempass/item_line.h"
 #include "records/held_list.h"
 #include "text/lua_text.h"
@@ -100,6 +101,7 @@ void file_item_line(ItemLists& lists, const std::string& line, long line_number,
     const bool holder =
         make_exvars(item, line, setting.offsets_x, setting.offsets_y, setting.names, problems, &setting.levels);
     item.links = nullptr;
+    check_item_words(line, tokens, item, problems);
     report.add_all(line_number, problems);
     if (off_grid) item.comment_out(CommentReason::off_grid);
     if (!item.is_known && !setting.names.names_type(item.object_name))
