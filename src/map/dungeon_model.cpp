@@ -19,3 +19,11 @@ const char* kind_name(ObjectKind kind)
     }
     return "other";
 }
+
+std::vector<std::string> kind_names()
+{
+    std::vector<std::string> names;
+    for (int kind = 0; kind <= static_cast<int>(ObjectKind::other); ++kind)
+        names.emplace_back(kind_name(static_cast<ObjectKind>(kind)));
+    return names;
+}

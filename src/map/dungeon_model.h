@@ -6,7 +6,7 @@
 #include <string>
 #include <vector>
 
-// What an object is, for the symbol the page draws for it.
+// What an object is, for the symbol the page draws for it. `other` stays the last kind.
 enum class ObjectKind {
     door,
     doorframe,
@@ -25,6 +25,9 @@ enum class ObjectKind {
 
 // The name the page uses for a kind.
 const char* kind_name(ObjectKind kind);
+
+// The names of every kind in the order of ObjectKind, the order the page lists them in.
+std::vector<std::string> kind_names();
 
 // One level block: its place and size on the common grid and its map rows as read.
 struct MapLevel {

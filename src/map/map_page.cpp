@@ -134,6 +134,7 @@ std::string map_data_json(const DungeonModel& model)
         json.text("dump", model.dump_name);
         json.number("gw", model.grid_width);
         json.number("gh", model.grid_height);
+        append_texts(json.member("kinds"), kind_names());
         append_list(json.member("levels"), model.levels, append_level);
         append_list(json.member("objects"), model.objects, append_object);
         append_texts(json.member("champions"), model.champions);
