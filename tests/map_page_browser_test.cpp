@@ -292,6 +292,12 @@ TEST(MapPageInBrowser, SelectingAnObjectPicksOutItsOwnLinksAndDimsTheOthers)
         EXPECT_EQ(link.classes.find("mine") != std::string::npos, its_own) << link.tag << " " << link.classes;
     }
     EXPECT_EQ(own, 1u);
+    // A copy of that line stands above the dimmed layer.
+    const std::size_t copies = dom.find("<g id=\"own-links\">");
+    ASSERT_NE(copies, std::string::npos);
+    const std::string copied = dom.substr(copies, dom.find("</g>", copies) - copies);
+    EXPECT_EQ(count_of(copied, "<line"), 1u);
+    EXPECT_EQ(count_of(copied, "class=\"link link-target mine\""), 1u);
     // The label of its square, which lists its link to level 1, stands out; the other does not.
     const auto labels = level_labels(dom);
     ASSERT_EQ(labels.size(), 2u);

@@ -394,7 +394,10 @@ function drawLevel() {
     marks: [], labelMarks: [],
     // Per square "x,y": the objects on it, and its links to and from other levels.
     squares: Object.create(null), crossing: Object.create(null),
-    links: shape('g', { id: 'links' }), symbolLayer: shape('g', { id: 'symbols' }), labels: shape('g', { id: 'labels' }),
+    // The layers: links, copies of the selected object's own links above them (the links layer is
+    // dimmed as a whole while an object is selected), symbols, labels and copies of its own labels.
+    links: shape('g', { id: 'links' }), ownLinks: shape('g', { id: 'own-links' }), symbolLayer: shape('g', { id: 'symbols' }),
+    labels: shape('g', { id: 'labels' }), ownLabels: shape('g', { id: 'own-labels' }),
     selection: shape('rect', { width: cs, height: cs, 'class': 'selection' })
   };
   // The layers are filled before they join the board: each symbol a copy of the first one drawn
@@ -440,9 +443,10 @@ function drawLevel() {
   });
 
   drawLinks(n);
-  LINK_KINDS.forEach(function (l) { view.links.classList.toggle('hide-' + l[0], !!state.hidden[l[0]]); });
+  LINK_KINDS.forEach(function (l) { svg.classList.toggle('hide-' + l[0], !!state.hidden[l[0]]); });
   drawLabels();
   svg.appendChild(view.links);
+  svg.appendChild(view.ownLinks);
   svg.appendChild(view.symbolLayer);
   if (data.entrance && data.entrance.lv === n) {
     var e = data.entrance;
@@ -452,6 +456,7 @@ function drawLevel() {
     svg.appendChild(party);
   }
   svg.appendChild(view.labels);
+  svg.appendChild(view.ownLabels);
   svg.appendChild(view.selection);
   markSelection(state.selected, true);
   dimOthers();
@@ -544,6 +549,7 @@ function crossingText(entries) {
 function drawLabels() {
   var layer = view.labels;
   while (layer.firstChild) layer.removeChild(layer.firstChild);
+  while (view.ownLabels.firstChild) view.ownLabels.removeChild(view.ownLabels.firstChild);
   view.labelMarks = [];
   var cs = state.cell, width = grid.w * cs, height = grid.h * cs;
   var BUCKET = 64, LINE = 13;
@@ -596,20 +602,33 @@ function drawLabels() {
   dimOthers();
 }
 
-// Dims the links and labels that are not the selected object's own, when it is on the shown level.
+// Dims the links and labels, under the copies of the selected object's own, when it is on the
+// shown level: one class on each layer, whatever the number of links.
 function dimOthers() {
   var picked = state.selected >= 0 && !!view.symbols[state.selected];
   view.links.classList.toggle('picked', picked);
   view.labels.classList.toggle('picked', picked);
 }
+// Marks the elements as the selected object's own (on) and puts copies of them into the layer,
+// or takes the marks and the copies away (off). The copies name no object or square.
+function markOwn(elements, layer, on) {
+  if (!on) while (layer.firstChild) layer.removeChild(layer.firstChild);
+  (elements || []).forEach(function (e) {
+    e.classList.toggle('mine', on);
+    if (!on) return;
+    var copy = e.cloneNode(true);
+    ['data-from', 'data-to', 'data-square'].forEach(function (name) { copy.removeAttribute(name); });
+    layer.appendChild(copy);
+  });
+}
 function markLabels(i, on) {
-  if (i >= 0) (view.labelMarks[i] || []).forEach(function (e) { e.classList.toggle('mine', on); });
+  if (i >= 0) markOwn(view.labelMarks[i], view.ownLabels, on);
 }
 // Picks out the symbol and the own links of object i (on), or puts them back (off).
 function markSelection(i, on) {
   if (i < 0) return;
   if (view.symbols[i]) view.symbols[i].classList.toggle('chosen', on);
-  (view.marks[i] || []).forEach(function (e) { e.classList.toggle('mine', on); });
+  markOwn(view.marks[i], view.ownLinks, on);
   markLabels(i, on);
 }
 function placeSelection() {
@@ -636,7 +655,7 @@ function select(i, square) {
 function showLinkKind(how, shown) {
   state.hidden[how] = !shown;
   if (!view) return;
-  view.links.classList.toggle('hide-' + how, !shown);
+  byId('overlay').classList.toggle('hide-' + how, !shown);
   drawLabels();
 }
 
