@@ -56,9 +56,10 @@ var LOOKS = {
   'creature': ['C', 'circle', '#e74c3c'], 'holder': ['H', 'square', '#b7950b'],
   'other': ['\u2022', 'circle', '#7f8c8d'] };
 var UNKNOWN_LOOK = ['?', 'circle', '#566573'];
-// The kinds of link: the class of its lines, the name of its switch and legend entry.
-var LINK_KINDS = [['target', 'targets', 'target'], ['door', 'door buttons', 'door button to its door'],
-  ['destination', 'teleporters', 'teleporter to its destination']];
+// The kinds of link: the name in the classes of its lines and of its switch "show-NAME", and its
+// legend entry.
+var LINK_KINDS = [['target', 'target'], ['door', 'door button to its door'],
+  ['destination', 'teleporter to its destination']];
 var DIRECTIONS = { NORTH: [0, -1], EAST: [1, 0], SOUTH: [0, 1], WEST: [-1, 0], NORTHEAST: [1, -1],
   NORTHWEST: [-1, -1], SOUTHEAST: [1, 1], SOUTHWEST: [-1, 1], '0': [0, -1], '1': [1, 0], '2': [0, 1], '3': [-1, 0] };
 var FIXED_COLOURS = { '0': '#ece6d6', '1': '#4a4a57' };
@@ -254,7 +255,7 @@ function buildLegend() {
   LINK_KINDS.forEach(function (l) {
     var s = shape('svg', { width: 22, height: 12 });
     s.appendChild(shape('line', { x1: 1, y1: 6, x2: 21, y2: 6, 'class': 'link link-' + l[0] }));
-    row(s, l[2]);
+    row(s, l[1]);
   });
   row(element('span', 'link-sample', '\u2192 level 1 \u00b7 \u2190 level 2'),
     'links of a square to and from other levels, one label a square');
