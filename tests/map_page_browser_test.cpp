@@ -164,3 +164,217 @@ TEST(MapPageInBrowser, HostileTextsMakeNoElement)
     // The texts are shown, as text.
     EXPECT_NE(dom.find("the identifier \"&lt;/script&gt;&lt;injected-id&gt;\""), std::string::npos);
 }
+
+namespace {
+
+// One element of the board that draws a link: its tag, classes and the objects it joins.
+struct LinkElement {
+    std::string tag;
+    std::string classes;
+    std::string from;
+    std::string to;
+};
+
+// The value of one attribute in the text of an element's opening tag; empty when it is absent.
+std::string attribute_of(const std::string& tag, const std::string& attribute)
+{
+    std::smatch match;
+    const std::regex pattern(" " + attribute + "=\"([^\"]*)\"");
+    return std::regex_search(tag, match, pattern) ? match[1].str() : "";
+}
+
+// Every line and circle of the document that draws a link (it names the object it starts from).
+std::vector<LinkElement> link_elements(const std::string& dom)
+{
+    std::vector<LinkElement> links;
+    const std::regex pattern("<(line|circle)( [^>]*)>");
+    for (auto it = std::sregex_iterator(dom.begin(), dom.end(), pattern); it != std::sregex_iterator(); ++it) {
+        const std::string tag = (*it)[2];
+        if (attribute_of(tag, "data-from").empty()) continue;
+        links.push_back({(*it)[1], attribute_of(tag, "class"), attribute_of(tag, "data-from"), attribute_of(tag, "data-to")});
+    }
+    return links;
+}
+
+// The opening tags of every element of one name, each as the text of its attributes.
+std::vector<std::string> opening_tags(const std::string& dom, const std::string& name)
+{
+    std::vector<std::string> tags;
+    const std::regex pattern("<" + name + "( [^>]*)>");
+    for (auto it = std::sregex_iterator(dom.begin(), dom.end(), pattern); it != std::sregex_iterator(); ++it)
+        tags.push_back((*it)[1]);
+    return tags;
+}
+
+// Whether an element of that name carries every one of the attributes with its value.
+bool has_element(const std::string& dom, const std::string& name,
+                 const std::vector<std::pair<std::string, std::string>>& attributes)
+{
+    for (const auto& tag : opening_tags(dom, name)) {
+        bool all = true;
+        for (const auto& [attribute, value] : attributes) all = all && attribute_of(tag, attribute) == value;
+        if (all) return true;
+    }
+    return false;
+}
+
+// The labels of links to other levels, by the square they stand for ("x,y"), with their classes
+// and texts.
+struct LevelLabel {
+    std::string classes;
+    std::string text;
+};
+std::multimap<std::string, LevelLabel> level_labels(const std::string& dom)
+{
+    std::multimap<std::string, LevelLabel> labels;
+    const std::regex pattern("<text( [^>]*)>([^<]*)<");
+    for (auto it = std::sregex_iterator(dom.begin(), dom.end(), pattern); it != std::sregex_iterator(); ++it) {
+        const std::string tag = (*it)[1];
+        if (!attribute_of(tag, "data-square").empty())
+            labels.emplace(attribute_of(tag, "data-square"), LevelLabel{attribute_of(tag, "class"), (*it)[2]});
+    }
+    return labels;
+}
+
+std::string index_of(const DungeonModel& model, const std::string& id)
+{
+    for (std::size_t i = 0; i < model.objects.size(); ++i)
+        if (model.objects[i].id == id) return std::to_string(i);
+    ADD_FAILURE() << "no object " << id;
+    return "";
+}
+
+const std::string separator = "/" + std::string(78, '*') + "/\n";
+
+// Three levels of 5 by 5 squares. On level 0, square (2,2) holds two levers that reach levels 1
+// and 2, a teleporter to level 2 and a lever naming no object, and is the target of an object of
+// level 2; square (1,1) holds one lever that reaches level 1 and door-c on level 0. Another lever
+// and a teleporter link squares of level 0 only.
+const std::string three_levels =
+    "[Main Data]\nENTRANCE...(1,1,0,NORTH)\n" + separator + "[Layout]\n" +
+    "WALLSET\nLIGHT(5)\nOFFSET(0,0)\nSIZE(5,5)\n11111\n10001\n10001\n10001\n11111\n"
+    "WALLSET\nLIGHT(5)\nOFFSET(0,0)\nSIZE(5,5)\n11111\n10001\n10001\n10001\n11111\n"
+    "WALLSET\nLIGHT(5)\nOFFSET(0,0)\nSIZE(5,5)\n11111\n10001\n10001\n10001\n11111\n" +
+    separator +
+    "[Items]\n"
+    "lever-1 LEVER 2 2 0 NORTH TARGET=(door-a,door-b)\n"
+    "lever-2 LEVER 2 2 0 EAST TARGET=(door-a)\n"
+    "tele-1 TELEPORTER 2 2 0 DESTINATION=(3,3,2)\n"
+    "lever-3 LEVER 2 2 0 SOUTH TARGET=(nowhere)\n"
+    "lever-4 LEVER 1 1 0 WEST TARGET=(door-a,door-c)\n"
+    "door-c DOOR 3 3 0\n"
+    "gate-pull LEVER 3 1 0 NORTH TARGET=(door-c)\n"
+    "tele-2 TELEPORTER 3 2 0 DESTINATION=(1,3,0)\n"
+    "door-a DOOR 1 1 1\n"
+    "key-lever KEY 2 2 1\n"
+    "door-b DOOR 1 1 2\n"
+    "plate-1 PLATE 3 3 2 TARGET=(lever-1)\n" +
+    separator;
+
+const std::string three_levels_names = "LEVER lever DOOR door_wood TELEPORTER teleporter KEY key_iron PLATE pressure_plate";
+
+} // namespace
+
+TEST(MapPageInBrowser, SelectingAnObjectPicksOutItsOwnLinksAndDimsTheOthers)
+{
+    const auto run = page_for(three_levels, three_levels_names);
+    const std::string lever = index_of(run.model, "lever-4");
+    const std::string dom = browser_dom(run.page, "select=lever-4");
+    expect_page_shows_level(dom, run.model, 0);
+    EXPECT_TRUE(has_element(dom, "g", {{"id", "links"}, {"class", "picked"}}));
+    EXPECT_TRUE(has_element(dom, "g", {{"id", "labels"}, {"class", "picked"}}));
+    EXPECT_TRUE(has_element(dom, "g", {{"class", "sym chosen"}, {"data-object", lever}}));
+    // lever-4's own line to door-c stands out; the other lever's line, the teleporter's line and
+    // its destination do not.
+    const auto links = link_elements(dom);
+    EXPECT_EQ(links.size(), 4u);
+    std::size_t own = 0;
+    for (const auto& link : links) {
+        const bool its_own = link.from == lever || link.to == lever;
+        own += its_own;
+        EXPECT_EQ(link.classes.find("mine") != std::string::npos, its_own) << link.tag << " " << link.classes;
+    }
+    EXPECT_EQ(own, 1u);
+    // A copy of that line stands above the dimmed layer.
+    const std::size_t copies = dom.find("<g id=\"own-links\">");
+    ASSERT_NE(copies, std::string::npos);
+    const std::string copied = dom.substr(copies, dom.find("</g>", copies) - copies);
+    EXPECT_EQ(count_of(copied, "<line"), 1u);
+    EXPECT_EQ(count_of(copied, "class=\"link link-target mine\""), 1u);
+    // The label of its square, which lists its link to level 1, stands out; the other does not.
+    const auto labels = level_labels(dom);
+    ASSERT_EQ(labels.size(), 2u);
+    EXPECT_EQ(labels.find("1,1")->second.classes, "link-label mine");
+    EXPECT_EQ(labels.find("2,2")->second.classes, "link-label");
+}
+
+TEST(MapPageInBrowser, LinksToOtherLevelsGetOneLabelPerSquareListingTheLevels)
+{
+    const auto run = page_for(three_levels, three_levels_names);
+    const auto labels = level_labels(browser_dom(run.page, "level=0"));
+    ASSERT_EQ(labels.size(), 2u);
+    ASSERT_EQ(labels.count("2,2"), 1u);
+    EXPECT_EQ(labels.find("2,2")->second.text, "\u2192 levels 1, 2 \u00b7 \u2190 level 2 \u00b7 \u2192 no such object");
+    EXPECT_EQ(labels.find("1,1")->second.text, "\u2192 level 1");
+    // On level 2: door-b's square, and the plate's square that the teleporter sends to.
+    const auto arriving = level_labels(browser_dom(run.page, "level=2"));
+    ASSERT_EQ(arriving.size(), 2u);
+    ASSERT_EQ(arriving.count("3,3"), 1u);
+    EXPECT_EQ(arriving.find("3,3")->second.text, "\u2192 level 0 \u00b7 \u2190 level 0");
+    EXPECT_EQ(arriving.find("1,1")->second.text, "\u2190 level 0");
+}
+
+TEST(MapPageInBrowser, SearchSelectsTheBestMatchOnItsLevelAndListsTheOthers)
+{
+    const auto run = page_for(three_levels, three_levels_names);
+    // Any case; an identifier the text equals comes first, though it stands later in the dump.
+    std::string dom = browser_dom(run.page, "find=DOOR-A");
+    EXPECT_EQ(text_of(dom, "script-errors"), "");
+    EXPECT_TRUE(has_element(dom, "button", {{"class", "current"}, {"data-level", "1"}})) << "level 1 was not opened";
+    EXPECT_NE(dom.find("<div id=\"info\"><h3>door-a</h3>"), std::string::npos);
+    EXPECT_TRUE(has_element(dom, "g", {{"class", "sym chosen"}, {"data-object", index_of(run.model, "door-a")}}));
+    // Part of an identifier: those it begins first, then the others, each in dump order.
+    dom = browser_dom(run.page, "find=lever");
+    const std::size_t list = dom.find("<ul id=\"find-results\">");
+    ASSERT_NE(list, std::string::npos);
+    std::vector<std::string> found;
+    for (const auto& index : attribute_values(dom.substr(list, dom.find("</ul>", list) - list), "data-goto"))
+        found.push_back(run.model.objects.at(std::stoul(index)).id);
+    EXPECT_EQ(found, (std::vector<std::string>{"lever-1", "lever-2", "lever-3", "lever-4", "key-lever"}));
+    EXPECT_NE(dom.find("<div id=\"info\"><h3>lever-1</h3>"), std::string::npos);
+    dom = browser_dom(run.page, "find=%3Cnone%3E");
+    EXPECT_NE(dom.find("no identifier holds \"&lt;none&gt;\""), std::string::npos);
+}
+
+TEST(MapPageInBrowser, KindsAndTheirOrderComeFromTheData)
+{
+    auto run = page_for(read_file(fs::path(D2L_EXAMPLES_DIR) / "my_dungeon.txt"),
+                        read_file(fs::path(D2L_EXAMPLES_DIR) / "obj_list.txt"));
+    // The page as the converter would write it with other kinds: a new one, and the rest reversed.
+    std::string page = read_file(run.page);
+    const std::string kinds = "\"kinds\":[";
+    const std::size_t from = page.find(kinds);
+    ASSERT_NE(from, std::string::npos);
+    const std::size_t to = page.find(']', from);
+    const std::vector<std::string> names = {"portal", "other", "holder", "creature", "generator", "floor damager",
+                                            "shooter", "pit", "teleporter", "trigger", "lever or switch",
+                                            "door button", "door frame", "door"};
+    std::string list;
+    for (const auto& name : names) list += (list.empty() ? "\"" : ",\"") + name + "\"";
+    page.replace(from + kinds.size(), to - from - kinds.size(), list);
+    const std::string pit = "\"kind\":\"pit\"";
+    ASSERT_EQ(count_of(page, pit), 1u);
+    page.replace(page.find(pit), pit.size(), "\"kind\":\"portal\"");
+    write_file(run.page, page);
+
+    const std::string dom = browser_dom(run.page, "level=0");
+    EXPECT_EQ(text_of(dom, "script-errors"), "");
+    std::vector<std::string> legend;
+    const std::regex row("<div class=\"row\" data-kind=\"([^\"]*)\"");
+    for (auto it = std::sregex_iterator(dom.begin(), dom.end(), row); it != std::sregex_iterator(); ++it)
+        legend.push_back((*it)[1]);
+    EXPECT_EQ(legend, names);
+    // A kind the script has no look for is drawn with a look of its own and counted in the header.
+    EXPECT_NE(dom.find("data-kind=\"portal\" data-object="), std::string::npos);
+    EXPECT_NE(dom.find(">portal 1, other "), std::string::npos);
+}

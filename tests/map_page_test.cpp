@@ -9,6 +9,8 @@
 #include "page/json_text.h"
 #include "page/map_page.h"
 #include "page/model_recorder.h"
+#include "page/page_assets.h"
+#include "test_support.h"
 
 namespace {
 
@@ -97,6 +99,20 @@ TEST(MapPage, TextsOfTheDumpCannotLeaveTheDataElement)
     EXPECT_EQ(count_of(page, "<!--"), 0u);
     EXPECT_NE(page.find("\\u003c/script\\u003e\\u003cscript\\u003ealert(1)"), std::string::npos);
     EXPECT_EQ(page.find("alert(1)</"), std::string::npos);
+}
+
+TEST(MapPage, HoldsThePageFilesByteForByteAndTheKindsInOrder)
+{
+    const std::filesystem::path folder = std::filesystem::path(D2L_TESTS_DIR) / ".." / "src" / "map" / "page";
+    EXPECT_EQ(page_style, read_file(folder / "page.css"));
+    EXPECT_EQ(page_body, read_file(folder / "page.html"));
+    EXPECT_EQ(page_script, read_file(folder / "page.js"));
+    const std::string page = page_of(DungeonModel{});
+    for (const char* part : {page_style, page_body, page_script}) EXPECT_NE(page.find(part), std::string::npos);
+    EXPECT_NE(page.find("\"kinds\":[\"door\",\"door frame\",\"door button\",\"lever or switch\",\"trigger\","
+                        "\"teleporter\",\"pit\",\"shooter\",\"floor damager\",\"generator\",\"creature\","
+                        "\"holder\",\"other\"]"),
+              std::string::npos);
 }
 
 TEST(MapPage, IsOneFileThatFetchesNothing)

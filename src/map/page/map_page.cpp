@@ -134,6 +134,11 @@ std::string map_data_json(const DungeonModel& model)
         json.text("dump", model.dump_name);
         json.number("gw", model.grid_width);
         json.number("gh", model.grid_height);
+        {
+            std::vector<std::string> kinds;
+            for (const ObjectKind kind : all_kinds()) kinds.emplace_back(kind_name(kind));
+            append_texts(json.member("kinds"), kinds);
+        }
         append_list(json.member("levels"), model.levels, append_level);
         append_list(json.member("objects"), model.objects, append_object);
         append_texts(json.member("champions"), model.champions);

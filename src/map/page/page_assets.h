@@ -1,6 +1,8 @@
 #pragma once
 // The fixed parts of the map page: its style sheet, its body and its script. The script builds
 // everything else from the data element, writing texts of the dump only as text, never as markup.
+// They are the files page.css, page.html and page.js beside this header, embedded at build time
+// (cmake/embed_files.cmake).
 
 // The style sheet.
 extern const char* const page_style;
