@@ -10,8 +10,9 @@
 #ifdef _WIN32
 #include <fcntl.h>
 #include <io.h>
-#include <shellapi.h>
+// windows.h first: shellapi.h needs its types.
 #include <windows.h>
+#include <shellapi.h>
 #else
 #include <unistd.h>
 #endif
