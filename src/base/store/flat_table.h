@@ -12,22 +12,20 @@
 // Traits needs: bool is_free(const Entry&); std::size_t hash_entry(const Entry&);
 // std::size_t hash_key(const Key&); bool holds(const Entry&, const Key&). A default-made Entry
 // is free.
-template <typename Entry, typename Traits>
+//
+// The table grows once more than LoadQuarters / 4 of its slots would be taken, to no fewer than
+// MinimumSlots (a power of two); both are constants, so the test before each insert is cheap.
+template <typename Entry, typename Traits, std::size_t LoadQuarters = 3, std::size_t MinimumSlots = 1024>
 class FlatTable {
 public:
-    // A table that grows once more than load_numerator / 4 of its slots would be taken, to no
-    // fewer than minimum_slots (a power of two).
-    explicit FlatTable(Traits traits = {}, std::size_t load_quarters = 3, std::size_t minimum_slots = 1024)
-        : traits_(traits), load_quarters_(load_quarters), minimum_slots_(minimum_slots)
-    {
-    }
+    explicit FlatTable(Traits traits = {}) : traits_(traits) {}
 
     // The entry that holds the key, or the free slot where it belongs; the caller fills a free
     // slot and calls added(). Makes room for one more entry first, so a search always ends.
     template <typename Key>
     Entry& slot_for(const Key& key)
     {
-        if ((size_ + 1) * 4 > slots_.size() * load_quarters_) grow();
+        if ((size_ + 1) * 4 > slots_.size() * LoadQuarters) grow();
         return slots_[position_of(key)];
     }
 
@@ -66,7 +64,7 @@ private:
 
     void grow()
     {
-        std::vector<Entry> old(slots_.empty() ? minimum_slots_ : slots_.size() * 2);
+        std::vector<Entry> old(slots_.empty() ? MinimumSlots : slots_.size() * 2);
         old.swap(slots_);
         const std::size_t mask = slots_.size() - 1;
         for (const Entry& entry : old) {
@@ -78,8 +76,6 @@ private:
     }
 
     Traits traits_;
-    std::size_t load_quarters_;
-    std::size_t minimum_slots_;
     std::vector<Entry> slots_;
     std::size_t size_ = 0;
 };

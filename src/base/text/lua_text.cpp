@@ -31,16 +31,6 @@ std::string_view trimmed(std::string_view text)
 
 } // namespace
 
-bool is_lua_keyword(std::string_view text)
-{
-    static constexpr std::array<std::string_view, 21> keywords = {
-        "and", "break", "do", "else", "elseif", "end", "false", "for", "function", "if", "in",
-        "local", "nil", "not", "or", "repeat", "return", "then", "true", "until", "while"};
-    for (auto keyword : keywords)
-        if (text == keyword) return true;
-    return false;
-}
-
 std::string lua_escape(std::string_view text)
 {
     std::string result;

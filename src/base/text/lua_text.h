@@ -1,6 +1,7 @@
 #pragma once
 // Checks and escaping that keep text from the dump inside the places of the script meant for it.
 
+#include <initializer_list>
 #include <string>
 #include <string_view>
 
@@ -14,7 +15,25 @@ std::string lua_escape(std::string_view text);
 bool is_code_value(std::string_view text);
 
 // True when the text is one of the reserved words of Lua 5.1 ("and", ..., "while", "true", "false", "nil").
-bool is_lua_keyword(std::string_view text);
+// Inline: the chunking writer asks it of every name of a large script.
+inline bool is_lua_keyword(std::string_view text)
+{
+    const auto any_of = [&](std::initializer_list<std::string_view> words) {
+        for (const std::string_view word : words)
+            if (word == text) return true;
+        return false;
+    };
+    // By length, so that a name is compared with at most five words of its own length.
+    switch (text.size()) {
+    case 2: return any_of({"do", "if", "in", "or"});
+    case 3: return any_of({"and", "end", "for", "nil", "not"});
+    case 4: return any_of({"else", "then", "true"});
+    case 5: return any_of({"break", "false", "local", "until", "while"});
+    case 6: return any_of({"elseif", "repeat", "return"});
+    case 8: return text == "function";
+    default: return false;
+    }
+}
 
 // True when the text is a Lua name: letters, digits and "_", not starting with a digit, not a keyword.
 bool is_lua_name(std::string_view text);

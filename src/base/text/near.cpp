@@ -1,6 +1,7 @@
 #include "text/near.h"
 
 #include <algorithm>
+#include <array>
 #include <cstddef>
 #include <vector>
 
@@ -14,7 +15,11 @@ char folded(char c) { return c >= 'a' && c <= 'z' ? static_cast<char>(c - 32) : 
 // lengths differ by at most most_edits and one of them is a known word.
 std::size_t distance(std::string_view a, std::string_view b)
 {
-    std::vector<std::size_t> row(b.size() + 1);
+    // One row of the table; known words are short, so it mostly stands on the stack.
+    std::array<std::size_t, 64> small{};
+    std::vector<std::size_t> large;
+    if (b.size() >= small.size()) large.resize(b.size() + 1);
+    std::size_t* row = large.empty() ? small.data() : large.data();
     for (std::size_t j = 0; j <= b.size(); ++j) row[j] = j;
     for (std::size_t i = 1; i <= a.size(); ++i) {
         std::size_t diagonal = row[0];

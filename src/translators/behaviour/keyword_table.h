@@ -64,3 +64,11 @@ inline constexpr std::array<Keyword, 29> keyword_table = {{
 
 // The keyword of the table that the text is, or null.
 const Keyword* known_keyword(std::string_view text);
+
+// The place in the table of a keyword that the table holds (worked out when compiled).
+consteval std::size_t keyword_index(std::string_view text)
+{
+    for (std::size_t k = 0; k < keyword_table.size(); ++k)
+        if (keyword_table[k].text == text) return k;
+    throw "not a keyword of the table";
+}

@@ -1,6 +1,8 @@
 #include "behaviour/word_checks.h"
 
 #include <algorithm>
+#include <array>
+#include <cstdint>
 #include <string_view>
 
 #include "behaviour/keyword_table.h"
@@ -22,15 +24,6 @@ struct Range {
     std::size_t end = std::string::npos;
     bool holds(std::size_t position) const { return begin != std::string::npos && position >= begin && position < end; }
 };
-
-// The free text of the line: the value of its TEXT=( up to the next ")" or the end of the line.
-Range text_range(const std::string& line)
-{
-    const std::size_t keyword = line.find("TEXT=(");
-    if (keyword == std::string::npos) return {};
-    const std::size_t begin = keyword + 6;
-    return {begin, std::min(line.find(')', begin), line.size())};
-}
 
 // The position after the line's first five tokens.
 std::size_t after_leading_tokens(const std::string& line, const LeadingTokens& tokens)
@@ -56,43 +49,94 @@ bool holds_one_of(std::string_view text, const std::string_view (&words)[N])
 
 bool is_keyword_byte(char c) { return (c >= 'A' && c <= 'Z') || is_digit(c) || c == '_'; }
 
+// Per first byte, the keywords of the table that begin with it (at most eight do), so that a text
+// is searched for every keyword at once, one look at each of its bytes.
+struct FirstBytes {
+    std::array<std::array<std::uint8_t, 8>, 26> keywords{};
+    std::array<std::uint8_t, 26> count{};
+};
+
+constexpr FirstBytes first_bytes = [] {
+    FirstBytes index;
+    for (std::size_t k = 0; k < keyword_table.size(); ++k) {
+        const auto letter = static_cast<std::size_t>(keyword_table[k].text.front() - 'A');
+        index.keywords[letter][index.count[letter]++] = static_cast<std::uint8_t>(k);
+    }
+    return index;
+}();
+
+// The keyword of the table that the word of keyword form is, or null.
+const Keyword* keyword_at(std::string_view word)
+{
+    if (word.empty() || word.front() < 'A' || word.front() > 'Z') return nullptr;
+    const auto letter = static_cast<std::size_t>(word.front() - 'A');
+    for (std::size_t k = 0; k < first_bytes.count[letter]; ++k) {
+        const Keyword& keyword = keyword_table[first_bytes.keywords[letter][k]];
+        if (keyword.text == word) return &keyword;
+    }
+    return nullptr;
+}
+
 // Calls visit with every keyword of the table that starts at some position of the text, and the position.
 template <typename Visit>
 void each_keyword_in(std::string_view text, Visit visit)
 {
     for (std::size_t i = 0; i < text.size(); ++i) {
-        // Every keyword begins with a capital: a text of small letters and digits holds none.
+        // Every keyword begins with a capital.
         if (text[i] < 'A' || text[i] > 'Z') continue;
-        for (const Keyword& keyword : keyword_table)
-            if (keyword.text.front() == text[i] && text.substr(i).starts_with(keyword.text)) visit(keyword, i);
+        const auto letter = static_cast<std::size_t>(text[i] - 'A');
+        for (std::size_t k = 0; k < first_bytes.count[letter]; ++k) {
+            const Keyword& keyword = keyword_table[first_bytes.keywords[letter][k]];
+            if (text.substr(i).starts_with(keyword.text)) visit(keyword, i);
+        }
     }
 }
 
-// Words of keyword form (capitals, digits and "_", then "=(" or ":") that no group knows but
-// that are near one it knows, or that hold one and are read as it.
-void check_keyword_words(const std::string& line, std::size_t from, const Range& text, Problems& problems)
+// What the scan of a line's words found: which keywords of keyword form stand after its first
+// five tokens (bit k for keyword_table[k]), and where its TEXT=( value lies.
+struct LineWords {
+    std::uint32_t present = 0;
+    Range text;
+    bool has(std::size_t keyword) const { return (present >> keyword & 1u) != 0; }
+};
+
+// Scans the words of keyword form (capitals, digits and "_", then "=(" or ":") after the first
+// five tokens, in one pass, passing over the TEXT=( value: reports those that no group knows
+// but that are near one it knows, or that hold one and are read as it; notes the known ones.
+LineWords scan_keyword_words(const std::string& line, std::size_t from, Problems& problems)
 {
-    std::size_t i = from;
-    while (i < line.size()) {
-        if (text.holds(i)) {
-            i = text.end;
+    LineWords words;
+    const auto note = [&](const Keyword& keyword) { words.present |= 1u << (&keyword - keyword_table.data()); };
+    // A word of keyword form ends at its "=(" or ":": the scan goes from one such mark to the
+    // next (found with memchr, which reads many bytes at a time) and reads back to the word's start.
+    const std::string_view rest(line);
+    std::size_t next_equals = rest.find('=', from);
+    std::size_t next_colon = rest.find(':', from);
+    std::size_t word_from = from;
+    while (next_equals != std::string_view::npos || next_colon != std::string_view::npos) {
+        const bool colon = next_colon < next_equals;
+        const std::size_t mark = colon ? next_colon : next_equals;
+        if (colon) next_colon = rest.find(':', mark + 1);
+        else next_equals = rest.find('=', mark + 1);
+        if (mark < word_from || (!colon && (mark + 1 >= line.size() || line[mark + 1] != '('))) continue;
+        std::size_t start = mark;
+        while (start > word_from && is_keyword_byte(line[start - 1])) --start;
+        if (start == mark) continue;
+        const std::size_t end = colon ? mark + 1 : mark + 2;
+        const std::string_view word = rest.substr(start, end - start);
+        if (const Keyword* known = keyword_at(word)) {
+            note(*known);
+            // A text is free: nothing inside it is a word of the line.
+            if (known->text == "TEXT=(" && words.text.begin == std::string::npos) {
+                words.text = {end, std::min(line.find(')', end), line.size())};
+                word_from = words.text.end;
+            }
             continue;
         }
-        if (!is_keyword_byte(line[i])) {
-            ++i;
-            continue;
-        }
-        const std::size_t start = i;
-        while (i < line.size() && is_keyword_byte(line[i])) ++i;
-        std::size_t end = i;
-        if (i + 1 < line.size() && line[i] == '=' && line[i + 1] == '(') end = i + 2;
-        else if (i < line.size() && line[i] == ':') end = i + 1;
-        else continue;
-        const std::string_view word = std::string_view(line).substr(start, end - start);
-        if (known_keyword(word)) continue;
         const auto held = std::find_if(keyword_table.begin(), keyword_table.end(),
                                        [&](const Keyword& keyword) { return word.ends_with(keyword.text); });
         if (held != keyword_table.end()) {
+            note(*held);
             problems.push_back(warning("the word " + quoted(word) + " is read as the keyword " + quoted(held->text) +
                                        ", which it holds"));
             continue;
@@ -103,6 +147,7 @@ void check_keyword_words(const std::string& line, std::size_t from, const Range&
             problems.push_back(warning("the word " + quoted(word) + " is no keyword; " + quoted(near->text) +
                                        " is meant? It is passed over"));
     }
+    return words;
 }
 
 // A sixth token near a placement word without being one: the object stands at CENTER.
@@ -117,8 +162,9 @@ void check_placement(const LeadingTokens& tokens, const Item& item, Problems& pr
 }
 
 // A STATE=( word or ROTATE: value in which no word of its list stands, near one of them.
-void check_closed_lists(const std::string& line, Problems& problems)
+void check_closed_lists(const std::string& line, const LineWords& words, Problems& problems)
 {
+    if (!words.has(keyword_index("STATE=(")) && !words.has(keyword_index("ROTATE:"))) return;
     if (const auto state = state_word_of(line); state && !holds_one_of(*state, state_words)) {
         if (const std::string_view near = near_one_of(*state, state_words); !near.empty())
             problems.push_back(warning("the state " + quoted(*state) + " is no state the converter knows (" +
@@ -145,31 +191,45 @@ bool reads(const Keyword& keyword, const Item& item)
 }
 
 // Keywords that act where the author did not mean them, or do nothing.
-void check_misplaced_keywords(const std::string& line, const LeadingTokens& tokens, const Range& text,
-                              const Item& item, Problems& problems)
+void check_misplaced_keywords(const std::string& line, const LeadingTokens& tokens, const LineWords& words,
+                              const Item& item, Problems& problems, WordCheckMemory& memory)
 {
-    for (std::size_t t = 0; t < 2 && t < tokens.count; ++t)
-        each_keyword_in(tokens.tokens[t], [&](const Keyword& keyword, std::size_t) {
-            problems.push_back(warning(std::string(t == 0 ? "the identifier " : "the type ") + quoted(tokens.tokens[t]) +
+    for (std::size_t t = 0; t < 2 && t < tokens.count; ++t) {
+        const std::string_view token = tokens.tokens[t];
+        if (t == 1 && memory.clean_types.contains(token)) continue;
+        bool clean = true;
+        each_keyword_in(token, [&](const Keyword& keyword, std::size_t) {
+            clean = false;
+            problems.push_back(warning(std::string(t == 0 ? "the identifier " : "the type ") + quoted(token) +
                                        " holds the keyword " + quoted(keyword.text) + ", which is read all the same"));
         });
-    if (text.begin != std::string::npos) {
-        const std::string_view value = std::string_view(line).substr(text.begin, text.end - text.begin);
+        if (t == 1 && clean) memory.clean_types.emplace(token);
+    }
+    if (words.text.begin != std::string::npos) {
+        const std::string_view value = std::string_view(line).substr(words.text.begin, words.text.end - words.text.begin);
         each_keyword_in(value, [&](const Keyword& keyword, std::size_t at) {
-            if (line.find(keyword.text) == text.begin + at)
+            if (line.find(keyword.text) == words.text.begin + at)
                 problems.push_back(warning("the keyword " + quoted(keyword.text) +
                                            " stands inside the TEXT=( value, where it is read all the same"));
         });
     }
-    if (has_keyword(line, "DELAY:") && !has_keyword(line, "TARGET=("))
+    if (words.has(keyword_index("DELAY:")) && !words.has(keyword_index("TARGET=(")))
         problems.push_back(warning("DELAY: does nothing without TARGET=("));
-    if (has_keyword(line, "ROTATE:") && !has_keyword(line, "DESTINATION=("))
+    if (words.has(keyword_index("ROTATE:")) && !words.has(keyword_index("DESTINATION=(")))
         problems.push_back(warning("ROTATE: does nothing without DESTINATION=("));
-    if (item.is_known)
-        for (const Keyword& keyword : keyword_table)
-            if (!reads(keyword, item) && has_keyword(line, keyword.text))
-                problems.push_back(warning(std::string(keyword.text) + " does nothing for " + quoted(item.id) +
+    // The keywords that only some kinds of objects read; most lines hold none of them.
+    static constexpr std::uint32_t kind_tied = [] {
+        std::uint32_t mask = 0;
+        for (std::size_t k = 0; k < keyword_table.size(); ++k)
+            if (keyword_table[k].reader != KeywordReader::any) mask |= 1u << k;
+        return mask;
+    }();
+    if (item.is_known && (words.present & kind_tied) != 0)
+        for (std::size_t k = 0; k < keyword_table.size(); ++k)
+            if ((words.present >> k & 1u) != 0 && !reads(keyword_table[k], item))
+                problems.push_back(warning(std::string(keyword_table[k].text) + " does nothing for " + quoted(item.id) +
                                            ", whose object " + quoted(item.object_name) + " does not read it"));
+    if (!words.has(keyword_index("TARGET=(")) || line.find("NULL") == std::string::npos) return;
     if (const auto targets = paren_value(line, "TARGET=("); targets && has_keyword(*targets, "NULL")) {
         const auto parts = split_list(*targets);
         if (parts.size() > 1 || parts.front() != "NULL")
@@ -179,11 +239,11 @@ void check_misplaced_keywords(const std::string& line, const LeadingTokens& toke
 
 } // namespace
 
-void check_item_words(const std::string& line, const LeadingTokens& tokens, const Item& item, Problems& problems)
+void check_item_words(const std::string& line, const LeadingTokens& tokens, const Item& item, Problems& problems,
+                      WordCheckMemory& memory)
 {
-    const Range text = text_range(line);
-    check_keyword_words(line, after_leading_tokens(line, tokens), text, problems);
+    const LineWords words = scan_keyword_words(line, after_leading_tokens(line, tokens), problems);
     check_placement(tokens, item, problems);
-    check_closed_lists(line, problems);
-    check_misplaced_keywords(line, tokens, text, item, problems);
+    check_closed_lists(line, words, problems);
+    check_misplaced_keywords(line, tokens, words, item, problems, memory);
 }

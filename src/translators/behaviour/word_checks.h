@@ -4,11 +4,24 @@
 // or do nothing. Each only adds a message; the script is what it would be without the check.
 
 #include <string>
+#include <string_view>
+#include <unordered_set>
 
 #include "records/item.h"
 #include "report/report.h"
 #include "text/tokens.h"
 
+// What the checks remember from line to line: the types found to hold no keyword, so that a
+// type that many objects share is searched once.
+struct WordCheckMemory {
+    struct Hash {
+        using is_transparent = void;
+        std::size_t operator()(std::string_view text) const { return std::hash<std::string_view>{}(text); }
+    };
+    std::unordered_set<std::string, Hash, std::equal_to<>> clean_types;
+};
+
 // Adds a warning for every such word of a translated item line (never in its first five tokens,
 // never inside its TEXT=( value).
-void check_item_words(const std::string& line, const LeadingTokens& tokens, const Item& item, Problems& problems);
+void check_item_words(const std::string& line, const LeadingTokens& tokens, const Item& item, Problems& problems,
+                      WordCheckMemory& memory);

@@ -101,7 +101,7 @@ void file_item_line(ItemLists& lists, const std::string& line, long line_number,
     const bool holder =
         make_exvars(item, line, setting.offsets_x, setting.offsets_y, setting.names, problems, &setting.levels);
     item.links = nullptr;
-    check_item_words(line, tokens, item, problems);
+    check_item_words(line, tokens, item, problems, lists.word_memory);
     report.add_all(line_number, problems);
     if (off_grid) item.comment_out(CommentReason::off_grid);
     if (!item.is_known && !setting.names.names_type(item.object_name))
@@ -191,7 +191,7 @@ struct HeldGroup {
 // (at most half full), and the later holders of each group.
 class HeldGroups {
 public:
-    explicit HeldGroups(const std::deque<HeldFacts>& held) : slots_(Traits{&held, &groups_}, 2, 16)
+    explicit HeldGroups(const std::deque<HeldFacts>& held) : slots_(Traits{&held, &groups_})
     {
         for (std::size_t i = 0; i < held.size(); ++i) {
             std::size_t& slot = slots_.slot_for(held[i].id);
@@ -256,7 +256,8 @@ private:
     };
 
     std::vector<HeldGroup> groups_;
-    FlatTable<std::size_t, Traits> slots_;
+    // At most half full: a held identifier looked up by every holder that names it.
+    FlatTable<std::size_t, Traits, 2, 16> slots_;
     // (group, holder) as found, then the holders sorted by group with where each group's begin.
     std::vector<std::pair<std::size_t, std::size_t>> later_;
     std::vector<std::size_t> later_holders_;

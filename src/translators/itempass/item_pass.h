@@ -10,6 +10,7 @@
 #include <unordered_map>
 #include <vector>
 
+#include "behaviour/word_checks.h"
 #include "itempass/item_links.h"
 #include "itempass/object_names.h"
 #include "levels/levels.h"
@@ -153,6 +154,8 @@ struct ItemLists {
     std::vector<NamedList> target_lists;
     std::vector<NamedList> mirror_champions;
     std::vector<UnheldName> unheld_names;
+    // What the checks of an item line's words remember from line to line.
+    WordCheckMemory word_memory;
     // The dump line of the first object written as each object variable, to find a second one.
     VariableLines variable_lines;
     // The dump types that the object name list does not name at all, in the order first met.

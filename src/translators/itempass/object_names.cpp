@@ -10,7 +10,7 @@ constexpr std::uint8_t held_mark = 0x80;
 char variable_byte(char c) { return c == '-' ? '_' : c; }
 
 // The hash of the variable an identifier gives, without building it.
-std::size_t variable_hash(std::string_view id)
+std::uint32_t variable_hash(std::string_view id)
 {
     std::uint64_t hash = 1469598103934665603ULL;
     for (char c : id) {
@@ -18,7 +18,7 @@ std::size_t variable_hash(std::string_view id)
         hash ^= static_cast<unsigned char>(variable_byte(c));
         hash *= 1099511628211ULL;
     }
-    return static_cast<std::size_t>(hash ^ (hash >> 32));
+    return static_cast<std::uint32_t>(hash ^ (hash >> 32));
 }
 
 // True when both identifiers give one variable.
@@ -37,16 +37,11 @@ bool same_variable(std::string_view a, std::string_view b)
 
 } // namespace
 
-std::size_t ObjectNames::Traits::hash_entry(const Slot& slot) const
-{
-    return variable_hash(names->id_of(slot.first - 1));
-}
+ObjectNames::Key ObjectNames::key_of(std::string_view name) { return {name, variable_hash(name)}; }
 
-std::size_t ObjectNames::Traits::hash_key(std::string_view name) { return variable_hash(name); }
-
-bool ObjectNames::Traits::holds(const Slot& slot, std::string_view name) const
+bool ObjectNames::Traits::holds(const Slot& slot, const Key& key) const
 {
-    return same_variable(names->id_of(slot.first - 1), name);
+    return slot.hash == key.hash && same_variable(names->id_of(slot.first - 1), key.name);
 }
 
 ObjectNames::ObjectNames(ObjectNames&& other) noexcept
@@ -76,9 +71,11 @@ void ObjectNames::add(std::string_view id, bool held, CommentReason reason)
     // memory, and its later objects are simply not found by name.
     if (object >= std::numeric_limits<std::uint32_t>::max() - 1) return;
     const auto number = static_cast<std::uint32_t>(object + 1);
-    Slot& slot = by_variable_.slot_for(id);
+    const Key key = key_of(id);
+    Slot& slot = by_variable_.slot_for(key);
     if (slot.free()) {
         slot.first = number;
+        slot.hash = key.hash;
         by_variable_.added();
     }
     if (reason == CommentReason::none) slot.last_written = number;
@@ -92,7 +89,7 @@ void ObjectNames::set_reason(std::size_t object, CommentReason reason)
 
 std::size_t ObjectNames::object_named(std::string_view name) const
 {
-    const Slot* slot = by_variable_.find(name);
+    const Slot* slot = by_variable_.find(key_of(name));
     if (!slot) return no_object;
     return (slot->last_written != 0 ? slot->last_written : slot->first) - 1;
 }

@@ -45,16 +45,24 @@ private:
     struct Slot {
         std::uint32_t first = 0;
         std::uint32_t last_written = 0;
+        // The hash of the variable, kept so that growing and most comparisons need no identifier.
+        std::uint32_t hash = 0;
         // Object number + 1 of first; 0 for a free slot.
         bool free() const { return first == 0; }
+    };
+    // A name to look up, with the hash of its variable worked out once.
+    struct Key {
+        std::string_view name;
+        std::uint32_t hash;
     };
     struct Traits {
         const ObjectNames* names;
         static bool is_free(const Slot& slot) { return slot.free(); }
-        std::size_t hash_entry(const Slot& slot) const;
-        static std::size_t hash_key(std::string_view name);
-        bool holds(const Slot& slot, std::string_view name) const;
+        static std::size_t hash_entry(const Slot& slot) { return slot.hash; }
+        static std::size_t hash_key(const Key& key) { return key.hash; }
+        bool holds(const Slot& slot, const Key& key) const;
     };
+    static Key key_of(std::string_view name);
 
     std::string ids_;
     std::vector<std::size_t> starts_;

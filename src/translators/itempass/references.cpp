@@ -35,11 +35,11 @@ void check_targets(const ItemLists& lists, Report& report)
         for_each_target(targets.list, [&](std::string_view part) {
             // An empty part is reported where the script writes it.
             if (part.empty()) return;
-            const std::string variable = "TVK_" + force_us(part);
             const std::size_t object = lists.names.object_named(part);
+            const auto variable = [&] { return "TVK_" + force_us(part); };
             if (object == no_object) {
                 report.warning(targets.line_number, "the target " + quoted(part) + " of " + quoted(targets.id) +
-                                                        " names no object; " + variable + " is nil in the engine");
+                                                        " names no object; " + variable() + " is nil in the engine");
                 return;
             }
             const CommentReason reason = lists.names.reason_of(object);
@@ -47,7 +47,7 @@ void check_targets(const ItemLists& lists, Report& report)
                 report.warning(targets.line_number,
                                "the target " + quoted(part) + " of " + quoted(targets.id) + " names object " +
                                    quoted(lists.names.id_of(object)) + ", which is written as a comment (" +
-                                   comment_reason_text(reason) + "); " + variable + " is nil in the engine");
+                                   comment_reason_text(reason) + "); " + variable() + " is nil in the engine");
         });
     }
 }
