@@ -19,43 +19,7 @@ void count_unlisted_type(ItemLists& lists, const std::string& type, long line_nu
     ++lists.unlisted_types[found->second].count;
 }
 
-// The variable of an entry: its text up to the "=" that follows it in the kept statement.
-std::string_view entry_variable(const char* variable)
-{
-    std::size_t size = 0;
-    while (variable[size] != '=') ++size;
-    return {variable, size};
-}
-
 } // namespace
-
-std::size_t VariableLines::Traits::hash_entry(const Entry& entry)
-{
-    return hash_key(entry_variable(entry.variable));
-}
-
-std::size_t VariableLines::Traits::hash_key(std::string_view variable)
-{
-    return std::hash<std::string_view>{}(variable);
-}
-
-bool VariableLines::Traits::holds(const Entry& entry, std::string_view variable)
-{
-    // Reads the kept text no further than its "=": a longer kept variable differs at the "=".
-    const char* kept = entry.variable;
-    for (std::size_t i = 0; i < variable.size(); ++i)
-        if (kept[i] != variable[i]) return false;
-    return kept[variable.size()] == '=';
-}
-
-std::optional<long> VariableLines::first_line_or_add(std::string_view variable, long line)
-{
-    Entry& entry = table_.slot_for(variable);
-    if (entry.variable) return entry.line;
-    entry = {.variable = variable.data(), .line = line};
-    table_.added();
-    return std::nullopt;
-}
 
 ItemList& ItemLists::list(ItemListId id)
 {
@@ -108,31 +72,23 @@ void file_item_line(ItemLists& lists, const std::string& line, long line_number,
         count_unlisted_type(lists, item.object_name, line_number);
 
     const std::size_t object = lists.filed++;
-    lists.names.add(item.id, held, item.comment_reason);
+    // Two objects written as one variable: the later assignment takes the name, so every
+    // statement after it that names the variable reaches the later object only.
+    if (const auto first = lists.names.add(item.id, line_number, held, item.comment_reason))
+        report.warning(line_number, "object " + quoted(item.id) + " is written as TVK_" + force_us(item.id) +
+                                        ", like the object of line " + std::to_string(*first));
     if (!item.commented && !item.target_list.empty())
-        lists.target_lists.push_back({.line_number = line_number,
-                                      .id = lists.link_texts.keep(item.id),
-                                      .list = lists.link_texts.keep(item.target_list)});
+        lists.target_lists.push_back(
+            {.line_number = line_number, .object = object, .list = lists.link_texts.keep(item.target_list)});
     if (!item.commented && !item.champion.empty())
-        lists.mirror_champions.push_back({.line_number = line_number,
-                                          .id = lists.link_texts.keep(item.id),
-                                          .list = lists.link_texts.keep(item.champion)});
+        lists.mirror_champions.push_back(
+            {.line_number = line_number, .object = object, .list = lists.link_texts.keep(item.champion)});
     const ItemListId id = list_of(item, held, holder);
     ItemList& list = lists.list(id);
     const std::string_view spawn = list.spawns.keep(item.spawn_text);
     const std::string_view exvar = list.exvars.keep(item.exvar_text);
     ++list.count;
     if (watcher) watcher->filed(object, item, id);
-
-    // Two objects written as one variable: the later assignment takes the name, so every
-    // statement after it that names the variable reaches the later object only. The variable
-    // stands in the kept spawn statement, between "TVK_" and "=".
-    if (!item.commented) {
-        const std::string_view variable = spawn.substr(4, spawn.find('=') - 4);
-        if (const auto first = lists.variable_lines.first_line_or_add(variable, line_number))
-            report.warning(line_number, "object " + quoted(item.id) + " is written as TVK_" + std::string(variable) +
-                                            ", like the object of line " + std::to_string(*first));
-    }
 
     switch (id) {
     case ItemListId::contained:
@@ -407,8 +363,6 @@ void write_finished(std::string_view text, std::size_t object, std::ostream& out
 
 LinkResult link_items(ItemLists& lists, Report& report)
 {
-    // Every line is filed: the first variables are no longer needed, and the linking needs room.
-    lists.variable_lines = VariableLines();
     link_held_items(lists, report);
     link_door_buttons(lists);
     report_unlisted_types(lists, report);

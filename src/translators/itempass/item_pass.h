@@ -21,29 +21,6 @@
 #include "store/flat_table.h"
 #include "store/text_store.h"
 
-// The dump line of the first object written as each object variable, to find a second one. Each
-// entry is a view of the variable where it stands in a kept spawn statement (ended by its "=")
-// and the line: far smaller than a map of texts, for a million objects.
-class VariableLines {
-public:
-    // Records the variable, which must stand in kept text followed by "=", with its line; when
-    // the variable was recorded before, returns the line recorded first instead.
-    std::optional<long> first_line_or_add(std::string_view variable, long line);
-
-private:
-    struct Entry {
-        const char* variable = nullptr;
-        long line = 0;
-    };
-    struct Traits {
-        static bool is_free(const Entry& entry) { return entry.variable == nullptr; }
-        static std::size_t hash_entry(const Entry& entry);
-        static std::size_t hash_key(std::string_view variable);
-        static bool holds(const Entry& entry, std::string_view variable);
-    };
-    FlatTable<Entry, Traits> table_;
-};
-
 // What the linking reads of each record of the lists it links, and what it found: one small
 // record per list, holding only what that list's linking needs. `link` is an index into the
 // holders (of a held object) or the doors (of a door button); no_object when there is none.
@@ -102,8 +79,8 @@ struct ButtonFacts {
 // A list of names that an item line gives, kept to be checked once every object is known.
 struct NamedList {
     long line_number = 0;
-    // The identifier of the object whose line it is.
-    std::string_view id;
+    // The object whose line it is.
+    std::size_t object = no_object;
     std::string_view list;
 };
 
@@ -148,16 +125,15 @@ struct ItemLists {
     std::deque<ButtonFacts> button_facts;
     // Texts of the linking facts that the statements do not hold.
     TextStore link_texts;
-    // Every object's identifier and variable, the target lists and the champions that mirrors
-    // hold, and the names in holders' lists that no held object has: for the checks of names.
+    // Every object's identifier and variable (which also finds a second object written as one
+    // variable), the target lists and the champions that mirrors hold, and the names in holders'
+    // lists that no held object has: for the checks of names.
     ObjectNames names;
     std::vector<NamedList> target_lists;
     std::vector<NamedList> mirror_champions;
     std::vector<UnheldName> unheld_names;
     // What the checks of an item line's words remember from line to line.
     WordCheckMemory word_memory;
-    // The dump line of the first object written as each object variable, to find a second one.
-    VariableLines variable_lines;
     // The dump types that the object name list does not name at all, in the order first met.
     std::vector<UnlistedType> unlisted_types;
     // Per such type, its place in unlisted_types.

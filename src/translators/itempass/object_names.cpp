@@ -46,7 +46,7 @@ bool ObjectNames::Traits::holds(const Slot& slot, const Key& key) const
 
 ObjectNames::ObjectNames(ObjectNames&& other) noexcept
     : ids_(std::move(other.ids_)), starts_(std::move(other.starts_)), states_(std::move(other.states_)),
-      by_variable_(std::move(other.by_variable_))
+      lines_(std::move(other.lines_)), by_variable_(std::move(other.by_variable_))
 {
     by_variable_.traits().names = this;
 }
@@ -56,20 +56,22 @@ ObjectNames& ObjectNames::operator=(ObjectNames&& other) noexcept
     ids_ = std::move(other.ids_);
     starts_ = std::move(other.starts_);
     states_ = std::move(other.states_);
+    lines_ = std::move(other.lines_);
     by_variable_ = std::move(other.by_variable_);
     by_variable_.traits().names = this;
     return *this;
 }
 
-void ObjectNames::add(std::string_view id, bool held, CommentReason reason)
+std::optional<long> ObjectNames::add(std::string_view id, long line, bool held, CommentReason reason)
 {
     const std::size_t object = states_.size();
     starts_.push_back(ids_.size());
     ids_.append(id);
+    lines_.push_back(line);
     states_.push_back(static_cast<std::uint8_t>(static_cast<std::uint8_t>(reason) | (held ? held_mark : 0)));
     // The table counts objects in 32 bits: a dump of more objects than that is far beyond any
     // memory, and its later objects are simply not found by name.
-    if (object >= std::numeric_limits<std::uint32_t>::max() - 1) return;
+    if (object >= std::numeric_limits<std::uint32_t>::max() - 1) return std::nullopt;
     const auto number = static_cast<std::uint32_t>(object + 1);
     const Key key = key_of(id);
     Slot& slot = by_variable_.slot_for(key);
@@ -78,7 +80,11 @@ void ObjectNames::add(std::string_view id, bool held, CommentReason reason)
         slot.hash = key.hash;
         by_variable_.added();
     }
-    if (reason == CommentReason::none) slot.last_written = number;
+    if (reason != CommentReason::none) return std::nullopt;
+    slot.last_written = number;
+    if (slot.first_written != 0) return lines_[slot.first_written - 1];
+    slot.first_written = number;
+    return std::nullopt;
 }
 
 void ObjectNames::set_reason(std::size_t object, CommentReason reason)

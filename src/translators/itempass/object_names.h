@@ -5,6 +5,7 @@
 
 #include <cstddef>
 #include <cstdint>
+#include <optional>
 #include <string>
 #include <string_view>
 #include <vector>
@@ -24,9 +25,11 @@ public:
     ObjectNames(ObjectNames&& other) noexcept;
     ObjectNames& operator=(ObjectNames&& other) noexcept;
 
-    // Adds the next filed object (numbered from 0): its identifier, whether it lies inside
-    // another object, and why it is written as a comment (none when it is not).
-    void add(std::string_view id, bool held, CommentReason reason);
+    // Adds the next filed object (numbered from 0): its identifier, its dump line, whether it lies
+    // inside another object, and why it is written as a comment (none when it is not). For an
+    // object written as a statement whose variable an earlier such object has, returns the line
+    // of that first one: the later assignment takes the name from it.
+    std::optional<long> add(std::string_view id, long line, bool held, CommentReason reason);
     // Records the linking's reason for a held object written as a comment.
     void set_reason(std::size_t object, CommentReason reason);
 
@@ -41,9 +44,11 @@ public:
     bool is_held(std::size_t object) const;
 
 private:
-    // The first object with a variable, and the last one of it written as a statement.
+    // The first object with a variable, and the first and last ones of it written as statements
+    // (object numbers + 1; 0 for none).
     struct Slot {
         std::uint32_t first = 0;
+        std::uint32_t first_written = 0;
         std::uint32_t last_written = 0;
         // The hash of the variable, kept so that growing and most comparisons need no identifier.
         std::uint32_t hash = 0;
@@ -68,5 +73,6 @@ private:
     std::vector<std::size_t> starts_;
     // Per object: its comment reason, and 0x80 when it is held.
     std::vector<std::uint8_t> states_;
+    std::vector<long> lines_;
     FlatTable<Slot, Traits> by_variable_{Traits{this}};
 };

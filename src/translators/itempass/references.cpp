@@ -38,14 +38,14 @@ void check_targets(const ItemLists& lists, Report& report)
             const std::size_t object = lists.names.object_named(part);
             const auto variable = [&] { return "TVK_" + force_us(part); };
             if (object == no_object) {
-                report.warning(targets.line_number, "the target " + quoted(part) + " of " + quoted(targets.id) +
+                report.warning(targets.line_number, "the target " + quoted(part) + " of " + quoted(lists.names.id_of(targets.object)) +
                                                         " names no object; " + variable() + " is nil in the engine");
                 return;
             }
             const CommentReason reason = lists.names.reason_of(object);
             if (reason != CommentReason::none)
                 report.warning(targets.line_number,
-                               "the target " + quoted(part) + " of " + quoted(targets.id) + " names object " +
+                               "the target " + quoted(part) + " of " + quoted(lists.names.id_of(targets.object)) + " names object " +
                                    quoted(lists.names.id_of(object)) + ", which is written as a comment (" +
                                    comment_reason_text(reason) + "); " + variable() + " is nil in the engine");
         });
@@ -76,7 +76,7 @@ void check_champions(const ItemLists& lists, const ChampionNames& champions, Rep
 {
     for (const NamedList& mirror : lists.mirror_champions)
         if (!champions.contains(force_us(mirror.list)))
-            report.warning(mirror.line_number, "the mirror " + quoted(mirror.id) + " holds the champion " +
+            report.warning(mirror.line_number, "the mirror " + quoted(lists.names.id_of(mirror.object)) + " holds the champion " +
                                                    quoted(mirror.list) + ", which no champion line defines");
 }
 
