@@ -2,6 +2,9 @@
 
 #include <gtest/gtest.h>
 
+#include <sstream>
+
+#include "conversion/convert.h"
 #include "test_support.h"
 
 namespace {
@@ -22,12 +25,28 @@ const std::string champion_definitions =
 
 } // namespace
 
-TEST(Driver, EmptyDumpWritesTheSkeletonAndReportsTheMissingEntrance)
+TEST(Driver, AnInputWithoutAHeaderLineIsNotADumpAndGivesNothing)
 {
-    auto run = convert_text("", "");
-    EXPECT_EQ(run.script, header + closing);
+    // Not a dump: an empty input, text, a script, a picture, UTF-16 text, a separator line alone.
+    const std::string inputs[] = {
+        "",
+        "hello\nworld\n",
+        header + closing,
+        std::string("\x89PNG\r\n\x1a\n\0\0\0\rIHDR", 16),
+        std::string("\xFF\xFE[\0L\0a\0y\0o\0u\0t\0]\0\n\0", 20),
+        separator + "[Layout] \n[layout]\n",
+    };
+    for (const auto& input : inputs) {
+        auto run = convert_text(input, "TORCH torch TORCH\n");
+        EXPECT_EQ(run.status, 1) << input;
+        EXPECT_EQ(run.script, "") << input;
+        EXPECT_EQ(run.messages, "") << input;
+    }
+    // One header line anywhere makes it a dump: the script's first lines wait for it.
+    auto run = convert_text("some words\n[Party]\n", "");
     EXPECT_EQ(run.status, 2);
-    EXPECT_EQ(run.messages, "my_dungeon.txt:0: error: the dump has no entrance line; the party is not placed\n");
+    EXPECT_EQ(run.script, header + "\n" + closing);
+    EXPECT_EQ(run.messages, "my_dungeon.txt:2: error: the dump has no entrance line; the party is not placed\n");
 }
 
 TEST(Driver, CleanDumpPrintsNothing)
@@ -125,4 +144,33 @@ TEST(DriverRuleBreaks, EndOfInputInsideTheLayoutStillEndsTheRun)
     auto run = convert_text(entrance + "[Layout]\nWALLSET\nLIGHT(5)\nOFFSET(0,0)\nSIZE(1,4)\n1\n", "");
     EXPECT_EQ(run.status, 2);
     EXPECT_EQ(run.script, header + "\n\n" + closing);
+}
+
+TEST(ListChecks, TheDumpLooksUpItemTypesAndTheObjectWordsOfItsKeywordsAndHearsOfTheListLast)
+{
+    const std::string items = "[Items]\n"
+                              "1 TRIGGER 0 0 0 CENTER OPBY=(KEY_IRON)\n"
+                              "2 ALTAR 0 0 0 CENTER OPBY=(MONSTER)\n"
+                              "3 ALTAR 0 0 0 CENTER OPBY=(PARTY)\n"
+                              "4 SHOOTER 0 0 0 CENTER SHOOTS=(FIREBALL)\n"
+                              "5 SHOOTER 0 0 0 CENTER SHOOTS=(OBJECT)\n"
+                              "6 GENERATOR 0 0 0 CENTER GENERATES=(RAT)\n"
+                              "7 TORCH 0 0 0 CENTER OPBY=(MY KEY)\n";
+    std::istringstream list_text("SHOOTER shooter TORCH torch\nGENERATOR ALTAR\n");
+    const ObjectList names = ObjectList::read(list_text);
+    names.find("NOT_IN_THE_DUMP");
+    std::istringstream dump(entrance + one_level + items);
+    std::ostringstream script;
+    Report report;
+    EXPECT_EQ(convert(dump, script, names, report), 0);
+    // Item types, then what each line names in OPBY=(, SHOOTS=( and GENERATES=(: not the flag
+    // words of OPBY=(, not SHOOTS=(OBJECT), not a word that no list can hold.
+    EXPECT_EQ(names.looked_up(),
+              (std::vector<std::string>{"TRIGGER", "KEY_IRON", "ALTAR", "SHOOTER", "FIREBALL", "GENERATOR", "RAT", "TORCH"}));
+    // The list's warnings come after the dump's.
+    const auto lines = report.lines();
+    ASSERT_FALSE(lines.empty());
+    EXPECT_EQ(lines.back(), "obj_list.txt:2: warning: the type \"GENERATOR\" is named \"ALTAR\", which is itself a type "
+                            "of the dump; a word may be missing before it");
+    EXPECT_EQ(lines.front().rfind("my_dungeon.txt:", 0), 0u);
 }

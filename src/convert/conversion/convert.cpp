@@ -13,6 +13,13 @@ namespace {
 
 const std::string separator_line = "/" + std::string(78, '*') + "/";
 
+// True for the lines that begin a section: a dump has at least one.
+bool is_header_line(const std::string& line)
+{
+    return line == "[Layout]" || line == "[Items]" || line == "[Main Data]" || line == "[Characters]" ||
+           line == "[Party]";
+}
+
 enum class Section { none, characters, layout, items, main_data, party };
 
 // The state of one run: where the dump stands and what it has given so far.
@@ -24,21 +31,33 @@ public:
     {
     }
 
-    void run()
+    // Converts the dump; false when it has no header line, and so is not a dump: then nothing is
+    // written or reported.
+    bool run()
     {
-        out_ << "\n" << "dungeon_name=\"VORHANE\"" << "\n" << "\n";
+        names_.forget_lookups();
         std::string line;
         while (!reader_.at_end()) {
             reader_.next(line);
+            // Before the first header line no section reads a line and nothing is written, so the
+            // script's first lines wait until the input shows that it is a dump.
+            if (!begun_) {
+                if (!is_header_line(line)) continue;
+                out_ << "\n" << "dungeon_name=\"VORHANE\"" << "\n" << "\n";
+                begun_ = true;
+            }
             switch_section(line);
             handle(line);
         }
+        if (!begun_) return false;
         const LinkResult links = link_items(items_, report_);
         write_items(items_, out_, watcher_);
         out_ << "\n" << "kel_spawnburst_end()" << "\n" << "\n" << "dungeon_translate()" << "\n";
         const bool placed = write_party_placement();
         if (watcher_)
             watcher_->finished({.levels = levels_, .entrance = entrance_, .party_placed = placed, .links = links});
+        for (const Problem& problem : names_.problems()) report_.add(problem.line, problem);
+        return true;
     }
 
 private:
@@ -154,6 +173,8 @@ private:
     const ObjectList& names_;
     Report& report_;
     Section section_ = Section::none;
+    // True from the first header line on.
+    bool begun_ = false;
     Levels levels_;
     std::optional<Entrance> entrance_;
     ItemLists items_;
@@ -174,7 +195,8 @@ int convert(std::istream& dump, std::ostream& script, const ObjectList& names, R
     // The script passes through the chunking buffer, which keeps a large script loadable.
     ChunkingBuffer chunking(script);
     std::ostream chunked(&chunking);
-    Conversion(dump, chunked, names, report, watcher).run();
+    const bool dump_read = Conversion(dump, chunked, names, report, watcher).run();
     chunking.finish();
+    if (!dump_read) return status_no_file;
     return report.has_errors() ? status_rule_broken : 0;
 }
