@@ -10,8 +10,9 @@
 #ifdef _WIN32
 #include <fcntl.h>
 #include <io.h>
-#include <shellapi.h>
+// <shellapi.h> needs the types of <windows.h> before it.
 #include <windows.h>
+#include <shellapi.h>
 #else
 #include <unistd.h>
 #endif
