@@ -282,7 +282,8 @@ int run_with_options(const Options& options, std::ostream& out, std::ostream& er
     if (auto reason = open_for_reading(dump, files.dump))
         return nothing_converted(err, "cannot open " + files.dump_name + ": " + *reason);
     std::string list_failure;
-    const std::optional<ObjectList> names = object_list_of(files, options.list_types, list_failure);
+    // Listing the types alone needs no list; a check needs one as a conversion does.
+    const std::optional<ObjectList> names = object_list_of(files, options.list_types && !options.check, list_failure);
     if (!names) return nothing_converted(err, list_failure);
 
     Report report(files.dump_name, files.objects_name);
