@@ -39,40 +39,15 @@ TEST(Report, PrintsEachProblemAsFoundAndKeepsEntriesOnlyWhenAsked)
     EXPECT_TRUE(report.has_warnings());
 }
 
-TEST(Report, ProblemsOfTheObjectNameListNameTheListAndItsLine)
-{
-    std::ostringstream sink;
-    Report report("castle/my_dungeon.txt", "castle/names.txt");
-    report.print_to(sink, true);
-    report.warning(4, "in the dump");
-    report.add(3, Problem("in the list", Severity::warning, 3, ProblemFile::object_list));
-    report.flush_printed();
-    EXPECT_EQ(sink.str(), "castle/my_dungeon.txt:4: warning: in the dump\ncastle/names.txt:3: warning: in the list\n");
-    EXPECT_EQ(report.lines(), (std::vector<std::string>{"castle/my_dungeon.txt:4: warning: in the dump",
-                                                         "castle/names.txt:3: warning: in the list"}));
-}
-
 TEST(Quoted, ShowsEveryByteSoThatATerminalPrintsTheMessageWhole)
 {
-    const struct {
-        std::string text;
-        std::string shown;
-    } cases[] = {
-        {"DOOR_IRON", "\"DOOR_IRON\""},
-        {"a\"b\\c", "\"a\\\"b\\\\c\""},
-        {"\x1b[2J\t", "\"\\027[2J\\009\""},
-        {std::string("a\0b", 3), "\"a\\000b\""},
-        // Well-formed UTF-8 stays as it is.
-        {"Ch\xC3\xA2teau \xC5\x81\xC3\xB3\x64\xC5\xBA \xE2\x82\xAC \xF0\x9F\x97\x9D", "\"Ch\xC3\xA2teau \xC5\x81\xC3\xB3\x64\xC5\xBA \xE2\x82\xAC \xF0\x9F\x97\x9D\""},
-        // Bytes that are not part of well-formed UTF-8: Latin-1, a cut sequence, an overlong form,
-        // a surrogate, a byte-order mark cut short at the end.
-        {"caf\xE9", "\"caf\\xE9\""},
-        {"\xE2\x82x", "\"\\xE2\\x82x\""},
-        {"\xC0\xAF", "\"\\xC0\\xAF\""},
-        {"\xED\xA0\x80", "\"\\xED\\xA0\\x80\""},
-        {"x\xEF\xBB", "\"x\\xEF\\xBB\""},
-        // The control characters U+0080 to U+009F, which a terminal may act on.
+    const std::pair<std::string, std::string> cases[] = {
+        {"a\"b\\c\x1b[2J", R"("a\"b\\c\027[2J")"},
+        // Well-formed UTF-8 stays; other bytes (Latin-1, a cut sequence, an overlong form, a
+        // surrogate) and the control characters U+0080 to U+009F are shown as \xNN.
+        {"Ch\xC3\xA2teau \xE2\x82\xAC \xF0\x9F\x97\x9D", "\"Ch\xC3\xA2teau \xE2\x82\xAC \xF0\x9F\x97\x9D\""},
+        {"caf\xE9 \xE2\x82x \xC0\xAF \xED\xA0\x80", R"("caf\xE9 \xE2\x82x \xC0\xAF \xED\xA0\x80")"},
         {"\xC2\x9B" "2J \xC2\xA0", "\"\\xC2\\x9B2J \xC2\xA0\""},
     };
-    for (const auto& c : cases) EXPECT_EQ(::quoted(c.text), c.shown) << c.shown;
+    for (const auto& [text, shown] : cases) EXPECT_EQ(::quoted(text), shown) << shown;
 }

@@ -6,7 +6,6 @@
 #include <sstream>
 
 #include "files/run_files.h"
-#include "page/json_text.h"
 #include "test_support.h"
 
 namespace fs = std::filesystem;
@@ -185,58 +184,4 @@ TEST(RunFilesMapPage, APageThatCannotBeWrittenConvertsNothing)
     EXPECT_EQ(result.err.rfind("dungeon2lua: cannot write " + *options.map + ": ", 0), 0u) << result.err;
     EXPECT_TRUE(fs::is_directory(folder / "page" / "inside"));
     EXPECT_EQ(files_in(folder), (std::vector<std::string>{"LUA_dungeon.lua", "my_dungeon.txt", "obj_list.txt", "page"}));
-}
-
-TEST(RunFiles, AnInputThatIsNotADumpLeavesEveryFileAsItWasInEveryMode)
-{
-    const fs::path folder = scratch_folder();
-    // A Lua script given as the dump: a mistake a user makes.
-    write_file(folder / "my_dungeon.txt", "\ndungeon_name=\"VORHANE\"\n\nkel_spawnburst_end()\n");
-    write_file(folder / "obj_list.txt", "TORCH torch TORCH\n");
-    write_file(folder / "LUA_dungeon.lua", "-- kept\n");
-    const std::string message =
-        "dungeon2lua: " + folder.string() +
-        "/my_dungeon.txt is not a dungeon dump (no [Layout], [Items], [Main Data], [Characters] or [Party] header line)\n";
-    Options plain;
-    plain.path = folder.string();
-    Options to_output = plain;
-    to_output.output = "-";
-    Options checked = plain;
-    checked.check = true;
-    Options listed = plain;
-    listed.list_types = true;
-    Options paged = plain;
-    paged.map = "-";
-    for (const Options& options : {plain, to_output, checked, listed, paged}) {
-        const FileRun result = run_files(options);
-        EXPECT_EQ(result.status, 1);
-        EXPECT_EQ(result.err, message);
-        EXPECT_EQ(result.out, "");
-        EXPECT_EQ(read_file(folder / "LUA_dungeon.lua"), "-- kept\n");
-        EXPECT_EQ(files_in(folder), (std::vector<std::string>{"LUA_dungeon.lua", "my_dungeon.txt", "obj_list.txt"}));
-    }
-}
-
-TEST(RunFiles, TheScriptGoesIntoANamedFolderAndThePageToStandardOutput)
-{
-    const fs::path folder = scratch_folder();
-    fs::create_directories(folder / "out");
-    write_file(folder / "my_dungeon.txt", std::string(small_dump) + "[Items]\nx GHOST 0 0 0\n");
-    write_file(folder / "obj_list.txt", "TORCH torch\nTORCH torch_holder\n");
-    Options options;
-    options.path = folder.string();
-    options.output = (folder / "out").string();
-    options.map = "-";
-    const FileRun result = run_files(options);
-    EXPECT_EQ(result.status, 0);
-    EXPECT_EQ(read_file(folder / "out" / "LUA_dungeon.lua").rfind("\ndungeon_name=", 0), 0u);
-    EXPECT_EQ(files_in(folder), (std::vector<std::string>{"my_dungeon.txt", "obj_list.txt", "out"}));
-    // The page, on standard output, lists every message as printed, the list's warning included.
-    EXPECT_EQ(result.out.rfind("<!DOCTYPE html>", 0), 0u);
-    std::istringstream messages(result.err);
-    int count = 0;
-    for (std::string line; std::getline(messages, line); ++count)
-        EXPECT_NE(result.out.find("\"text\":" + json_string(line)), std::string::npos) << line;
-    EXPECT_EQ(count, 2);
-    EXPECT_NE(result.err.find("obj_list.txt:2: warning: the type \"TORCH\" is named again"), std::string::npos);
 }
