@@ -2,6 +2,9 @@
 
 #include <gtest/gtest.h>
 
+#include <sstream>
+
+#include "conversion/convert.h"
 #include "test_support.h"
 
 namespace {
@@ -22,12 +25,23 @@ const std::string champion_definitions =
 
 } // namespace
 
-TEST(Driver, EmptyDumpWritesTheSkeletonAndReportsTheMissingEntrance)
+TEST(Driver, AnInputWithoutAHeaderLineIsNotADumpAndGivesNothing)
 {
-    auto run = convert_text("", "");
-    EXPECT_EQ(run.script, header + closing);
-    EXPECT_EQ(run.status, 2);
-    EXPECT_EQ(run.messages, "my_dungeon.txt:0: error: the dump has no entrance line; the party is not placed\n");
+    // An empty input, text, a script, a picture, UTF-16 text, headers that are not whole lines.
+    for (const std::string& input : {std::string(), std::string("hello\n"), header + closing,
+                                      std::string("\x89PNG\r\n\x1a\n\0\0\0\rIHDR", 16),
+                                      std::string("\xFF\xFE[\0L\0a\0y\0o\0u\0t\0]\0\n\0", 20),
+                                      separator + "[Layout] \n[layout]\n"}) {
+        auto run = convert_text(input, "TORCH torch TORCH\n");
+        EXPECT_EQ(run.status, 1) << input;
+        EXPECT_EQ(run.script + run.messages, "") << input;
+    }
+    // One header line anywhere makes a dump, a byte-order mark before it aside.
+    auto run = convert_text("some words\n\xEF\xBB\xBF[Party]\n", "");
+    EXPECT_EQ(run.status, 1);
+    run = convert_text("\xEF\xBB\xBF[Party]\n", "");
+    EXPECT_EQ(run.script, header + "\n" + closing);
+    EXPECT_EQ(run.messages, "my_dungeon.txt:1: error: the dump has no entrance line; the party is not placed\n");
 }
 
 TEST(Driver, CleanDumpPrintsNothing)
@@ -162,4 +176,23 @@ TEST(Driver, NearHeadersAndItemLinesOutsideEverySectionAreReported)
         const auto run = convert_text(c.dump, "TORCH torch");
         EXPECT_EQ(run.messages, c.messages);
     }
+}
+
+TEST(ListChecks, TheDumpLooksUpItemTypesAndTheObjectWordsOfItsKeywordsAndHearsOfTheListLast)
+{
+    std::istringstream dump(entrance + one_level + "[Items]\n1 TRIGGER 0 0 0 CENTER OPBY=(KEY_IRON)\n"
+                            "2 ALTAR 0 0 0 CENTER OPBY=(MONSTER)\n3 ALTAR 0 0 0 CENTER OPBY=(PARTY)\n"
+                            "4 SHOOTER 0 0 0 CENTER SHOOTS=(FIREBALL)\n5 SHOOTER 0 0 0 CENTER SHOOTS=(OBJECT)\n"
+                            "6 GENERATOR 0 0 0 CENTER GENERATES=(RAT)\n7 TORCH 0 0 0 CENTER OPBY=(MY KEY)\n");
+    std::istringstream list_text("SHOOTER shooter TORCH torch\nGENERATOR ALTAR\n");
+    const ObjectList names = ObjectList::read(list_text);
+    names.find("NOT_IN_THE_DUMP");
+    std::ostringstream script;
+    Report report;
+    EXPECT_EQ(convert(dump, script, names, report), 0);
+    // Not the flag words of OPBY=(, not SHOOTS=(OBJECT), not a word that no list can hold.
+    EXPECT_EQ(names.looked_up(),
+              (std::vector<std::string>{"TRIGGER", "KEY_IRON", "ALTAR", "SHOOTER", "FIREBALL", "GENERATOR", "RAT", "TORCH"}));
+    EXPECT_EQ(report.lines().back(), "obj_list.txt:2: warning: the type \"GENERATOR\" is named \"ALTAR\", which is "
+                                     "itself a type of the dump; a word may be missing before it");
 }

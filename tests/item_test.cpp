@@ -29,16 +29,6 @@ Item item_from(const std::string& line, const ObjectList& names = worked_names)
 
 } // namespace
 
-TEST(ObjectList, FirstPairWinsAndXUnknownIsNotFound)
-{
-    auto names = names_of("A one\nA two B X_UNKNOWN\tC three D");
-    EXPECT_EQ(names.lookup("A"), "one");
-    EXPECT_EQ(names.lookup("B"), std::nullopt);
-    EXPECT_EQ(names.lookup("C"), "three");
-    EXPECT_EQ(names.lookup("D"), std::nullopt);
-    EXPECT_EQ(names.lookup("a"), std::nullopt);
-}
-
 TEST(MakeItem, WorkedTableGivesTheSpawnStatements)
 {
     struct Row {

@@ -21,6 +21,8 @@ namespace {
 struct PageRun {
     DungeonModel model;
     fs::path page;
+    // The run's messages as printed.
+    std::vector<std::string> messages;
 };
 
 // Converts a dump and object list text in memory and writes the model's page into a scratch folder.
@@ -35,6 +37,7 @@ PageRun page_for(const std::string& dump, const std::string& object_list)
     ModelRecorder recorder;
     convert(dump_stream, script, names, report, &recorder);
     run.model = recorder.take_model(report);
+    run.messages = report.lines();
     run.page = scratch_folder() / "map.html";
     std::ofstream out(run.page, std::ios::binary);
     write_map_page(run.model, out);
@@ -111,6 +114,23 @@ void expect_page_shows_level(const std::string& dom, const DungeonModel& model, 
     EXPECT_EQ(count_of(problems, "<li"), std::max<std::size_t>(1, model.problems.size()));
 }
 
+// The texts of the entries of the page's problem list, as the page shows them.
+std::vector<std::string> problem_entries(const std::string& dom)
+{
+    const std::size_t list = dom.find("<ol id=\"problems\">");
+    const std::string problems = dom.substr(list, dom.find("</ol>", list) - list);
+    std::vector<std::string> entries;
+    const std::regex entry("<li[^>]*>([^<]*)</li>");
+    for (auto it = std::sregex_iterator(problems.begin(), problems.end(), entry); it != std::sregex_iterator(); ++it) {
+        std::string text = (*it)[1];
+        for (const auto& [escaped, plain] : {std::pair<std::string, std::string>{"&lt;", "<"}, {"&gt;", ">"}, {"&amp;", "&"}})
+            for (std::size_t at = text.find(escaped); at != std::string::npos; at = text.find(escaped, at + 1))
+                text.replace(at, escaped.size(), plain);
+        entries.push_back(text);
+    }
+    return entries;
+}
+
 } // namespace
 
 TEST(MapPageInBrowser, SampleDungeonShowsEveryObjectKindLinkAndTheParty)
@@ -152,17 +172,20 @@ TEST(MapPageInBrowser, HostileTextsMakeNoElement)
         "[Items]\n"
         "t1 </script><injected-type> 1 1 0 NORTH TEXT=(</script><injected-text>)\n"
         "t2 TORCH 1 1 0 " + hostile + " TARGET=(x</script><injected-target>)\n"
-        "</script><injected-id> TORCH 1 1 0\n"
+        "</script><injected-id>\xE9 TORCH 1 1 0\n"
         "t3 TORCH 0 0 0 HOLDS=(</script><injected-held>)\n" +
         separator + "[Characters]\nch-1 (</script><injected-name>) (f) face:X_Y_ONE, (1,1,1) (0,0,0,0) (1,1,1,1,1,1)\n"
                     "[Party]\n" + hostile + "\n";
-    const auto run = page_for(dump, "TORCH torch");
+    const auto run = page_for(dump, "TORCH torch </script><injected-list>");
     ASSERT_GE(run.model.problems.size(), 3u);
     const std::string dom = browser_dom(run.page, "level=0");
     expect_page_shows_level(dom, run.model, 0);
     EXPECT_EQ(dom.find("<injected"), std::string::npos);
     // The texts are shown, as text.
-    EXPECT_NE(dom.find("the identifier \"&lt;/script&gt;&lt;injected-id&gt;\""), std::string::npos);
+    EXPECT_NE(dom.find("the identifier \"&lt;/script&gt;&lt;injected-id&gt;\\xE9\""), std::string::npos);
+    // The problem list holds the messages exactly as printed, the object name list's included.
+    EXPECT_EQ(problem_entries(dom), run.messages);
+    EXPECT_EQ(run.messages.back().rfind("obj_list.txt:1: warning: ", 0), 0u);
 }
 
 namespace {

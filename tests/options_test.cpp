@@ -57,6 +57,11 @@ TEST(Options, HelpAndVersionAreFlagsAnywhere)
     EXPECT_TRUE(parse_options({"castle", "-h"}).options.help);
     EXPECT_TRUE(parse_options({"--help"}).options.help);
     EXPECT_TRUE(parse_options({"--version", "castle"}).options.version);
+    const Options checking = parse_options({"--list-types", "castle", "--check", "--objects=n.txt"}).options;
+    EXPECT_TRUE(checking.check && checking.list_types);
+    // One of the script and the page may go to standard output.
+    EXPECT_FALSE(parse_options({"--map", "-", "-o", "out.lua"}).error);
+    EXPECT_FALSE(parse_options({"--map=-"}).error);
     EXPECT_NE(usage_text().find("--objects FILE"), std::string::npos);
     EXPECT_EQ(version_text().rfind("dungeon2lua ", 0), 0u);
 }
@@ -73,6 +78,15 @@ TEST(Options, RefusesUnknownOptionsMissingValuesAndASecondPath)
         {{"a", "b"}, "more than one PATH: \"b\" (see dungeon2lua --help)"},
         // Control bytes of an argument never reach the terminal as they are.
         {{"--\x1b[2J"}, "unknown option \"--\\027[2J\" (see dungeon2lua --help)"},
+        // A short option is named whole as typed.
+        {{"-help"}, "unknown option \"-help\" (see dungeon2lua --help)"},
+        {{"-x\xE9"}, "unknown option \"-x\\xE9\" (see dungeon2lua --help)"},
+        // The runs that write no file refuse the options that name a file to write.
+        {{"--check", "-o", "out.lua"}, "option \"--check\" writes no file and cannot go with \"-o\" (see dungeon2lua --help)"},
+        {{"--output=-", "--check"}, "option \"--check\" writes no file and cannot go with \"--output\" (see dungeon2lua --help)"},
+        {{"--list-types", "--map", "map.html"},
+         "option \"--list-types\" writes no file and cannot go with \"--map\" (see dungeon2lua --help)"},
+        {{"-o", "-", "--map=-"}, "the script and the map page cannot both go to standard output (see dungeon2lua --help)"},
     };
     for (const auto& c : cases) {
         const ParsedOptions parsed = parse_options(c.arguments);

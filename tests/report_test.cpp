@@ -38,3 +38,16 @@ TEST(Report, PrintsEachProblemAsFoundAndKeepsEntriesOnlyWhenAsked)
     EXPECT_FALSE(report.has_errors());
     EXPECT_TRUE(report.has_warnings());
 }
+
+TEST(Quoted, ShowsEveryByteSoThatATerminalPrintsTheMessageWhole)
+{
+    const std::pair<std::string, std::string> cases[] = {
+        {"a\"b\\c\x1b[2J", R"("a\"b\\c\027[2J")"},
+        // Well-formed UTF-8 stays; other bytes (Latin-1, a cut sequence, an overlong form, a
+        // surrogate) and the control characters U+0080 to U+009F are shown as \xNN.
+        {"Ch\xC3\xA2teau \xE2\x82\xAC \xF0\x9F\x97\x9D", "\"Ch\xC3\xA2teau \xE2\x82\xAC \xF0\x9F\x97\x9D\""},
+        {"caf\xE9 \xE2\x82x \xC0\xAF \xED\xA0\x80", R"("caf\xE9 \xE2\x82x \xC0\xAF \xED\xA0\x80")"},
+        {"\xC2\x9B" "2J \xC2\xA0", "\"\\xC2\\x9B2J \xC2\xA0\""},
+    };
+    for (const auto& [text, shown] : cases) EXPECT_EQ(::quoted(text), shown) << shown;
+}

@@ -127,7 +127,10 @@ TEST(RunFiles, ReplacesAnOldScriptWholeAndPrintsProblemsUnderTheGivenName)
     EXPECT_EQ(result.status, 0);
     EXPECT_EQ(result.err, (folder / "keep.txt").string() +
                               ":11: warning: the object name list does not name the type \"GHOST\": 1 object of it "
-                              "is written as a comment\n");
+                              "is written as a comment\n" +
+                              (folder / "obj_list.txt").string() +
+                              ":0: warning: the object name list is empty: every object of the dump is written as a "
+                              "comment\n");
     const std::string script = read_file(folder / "LUA_dungeon.lua");
     EXPECT_EQ(script.rfind("\ndungeon_name=", 0), 0u);
     EXPECT_EQ(files_in(folder), (std::vector<std::string>{"LUA_dungeon.lua", "keep.txt", "obj_list.txt"}));

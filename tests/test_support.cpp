@@ -88,7 +88,7 @@ std::string converter_command()
 bool is_expectation_file(const std::string& name)
 {
     for (const char* expectation : {"status", "stderr.txt", "stdout.txt", "LUA_dungeon.lua", "engine.txt", "args",
-                                    "folder", "previous.lua", "output"})
+                                    "folder", "previous.lua", "output", "stdout_begins.txt"})
         if (name == expectation) return true;
     return false;
 }

@@ -1,6 +1,7 @@
 // Fuzz target: any bytes as the dump, with the fixed object name list below or, when the input
 // holds a NUL byte, with the list that stands before it. A run fails when the converter
-// ends with a status other than 0 or 2, when the script does not load as Lua 5.1, when running
+// ends with a status other than 0 or 2 (or 1 for an input that is not a dump, which must give
+// no script and no problem), when the script does not load as Lua 5.1, when running
 // it against do-nothing engine functions does anything the script's statements cannot (overwrite
 // a name outside the script's own, raise an error, run without end), or when a dump that the
 // converter found clean gives a script that the stand-in engine would refuse.
@@ -188,6 +189,10 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
     std::ostringstream script;
     Report report;
     const int status = convert(dump, script, names, report);
+    if (status == status_no_file) {
+        if (!script.str().empty() || !report.clean()) fail("an input that is not a dump gives output", script.str());
+        return 0;
+    }
     if (status != 0 && status != status_rule_broken) fail("status " + std::to_string(status), script.str());
     if ((status == 0) == report.has_errors()) fail("the status does not match the report", script.str());
     check_script(script.str());

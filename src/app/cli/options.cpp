@@ -29,6 +29,8 @@ bool set_flag(Options& options, const std::string& name)
     if (name == "-h" || name == "--help") return options.help = true;
     if (name == "--version") return options.version = true;
     if (name == "--strict") return options.strict = true;
+    if (name == "--check") return options.check = true;
+    if (name == "--list-types") return options.list_types = true;
     return false;
 }
 
@@ -45,6 +47,9 @@ ParsedOptions parse_options(const std::vector<std::string>& arguments)
     ParsedOptions parsed;
     Options& options = parsed.options;
     bool options_ended = false;
+    // The options that name the script's and the page's place, as typed, for the messages.
+    std::string output_option;
+    std::string map_option;
     for (std::size_t i = 0; i < arguments.size(); ++i) {
         const std::string& argument = arguments[i];
         const bool option = !options_ended && argument.size() > 1 && argument[0] == '-';
@@ -72,14 +77,25 @@ ParsedOptions parse_options(const std::vector<std::string>& arguments)
             value = argument.substr(2);
         }
         std::optional<std::string>* slot = value_slot(options, name);
-        if (!slot) return failed(parsed, "unknown option " + shown(name));
+        // A long option is named up to its "="; a short one as typed ("-help" is not "-h").
+        if (!slot) return failed(parsed, "unknown option " + shown(argument.starts_with("--") ? name : argument));
         if (!value) {
             if (i + 1 == arguments.size()) return failed(parsed, "option " + shown(name) + " needs a value");
             value = arguments[++i];
         }
         if (value->empty()) return failed(parsed, "option " + shown(name) + " needs a value");
         *slot = *value;
+        if (slot == &options.output) output_option = name;
+        if (slot == &options.map) map_option = name;
     }
+    if (options.check || options.list_types) {
+        const std::string mode = options.check ? "--check" : "--list-types";
+        const std::string refused = "option " + shown(mode) + " writes no file and cannot go with ";
+        if (options.output) return failed(parsed, refused + shown(output_option));
+        if (options.map) return failed(parsed, refused + shown(map_option));
+    }
+    if (options.output == "-" && options.map == "-")
+        return failed(parsed, "the script and the map page cannot both go to standard output");
     return parsed;
 }
 
@@ -93,9 +109,15 @@ std::string usage_text()
            "read from, and LUA_dungeon.lua written to, the dump's folder. Without PATH, the\n"
            "current folder.\n"
            "\n"
-           "  -o, --output FILE   write the script to FILE (\"-\": standard output)\n"
+           "  -o, --output FILE   write the script to FILE (\"-\": standard output; a folder:\n"
+           "                      LUA_dungeon.lua in it)\n"
            "      --objects FILE  read the object name list from FILE\n"
            "      --map FILE      also write FILE, an HTML page that shows the converted dungeon\n"
+           "                      (\"-\": standard output)\n"
+           "      --check         convert and print the messages, but write no file\n"
+           "      --list-types    print, in the object name list's format, a pair for each word\n"
+           "                      the dump looks up in the list (X_UNKNOWN where the list has\n"
+           "                      none; no list needed), and write no file\n"
            "      --strict        count warnings as errors for the exit status\n"
            "  -h, --help          show this text and stop\n"
            "      --version       show the version and stop\n"
@@ -105,8 +127,8 @@ std::string usage_text()
            "but it looks wrong). The script replaces the old one only when it is complete.\n"
            "\n"
            "Exit status: 0 converted (warnings allowed), 1 nothing converted (a file could not\n"
-           "be read or written, or a wrong argument), 2 converted with errors (or with warnings\n"
-           "under --strict).\n";
+           "be read or written, a wrong argument, or an input that is not a dump), 2 converted\n"
+           "with errors (or with warnings under --strict).\n";
 }
 
 std::string version_text()

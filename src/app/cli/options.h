@@ -1,5 +1,6 @@
 #pragma once
-// The command line: which files a run reads and writes, and how strict its exit status is.
+// The command line: which files a run reads and writes, whether it only checks the dump or lists
+// its types, and how strict its exit status is.
 
 #include <optional>
 #include <string>
@@ -9,14 +10,19 @@
 struct Options {
     // A folder holding my_dungeon.txt, or the dump file itself; none for the current folder.
     std::optional<std::string> path;
-    // Where the script goes instead of LUA_dungeon.lua beside the dump; "-" for standard output.
+    // Where the script goes instead of LUA_dungeon.lua beside the dump: a file, a folder to hold
+    // LUA_dungeon.lua, or "-" for standard output.
     std::optional<std::string> output;
     // The object name list to read instead of obj_list.txt beside the dump.
     std::optional<std::string> objects;
-    // Where to write the map page of the converted dungeon; none for no page.
+    // Where to write the map page of the converted dungeon; "-" for standard output; none for no page.
     std::optional<std::string> map;
     // Warnings count as errors for the exit status.
     bool strict = false;
+    // Convert and print the messages, but write no file.
+    bool check = false;
+    // Print the object name list's pairs for the words the dump looks up, and write no file.
+    bool list_types = false;
     // Print the usage text and stop.
     bool help = false;
     // Print the name and version and stop.

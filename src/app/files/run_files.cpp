@@ -113,9 +113,16 @@ std::optional<std::string> close_and_replace(std::ofstream& out, const fs::path&
     return failure;
 }
 
+// The message of a run whose dump is not a dump.
+std::string not_a_dump_message(const RunFiles& files)
+{
+    return files.dump_name + " is not a dungeon dump (" + not_a_dump_reason + ")";
+}
+
 // Writes the script to a temporary file beside its place and renames it over the old script
-// once it is complete; on any failure the old script stays as it was and the temporary file goes.
-// The recorder of the map page's model is told of the run when given.
+// once it is complete; on any failure, and when the dump is not a dump, the old script stays as it
+// was and the temporary file goes. The recorder of the map page's model is told of the run when
+// given.
 std::optional<std::string> write_script_file(const RunFiles& files, std::istream& dump, const ObjectList& names,
                                              Report& report, ModelRecorder* recorder)
 {
@@ -126,7 +133,13 @@ std::optional<std::string> write_script_file(const RunFiles& files, std::istream
     script.rdbuf()->pubsetbuf(buffer.data(), static_cast<std::streamsize>(buffer.size()));
     if (auto failure = open_temporary(files.script, files.script_name, script, temporary)) return failure;
     remove_on_interrupt(temporary);
-    convert(dump, script, names, report, recorder);
+    if (convert(dump, script, names, report, recorder) == status_no_file) {
+        script.close();
+        std::error_code ignored;
+        fs::remove(temporary, ignored);
+        remove_on_interrupt({});
+        return not_a_dump_message(files);
+    }
     return close_and_replace(script, temporary, files.script, files.script_name);
 }
 
@@ -142,9 +155,16 @@ std::optional<std::string> map_folder_problem(const RunFiles& files)
     return std::nullopt;
 }
 
-// Writes the map page completely under a temporary name and renames it onto its place.
-std::optional<std::string> write_map_file(const RunFiles& files, const DungeonModel& model)
+// Writes the map page completely under a temporary name and renames it onto its place, or to
+// standard output.
+std::optional<std::string> write_map_file(const RunFiles& files, const DungeonModel& model, std::ostream& out)
 {
+    if (files.map_to_standard_output) {
+        write_map_page(model, out);
+        out.flush();
+        if (!out) return "cannot write standard output";
+        return std::nullopt;
+    }
     fs::path temporary;
     std::ofstream page;
     if (auto failure = open_temporary(files.map, files.map_name, page, temporary)) return failure;
@@ -168,6 +188,27 @@ std::optional<std::string> map_clash(const RunFiles& files)
     return std::nullopt;
 }
 
+// A stream buffer that takes every byte and keeps none: where a run that writes no file sends its
+// script, and a run that prints no messages its report.
+class DiscardBuffer : public std::streambuf {
+protected:
+    int overflow(int c) override { return traits_type::not_eof(c); }
+    std::streamsize xsputn(const char*, std::streamsize count) override { return count; }
+};
+
+// The object name list of the run; none, with the message, when it cannot be read. A run that
+// lists the dump's types needs no list: without one, it lists them all as unknown.
+std::optional<ObjectList> object_list_of(const RunFiles& files, bool list_is_optional, std::string& failure)
+{
+    std::ifstream list;
+    if (auto reason = open_for_reading(list, files.objects)) {
+        if (list_is_optional) return ObjectList();
+        failure = "cannot open " + files.objects_name + ": " + *reason;
+        return std::nullopt;
+    }
+    return ObjectList::read(list);
+}
+
 } // namespace
 
 RunFiles files_of(const Options& options)
@@ -189,10 +230,17 @@ RunFiles files_of(const Options& options)
     files.objects_name = options.objects ? *options.objects : joined_name(folder, objects_file_name);
     files.script_name = options.output ? *options.output : joined_name(folder, script_file_name);
     files.script_to_standard_output = files.script_name == "-";
-    if (files.script_to_standard_output) files.script_name = "standard output";
+    if (files.script_to_standard_output) {
+        files.script_name = "standard output";
+    } else if (options.output) {
+        std::error_code ignored;
+        if (fs::is_directory(path_from_utf8(*options.output), ignored))
+            files.script_name = joined_name(*options.output, script_file_name);
+    }
     if (options.map) {
-        files.map_name = *options.map;
-        files.map = path_from_utf8(files.map_name);
+        files.map_to_standard_output = *options.map == "-";
+        files.map_name = files.map_to_standard_output ? "standard output" : *options.map;
+        if (!files.map_to_standard_output) files.map = path_from_utf8(files.map_name);
     }
     files.dump = path_from_utf8(files.dump_name);
     files.objects = path_from_utf8(files.objects_name);
@@ -216,7 +264,10 @@ int run_with_options(const Options& options, std::ostream& out, std::ostream& er
         return 0;
     }
     const RunFiles files = files_of(options);
-    if (!files.script_to_standard_output) {
+    // --check and --list-types write no file; --list-types alone prints no messages.
+    const bool writes_script = !options.check && !options.list_types;
+    const bool prints_messages = writes_script || options.check;
+    if (writes_script && !files.script_to_standard_output) {
         if (same_file(files.script, files.dump))
             return nothing_converted(err, "the script " + files.script_name + " would replace the dump");
         if (same_file(files.script, files.objects))
@@ -230,29 +281,40 @@ int run_with_options(const Options& options, std::ostream& out, std::ostream& er
     std::ifstream dump;
     if (auto reason = open_for_reading(dump, files.dump))
         return nothing_converted(err, "cannot open " + files.dump_name + ": " + *reason);
-    std::ifstream list;
-    if (auto reason = open_for_reading(list, files.objects))
-        return nothing_converted(err, "cannot open " + files.objects_name + ": " + *reason);
-    const ObjectList names = ObjectList::read(list);
+    std::string list_failure;
+    // Listing the types alone needs no list; a check needs one as a conversion does.
+    const std::optional<ObjectList> names = object_list_of(files, options.list_types && !options.check, list_failure);
+    if (!names) return nothing_converted(err, list_failure);
 
-    Report report(files.dump_name);
+    Report report(files.dump_name, files.objects_name);
     // Only a run that writes a page keeps what the page shows; the problems are printed as they
     // are found, so a dump with very many of them does not hold them all.
     std::optional<ModelRecorder> recorder;
-    if (!files.map.empty()) recorder.emplace(files.dump_name);
-    report.print_to(err, recorder.has_value());
+    if (options.map) recorder.emplace(files.dump_name);
+    DiscardBuffer discarding;
+    std::ostream discarded(&discarding);
+    report.print_to(prints_messages ? err : discarded, recorder.has_value());
     std::optional<std::string> failure;
-    if (files.script_to_standard_output) {
+    if (!writes_script) {
+        if (convert(dump, discarded, *names, report) == status_no_file) failure = not_a_dump_message(files);
+    } else if (files.script_to_standard_output) {
         set_binary_standard_output();
-        convert(dump, out, names, report, recorder ? &*recorder : nullptr);
+        if (convert(dump, out, *names, report, recorder ? &*recorder : nullptr) == status_no_file)
+            failure = not_a_dump_message(files);
         out.flush();
-        if (!out) failure = "cannot write standard output";
+        if (!failure && !out) failure = "cannot write standard output";
     } else {
-        failure = write_script_file(files, dump, names, report, recorder ? &*recorder : nullptr);
+        failure = write_script_file(files, dump, *names, report, recorder ? &*recorder : nullptr);
     }
     report.flush_printed();
-    if (!failure && recorder) failure = write_map_file(files, recorder->take_model(report));
+    if (!failure && options.list_types) {
+        out << looked_up_pairs_text(*names);
+        out.flush();
+        if (!out) failure = "cannot write standard output";
+    }
+    if (!failure && recorder) failure = write_map_file(files, recorder->take_model(report), out);
     if (failure) return nothing_converted(err, *failure);
+    if (!prints_messages) return 0;
     return converted_status(report, options.strict);
 }
 

@@ -19,22 +19,24 @@ struct RunFiles {
     std::filesystem::path script;
     std::string script_name;
     bool script_to_standard_output = false;
-    // The map page; empty when none is asked for.
+    // The map page; empty when none is asked for or when it goes to standard output.
     std::filesystem::path map;
     std::string map_name;
+    bool map_to_standard_output = false;
 };
 
 // The files that the options name: the dump (PATH itself, or my_dungeon.txt in the folder PATH or
-// in the current folder), and obj_list.txt and LUA_dungeon.lua beside the dump unless named; the
-// map page only when named.
+// in the current folder), and obj_list.txt and LUA_dungeon.lua beside the dump unless named (a
+// script named as an existing folder is LUA_dungeon.lua in it); the map page only when named.
 RunFiles files_of(const Options& options);
 
 // The name of the temporary file that the script is written to before it replaces `script`: in
 // the same folder, so that the replacement is a rename; the tag makes it unique.
 std::filesystem::path temporary_script_path(const std::filesystem::path& script, const std::string& tag);
 
-// Converts as the options say; messages go to err, the usage text and a script on standard output
-// to out. Returns the exit status: 0 converted, 1 nothing converted, 2 converted with errors.
+// Converts as the options say; messages go to err, the usage text, the listed types and a script
+// or page on standard output to out. Returns the exit status: 0 converted, 1 nothing converted,
+// 2 converted with errors.
 int run_with_options(const Options& options, std::ostream& out, std::ostream& err);
 
 // Parses the arguments (after the program's name) and runs them; a wrong argument is one message

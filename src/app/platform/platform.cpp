@@ -10,7 +10,7 @@
 #ifdef _WIN32
 #include <fcntl.h>
 #include <io.h>
-// windows.h first: shellapi.h needs its types.
+// <shellapi.h> needs the types of <windows.h> before it.
 #include <windows.h>
 #include <shellapi.h>
 #else

@@ -1,6 +1,7 @@
 #include "report/report.h"
 
 #include "text/lua_text.h"
+#include "text/utf8.h"
 
 Problem warning(std::string text)
 {
@@ -32,9 +33,9 @@ void Report::add(long line, const Problem& problem)
 {
     if (problem.severity == Severity::error) ++errors_;
     else ++warnings_;
-    if (keep_entries_) entries_.emplace_back(problem.message, problem.severity, line);
+    if (keep_entries_) entries_.emplace_back(problem.message, problem.severity, line, problem.file);
     if (!sink_) return;
-    append_line(printed_, dump_name_, line, problem.severity, problem.message);
+    append_line(printed_, name_of(problem.file), line, problem.severity, problem.message);
     printed_ += '\n';
     if (printed_.size() >= printed_piece) flush_printed();
 }
@@ -56,11 +57,16 @@ void Report::add_all(long line, const Problems& problems)
     for (const auto& problem : problems) add(line, problem);
 }
 
-std::string Report::line_of(const Problem& entry) const
+std::string printed_line(const std::string& file_name, const Problem& problem)
 {
     std::string text;
-    append_line(text, dump_name_, entry.line, entry.severity, entry.message);
+    append_line(text, file_name, problem.line, problem.severity, problem.message);
     return text;
+}
+
+std::string Report::line_of(const Problem& entry) const
+{
+    return printed_line(name_of(entry.file), entry);
 }
 
 std::vector<std::string> Report::lines() const
@@ -71,7 +77,43 @@ std::vector<std::string> Report::lines() const
     return result;
 }
 
+namespace {
+// Appends a byte as \xNN.
+void append_hex_escape(std::string& out, unsigned char byte)
+{
+    static const char hex_digits[] = "0123456789ABCDEF";
+    out += "\\x";
+    out += hex_digits[byte >> 4];
+    out += hex_digits[byte & 15u];
+}
+} // namespace
+
 std::string quoted(std::string_view text)
 {
-    return "\"" + lua_escape(text) + "\"";
+    std::string out = "\"";
+    std::size_t i = 0;
+    while (i < text.size()) {
+        std::size_t ascii_end = i;
+        while (ascii_end < text.size() && static_cast<unsigned char>(text[ascii_end]) < 0x80) ++ascii_end;
+        if (ascii_end > i) {
+            out += lua_escape(text.substr(i, ascii_end - i));
+            i = ascii_end;
+            continue;
+        }
+        const std::size_t length = utf8_sequence_length(text.substr(i));
+        // The control characters U+0080 to U+009F (C2 80 to C2 9F) are escaped byte by byte, as
+        // the other control bytes are: a terminal may act on them.
+        const bool control = length == 2 && static_cast<unsigned char>(text[i]) == 0xc2 &&
+                             static_cast<unsigned char>(text[i + 1]) < 0xa0;
+        if (length == 0 || control) {
+            const std::size_t count = control ? 2 : 1;
+            for (std::size_t k = 0; k < count; ++k) append_hex_escape(out, static_cast<unsigned char>(text[i + k]));
+            i += count;
+            continue;
+        }
+        out.append(text.substr(i, length));
+        i += length;
+    }
+    out += '"';
+    return out;
 }

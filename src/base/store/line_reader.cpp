@@ -1,5 +1,7 @@
 #include "store/line_reader.h"
 
+#include "text/utf8.h"
+
 void LineReader::put_back(const std::string& line)
 {
     put_back_line_ = line;
@@ -21,6 +23,8 @@ bool LineReader::next(std::string& line)
     }
     ++line_number_;
     if (!line.empty() && line.back() == '\r') line.pop_back();
+    // A byte-order mark is no part of the text: the file reads as it would without it.
+    if (line_number_ == 1 && line.starts_with(byte_order_mark)) line.erase(0, byte_order_mark.size());
     if (in_.eof()) at_end_ = true;
     return true;
 }

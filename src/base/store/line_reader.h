@@ -4,8 +4,9 @@
 #include <istream>
 #include <string>
 
-// Reads the dump one line at a time, without its line end (a carriage return before the line
-// feed included), and counts the lines read.
+// Reads the dump (or the object name list) one line at a time, without its line end (a carriage
+// return before the line feed included) and without a byte-order mark at the start of the first
+// line, and counts the lines read.
 class LineReader {
 public:
     explicit LineReader(std::istream& in) : in_(in) {}

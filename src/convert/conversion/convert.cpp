@@ -16,6 +16,13 @@ namespace {
 
 enum class Section { none, characters, layout, items, main_data, party };
 
+// The warning for a line near a section header without being it.
+Problem near_header_warning(const std::string& line, std::string_view header, long number)
+{
+    return Problem(quoted(line) + " is not a section header; the header is written " + quoted(header),
+                   Severity::warning, number);
+}
+
 // The state of one run: where the dump stands and what it has given so far.
 class Conversion {
 public:
@@ -25,16 +32,32 @@ public:
     {
     }
 
-    void run()
+    // Converts the dump; false when it has no header line, and so is not a dump: then nothing is
+    // written or reported.
+    bool run()
     {
-        out_ << "\n" << "dungeon_name=\"VORHANE\"" << "\n" << "\n";
+        names_.forget_lookups();
         std::string line;
         while (!reader_.at_end()) {
             reader_.next(line);
+            // Before the first header line no section reads a line and nothing is written, so the
+            // script's first lines wait until the input shows that it is a dump.
+            if (!begun_) {
+                // A line near a header is reported only once the input shows that it is a dump.
+                if (!is_bracketed(header_of(line))) {
+                    if (const auto header = near_header(line))
+                        early_warnings_.push_back(near_header_warning(line, *header, reader_.line_number()));
+                    continue;
+                }
+                out_ << "\n" << "dungeon_name=\"VORHANE\"" << "\n" << "\n";
+                begun_ = true;
+                for (const Problem& warning : early_warnings_) report_.add(warning.line, warning);
+            }
             switch_section(line);
             check_line(line);
             handle(line);
         }
+        if (!begun_) return false;
         const LinkResult links = link_items(items_, report_);
         check_references(items_, champions_, report_);
         write_items(items_, out_, watcher_);
@@ -46,6 +69,8 @@ public:
                                 .party_placed = placed,
                                 .links = links,
                                 .names = items_.names});
+        for (const Problem& problem : names_.problems()) report_.add(problem.line, problem);
+        return true;
     }
 
 private:
@@ -84,8 +109,8 @@ private:
     void check_line(const std::string& line)
     {
         if (const auto header = near_header(line)) {
-            report_.warning(reader_.line_number(),
-                            quoted(line) + " is not a section header; the header is written " + quoted(*header));
+            const Problem near = near_header_warning(line, *header, reader_.line_number());
+            report_.add(near.line, near);
             return;
         }
         if (section_ != Section::none || !after_separator_ || line.empty()) return;
@@ -183,6 +208,9 @@ private:
     Section section_ = Section::none;
     // True from a separator line (or the end of the layout section) to the next header.
     bool after_separator_ = false;
+    // True from the first header line on; the warnings of the lines before it wait until then.
+    bool begun_ = false;
+    std::vector<Problem> early_warnings_;
     Levels levels_;
     std::optional<Entrance> entrance_;
     ItemLists items_;
@@ -203,7 +231,8 @@ int convert(std::istream& dump, std::ostream& script, const ObjectList& names, R
     // The script passes through the chunking buffer, which keeps a large script loadable.
     ChunkingBuffer chunking(script);
     std::ostream chunked(&chunking);
-    Conversion(dump, chunked, names, report, watcher).run();
+    const bool dump_read = Conversion(dump, chunked, names, report, watcher).run();
     chunking.finish();
+    if (!dump_read) return status_no_file;
     return report.has_errors() ? status_rule_broken : 0;
 }

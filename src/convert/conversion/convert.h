@@ -15,9 +15,13 @@
 
 // Exit status of a run that converted the dump with errors: the script is written, the problems reported.
 constexpr int status_rule_broken = 2;
-// Exit status of a run that converted nothing: a file could not be opened or written, or an
-// argument was wrong.
+// Exit status of a run that converted nothing: a file could not be opened or written, an
+// argument was wrong, or the dump is not a dump.
 constexpr int status_no_file = 1;
+
+// Why an input without a header line is not a dungeon dump, as the message gives it.
+inline constexpr const char* not_a_dump_reason =
+    "no [Layout], [Items], [Main Data], [Characters] or [Party] header line";
 
 // What a conversion decided about the whole dungeon, as it stands when the script is complete.
 struct ConvertedDungeon {
@@ -42,8 +46,10 @@ public:
     virtual void finished(const ConvertedDungeon& dungeon) = 0;
 };
 
-// Reads the dump, writes the whole script and reports every problem; a watcher, when given, is
-// told of what the run decided. Returns 0 when the report holds no error (warnings allowed) and 2
-// when it holds one.
+// Reads the dump, writes the whole script and reports every problem of the dump, then those of
+// the object name list (which words the dump looked up in it are noted in the list); a watcher,
+// when given, is told of what the run decided. Returns 0 when the report holds no error (warnings
+// allowed) and 2 when it holds one. An input without a header line is not a dump: nothing is
+// written or reported, and the status is status_no_file.
 int convert(std::istream& dump, std::ostream& script, const ObjectList& names, Report& report,
             ConversionWatcher* watcher = nullptr);

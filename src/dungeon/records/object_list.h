@@ -1,30 +1,65 @@
 #pragma once
-// The object name list: which target engine object stands for each dump object type.
+// The object name list: which target engine object stands for each dump object type, which
+// words a conversion looked up in it, and what in the list looks like an author's mistake.
 
 #include <istream>
 #include <optional>
 #include <string>
 #include <string_view>
 #include <unordered_map>
+#include <unordered_set>
+#include <vector>
 
-// The pairs of "obj_list.txt", read once: white-space separated tokens taken two at a time,
-// dump type then target object name.
+#include "report/report.h"
+
+// One pair of the list as written: a dump type, its target object name and the lines of both
+// words (a pair may stand on two lines).
+struct ListPair {
+    std::string type;
+    std::string name;
+    long type_line = 0;
+    long name_line = 0;
+};
+
+// The pairs of "obj_list.txt", read once: white-space separated words taken two at a time,
+// dump type then target object name, whatever the lines. Looking a word up notes it, so that
+// after a conversion the list knows which words the dump needs from it, in order of first use.
 class ObjectList {
 public:
-    // Reads every pair of the list; the first pair of a type wins, a token without a partner is dropped.
+    // Reads every pair of the list; the first pair of a type wins, a word without a partner is
+    // dropped. A byte-order mark at the start is skipped.
     static ObjectList read(std::istream& in);
 
     // The target object name of a dump type word; none when the list has no pair for the word or
-    // pairs it with "X_UNKNOWN".
+    // pairs it with "X_UNKNOWN". Notes the word as looked up.
     std::optional<std::string> lookup(std::string_view word) const;
     // The same without a copy: the name in the list, or null.
     const std::string* find(std::string_view word) const;
+    // The name as find() gives it, without noting the word: for words of the dump that are no
+    // object type.
+    const std::string* find_unnoted(std::string_view word) const;
 
     // True when the list has a pair for the word at all, "X_UNKNOWN" included.
-    bool names_type(std::string_view word) const { return names_.contains(word); }
+    bool names_type(std::string_view word) const { return first_pair_.contains(word); }
 
     // Adds a pair as if it stood at the end of the list (the first pair of a type still wins).
-    void add(const std::string& type, const std::string& name);
+    void add(const std::string& type, const std::string& name, long type_line = 0, long name_line = 0);
+
+    // Forgets which words were looked up, before a conversion notes its own.
+    void forget_lookups() const;
+    // The words looked up since, each once, in order of first use; only words that the list
+    // could hold (not empty, without white space).
+    const std::vector<std::string>& looked_up() const { return looked_up_; }
+    // True when the word was looked up since.
+    bool was_looked_up(std::string_view word) const;
+
+    // The pairs in the order written, later pairs of a type included.
+    const std::vector<ListPair>& pairs() const { return pairs_; }
+
+    // What in the list looks like a mistake, by what the conversion looked up in it: an odd
+    // number of words, a type named again with another name, a name that is itself a type the
+    // dump looks up, an empty list that the dump needs. Warnings at the list's lines, in line order.
+    Problems problems() const;
 
 private:
     // Hashes texts and views alike, so that a view of a word finds its pair without a copy.
@@ -32,5 +67,24 @@ private:
         using is_transparent = void;
         std::size_t operator()(std::string_view word) const { return std::hash<std::string_view>{}(word); }
     };
-    std::unordered_map<std::string, std::string, WordHash, std::equal_to<>> names_;
+
+    // Notes a word as looked up, once; `pair` is the index of its first pair, or none.
+    void note(std::string_view word, std::optional<std::size_t> pair) const;
+
+    std::vector<ListPair> pairs_;
+    // The first pair of each type, by index into pairs_.
+    std::unordered_map<std::string, std::size_t, WordHash, std::equal_to<>> first_pair_;
+    // The list's last line, and its odd-word warning when it has an odd number of words.
+    long last_line_ = 0;
+    std::optional<Problem> odd_words_;
+
+    // The lookups since forget_lookups(): per pair whether its type was looked up, the looked-up
+    // words the list has no pair for, and every looked-up word in order.
+    mutable std::vector<bool> pair_looked_up_;
+    mutable std::unordered_set<std::string, WordHash, std::equal_to<>> unpaired_looked_up_;
+    mutable std::vector<std::string> looked_up_;
 };
+
+// The pairs that an author starts or completes a list from: one line "TYPE NAME" per word the
+// dump looked up, in order of first use, with the list's name or "X_UNKNOWN" where it has none.
+std::string looked_up_pairs_text(const ObjectList& list);

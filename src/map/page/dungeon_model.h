@@ -63,8 +63,9 @@ struct MapParty {
 
 // Everything the page shows.
 struct DungeonModel {
-    // The dump's file name as the user gave it.
+    // The dump's and the object name list's file names as the user gave them.
     std::string dump_name = "my_dungeon.txt";
+    std::string list_name = "obj_list.txt";
     int grid_width = 0;
     int grid_height = 0;
     // The level blocks as read; one that is not complete is not built by the script.

@@ -105,12 +105,17 @@ void append_party(std::string& out, const MapParty& party)
     json.flag("placed", party.placed);
 }
 
-void append_problem(std::string& out, const Problem& problem)
+// A problem with its line as printed; a problem of the object name list is marked, as its line
+// is no dump line.
+void append_problem(std::string& out, const DungeonModel& model, const Problem& problem)
 {
+    const bool in_list = problem.file == ProblemFile::object_list;
     JsonObject json(out);
     json.number("ln", problem.line);
     json.flag("error", problem.severity == Severity::error);
     json.text("msg", problem.message);
+    json.text("text", printed_line(in_list ? model.list_name : model.dump_name, problem));
+    if (in_list) json.flag("list", true);
 }
 
 template <typename T, typename Append>
@@ -145,7 +150,8 @@ std::string map_data_json(const DungeonModel& model)
         append_texts(json.member("party"), model.party);
         if (model.entrance) append_party(json.member("entrance"), *model.entrance);
         else json.member("entrance") += "null";
-        append_list(json.member("problems"), model.problems, append_problem);
+        append_list(json.member("problems"), model.problems,
+                    [&](std::string& text, const Problem& problem) { append_problem(text, model, problem); });
     }
     return out;
 }

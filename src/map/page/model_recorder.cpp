@@ -102,5 +102,6 @@ DungeonModel ModelRecorder::take_model(const Report& report)
 {
     DungeonModel model = std::move(model_);
     model.problems = report.entries();
+    model.list_name = report.name_of(ProblemFile::object_list);
     return model;
 }

@@ -32,7 +32,9 @@
 //   party      the party's members in slot order
 //   entrance   the party's starting place, or null: lv, x, y, facing, ln (its dump line) and
 //              placed (false when the script does not place the party there)
-//   problems   the errors and warnings of the run: ln (dump line), error (false for a warning), msg
+//   problems   the errors and warnings of the run: ln (its line), error (false for a warning), msg
+//              (what is wrong), text (the message exactly as the run printed it), list (true when
+//              the line is one of the object name list, not of the dump)
 // Every text of the data reaches the page as text (textContent, or the value of an attribute the
 // script names), never as markup.
 //
@@ -866,13 +868,12 @@ function buildProblems() {
   byId('problem-heading').textContent = 'Warnings and errors (' + data.problems.length + ')';
   if (!data.problems.length) list.appendChild(element('li', 'none', 'none: the dump converted cleanly'));
   data.problems.forEach(function (p) {
-    var li = element('li', p.error ? 'error' : 'warning',
-      data.dump + ':' + p.ln + ': ' + (p.error ? 'error' : 'warning') + ': ' + p.msg);
+    var li = element('li', p.error ? 'error' : 'warning', p.text);
     li.setAttribute('data-line', p.ln);
     var go = null;
-    var here = (byLine[p.ln] || []).filter(function (i) { return rootHolder(i) >= 0; });
+    var here = p.list ? [] : (byLine[p.ln] || []).filter(function (i) { return rootHolder(i) >= 0; });
     if (here.length) go = function () { goTo(here[0]); };
-    else if (data.entrance && data.entrance.ln === p.ln && data.entrance.lv >= 0 && data.entrance.lv < data.levels.length)
+    else if (!p.list && data.entrance && data.entrance.ln === p.ln && data.entrance.lv >= 0 && data.entrance.lv < data.levels.length)
       go = function () { goToSquare(data.entrance.lv, data.entrance.x, data.entrance.y); };
     if (go) {
       li.classList.add('has-square');

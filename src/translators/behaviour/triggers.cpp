@@ -39,6 +39,14 @@ std::string opby_property_of(const Item& item, const std::string& name)
     return prefix + lua_escape(name) + "\"";
 }
 
+// True for the words of OPBY=( that say who operates the object rather than name an object type.
+bool is_operator_flag(std::string_view word)
+{
+    for (const char* flag : {"MOUSE", "PARTY", "MONSTER", "OBJECT", "SPELL", "ALL"})
+        if (word == flag) return true;
+    return false;
+}
+
 } // namespace
 
 void read_targets(const LineContext& context, Item& item, Properties& properties)
@@ -78,7 +86,9 @@ void read_operated_by(const LineContext& context, Item& item, Properties& proper
     if (item.is_switch || properties.party || properties.thing || spell || mouse) return;
     item.has_exvars = true;
     const std::string word = list->substr(0, list->find(','));
-    if (auto name = context.names.lookup(word)) {
+    // A flag word is looked up like any other, but not noted as a word the dump needs from the list.
+    const std::string* name = is_operator_flag(word) ? context.names.find_unnoted(word) : context.names.find(word);
+    if (name) {
         properties.opby = opby_property_of(item, *name);
         properties.monster = false;
     } else if (!properties.monster) {

@@ -1,0 +1,1 @@
+-- the script of an earlier run

@@ -1,0 +1,87 @@
+// The object name list: pairs of a word stream whatever its lines, the words a conversion looked
+// up in it, and the warnings at the list's lines for what looks like an author's mistake.
+
+#include <gtest/gtest.h>
+
+#include <sstream>
+
+#include "records/object_list.h"
+
+namespace {
+
+ObjectList list_of(const std::string& text)
+{
+    std::istringstream in(text);
+    return ObjectList::read(in);
+}
+
+// The list's warnings after the words were looked up, each as "LINE: message".
+std::vector<std::string> warnings_of(const std::string& text, const std::vector<std::string>& looked_up)
+{
+    const ObjectList list = list_of(text);
+    for (const auto& word : looked_up) list.find(word);
+    std::vector<std::string> shown;
+    for (const Problem& problem : list.problems()) {
+        EXPECT_EQ(problem.severity, Severity::warning);
+        EXPECT_EQ(problem.file, ProblemFile::object_list);
+        shown.push_back(std::to_string(problem.line) + ": " + problem.message);
+    }
+    return shown;
+}
+
+} // namespace
+
+TEST(ObjectList, FirstPairWinsAndXUnknownIsNotFound)
+{
+    auto names = list_of("A one\nA two B X_UNKNOWN\tC three D");
+    EXPECT_EQ(names.lookup("A"), "one");
+    EXPECT_EQ(names.lookup("B"), std::nullopt);
+    EXPECT_EQ(names.lookup("C"), "three");
+    EXPECT_EQ(names.lookup("D"), std::nullopt);
+    EXPECT_EQ(names.lookup("a"), std::nullopt);
+}
+
+TEST(ObjectList, NotesTheWordsLookedUpOnceInOrderOfFirstUse)
+{
+    const ObjectList list = list_of("DOOR door_iron GHOST X_UNKNOWN TORCH torch\n");
+    // Not noted: a word looked up without noting, a word that no list can hold.
+    for (const char* word : {"GHOST", "RAT", "DOOR", "GHOST", "RAT", "", "MY KEY"}) list.find(word);
+    list.find_unnoted("TORCH");
+    EXPECT_EQ(looked_up_pairs_text(list), "GHOST X_UNKNOWN\nRAT X_UNKNOWN\nDOOR door_iron\n");
+    list.forget_lookups();
+    EXPECT_EQ(looked_up_pairs_text(list), "");
+}
+
+TEST(ObjectListProblems, EachMistakeIsOneWarningAtTheLineThatHoldsIt)
+{
+    const std::vector<std::string> types = {"DOOR_IRON", "DOOR_FRAME", "LEVER"};
+    const std::string shifted = ": the object name list has an odd number of words: \"DOOR_FRAME\" at the start of this "
+                                "line is read as the name of ";
+    const std::string named_as_type = " is named \"DOOR_FRAME\", which is itself a type of the dump; a word may be "
+                                      "missing before it";
+    const std::string empty = ": the object name list is empty: every object of the dump is written as a comment";
+    const struct {
+        std::string text;
+        std::vector<std::string> looked_up;
+        std::vector<std::string> warnings;
+    } cases[] = {
+        // Several pairs a line, a pair over two lines, a pair repeated, a name that is its own type.
+        {"DOOR_IRON door_iron DOOR_FRAME\ndoorframe\nDOOR_IRON door_iron\nLEVER LEVER\n", types, {}},
+        // A line that lost its name, after a pair split over two lines (no sign of it).
+        {"LEVER\nlever\nDOOR_IRON\nDOOR_FRAME doorframe\n",
+         types,
+         {"4" + shifted + "\"DOOR_IRON\" (line 3), and every pair after it is shifted by one word",
+          "4: the type \"DOOR_IRON\"" + named_as_type}},
+        {"DOOR_IRON door_iron\nLEVER\n", types,
+         {"2: the object name list has an odd number of words: its last word, \"LEVER\", has no name and is ignored"}},
+        // A pair written the wrong way round; a name that is a type the dump does not look up.
+        {"door_frame DOOR_FRAME\nDOOR_IRON TORCH\n", types, {"1: the type \"door_frame\"" + named_as_type}},
+        {"DOOR_IRON door_iron\n\nDOOR_IRON door_wood\n",
+         types,
+         {"3: the type \"DOOR_IRON\" is named again, as \"door_wood\"; the first pair, \"door_iron\" on line 1, wins"}},
+        {"", types, {"0" + empty}},
+        {"\n\n", types, {"2" + empty}},
+        {"", {}, {}},
+    };
+    for (const auto& c : cases) EXPECT_EQ(warnings_of(c.text, c.looked_up), c.warnings) << c.text;
+}
