@@ -5,6 +5,7 @@
 #include "test_support.h"
 #include "text/fields.h"
 #include "text/lua_text.h"
+#include "text/near.h"
 #include "text/normalise.h"
 
 TEST(ForceUs, DropsSpacesAndTurnsHyphensIntoUnderscores)
@@ -116,4 +117,23 @@ TEST(WholeInt, AcceptsOnlyAWholeSignedNumber)
     }
     for (const char* text : {"-", "+", "2147483648", "-2147483649", " 1", "1 ", "--1", "1-"})
         EXPECT_FALSE(read_whole_int(text, value)) << text;
+}
+
+TEST(Near, OtherLetterCaseOrAtMostTwoEditsAway)
+{
+    struct Case {
+        const char* word;
+        const char* known;
+        bool near;
+    };
+    const Case cases[] = {
+        {"north", "NORTH", true},     {"NROTH", "NORTH", true},    {"TARGT=(", "TARGET=(", true},
+        {"CLOSSED", "CLOSED", true},  {"[Item]", "[Items]", true}, {"NORTH", "NORTH", false},
+        {"WEIGHT=(", "HEIGHT=(", true}, {"NAME=(", "TEXT=(", false}, {"TARGETXYZ=(", "TARGET=(", false},
+        {"", "AB", true},             {"", "ABC", false},          {"ABCDE", "VWXYZ", false},
+    };
+    for (const auto& c : cases) EXPECT_EQ(is_near(c.word, c.known), c.near) << c.word << " ~ " << c.known;
+    // A long word is ruled out by its length alone, without a table of its size.
+    EXPECT_FALSE(is_near(std::string(100000, 'A'), "NORTH"));
+    EXPECT_TRUE(is_near(std::string(99, 'A') + "B", std::string(100, 'A')));
 }
