@@ -74,13 +74,6 @@ std::string unique_tag()
     return tag;
 }
 
-// The exit status of a run that wrote its script.
-int converted_status(const Report& report, bool strict)
-{
-    if (report.has_errors() || (strict && report.has_warnings())) return status_rule_broken;
-    return 0;
-}
-
 // Opens a new temporary file beside `target` to write; on failure, the message.
 std::optional<std::string> open_temporary(const fs::path& target, const std::string& name, std::ofstream& out,
                                           fs::path& temporary)

@@ -39,6 +39,10 @@ public:
     virtual void finished(const ConvertedDungeon& dungeon) = 0;
 };
 
+// The exit status of a run that converted the dump: 2 when the report holds an error, or, when
+// strict, a warning; 0 otherwise.
+int converted_status(const Report& report, bool strict);
+
 // Reads the dump, writes the whole script and reports every problem; a watcher, when given, is
 // told of what the run decided. Returns 0 when the report holds no error (warnings allowed) and 2
 // when it holds one.
