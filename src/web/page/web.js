@@ -18,7 +18,11 @@ var Module = (function () {
   var runtimeFailure = null;
   // The bytes read of each file: { name, bytes }; null until read, or after a failed read.
   var files = { dump: null, objects: null };
+  // Why the last read of each file failed: { name, reason }; null when it did not.
+  var failures = { dump: null, objects: null };
   var script = null;
+  // Conversions shown so far, in the status element's data-conversions (a test waits on it).
+  var conversions = 0;
   var decoder = new TextDecoder('utf-8');
 
   function byId(id) { return document.getElementById(id); }
@@ -91,6 +95,16 @@ var Module = (function () {
   // Converts what was read, when the runtime and both files are there; says what is missing otherwise.
   function convertWhenReady() {
     if (runtimeFailure) return;
+    var failed = ['dump', 'objects'].filter(function (kind) { return failures[kind]; });
+    if (failed.length > 0) {
+      clearResult();
+      showStatus(1, 'Status 1: ' + MEANINGS[1]);
+      showMessages(failed.map(function (kind) {
+        return 'dungeon2lua: cannot read ' + failures[kind].name + ': ' + failures[kind].reason + '\n';
+      }).join(''), 'The browser cannot read a file again once it changed on disk: drop or pick ' +
+        failed.map(function (kind) { return LABELS[kind]; }).join(' and ') + ' again.');
+      return;
+    }
     if (!runtime) {
       showStatus(null, 'Waiting for the runtime…');
       return;
@@ -114,6 +128,7 @@ var Module = (function () {
     var converted = performance.now();
     script = result.script;
     showStatus(result.status, statusText(result.status, strict));
+    byId('status').setAttribute('data-conversions', String(++conversions));
     byId('save').hidden = result.status === 1;
     showMessages(result.messages, result.messages === '' ? 'No messages: the dump converted without a problem.' : '');
     var map = byId('map');
@@ -142,8 +157,12 @@ var Module = (function () {
                  'Reload the page to convert again.');
   }
 
+  // Reads a file that was picked or dropped for the dump or the object name list, then converts.
   function readFile(kind, file) {
     files[kind] = null;
+    failures[kind] = null;
+    var input = byId(kind + '-file');
+    if (input.files.length === 0 || input.files[0] !== file) input.value = '';
     showFileState(kind, 'Reading ' + file.name + '…', '');
     var reader = new FileReader();
     reader.onload = function () {
@@ -154,13 +173,10 @@ var Module = (function () {
     };
     reader.onerror = function () {
       var reason = reader.error ? reader.error.name + ': ' + reader.error.message : 'unknown error';
+      failures[kind] = { name: file.name, reason: reason };
       showFileState(kind, 'Cannot read ' + file.name + '. If it changed since it was picked, drop or pick it again.',
                     'failed');
-      clearResult();
-      showStatus(1, 'Status 1: ' + MEANINGS[1]);
-      showMessages('dungeon2lua: cannot read ' + file.name + ': ' + reason,
-                   'The browser cannot read a file again once it changed on disk: drop or pick ' + LABELS[kind] +
-                   ' again.');
+      convertWhenReady();
     };
     reader.readAsArrayBuffer(file);
   }
@@ -195,13 +211,14 @@ var Module = (function () {
   }
 
   function watchInputs() {
-    byId('dump-file').addEventListener('change', function (event) {
-      if (event.target.files.length > 0) readFile('dump', event.target.files[0]);
-      event.target.value = '';
-    });
-    byId('objects-file').addEventListener('change', function (event) {
-      if (event.target.files.length > 0) readFile('objects', event.target.files[0]);
-      event.target.value = '';
+    ['dump', 'objects'].forEach(function (kind) {
+      var input = byId(kind + '-file');
+      input.addEventListener('change', function () {
+        if (input.files.length > 0) readFile(kind, input.files[0]);
+      });
+      // Picking the same file again, after it changed, must read it again: a choice that stays the
+      // same would not count as a change.
+      input.addEventListener('click', function () { input.value = ''; });
     });
     byId('strict').addEventListener('change', convertWhenReady);
     byId('save').addEventListener('click', save);
