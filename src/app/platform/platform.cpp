@@ -8,10 +8,12 @@
 #include <cwchar>
 
 #ifdef _WIN32
+// windows.h first: shellapi.h uses its macros.
+#include <windows.h>
+
 #include <fcntl.h>
 #include <io.h>
 #include <shellapi.h>
-#include <windows.h>
 #else
 #include <unistd.h>
 #endif
