@@ -116,6 +116,21 @@ class PageTest(unittest.TestCase):
     def leave_map(self):
         self.browser.driver.switch_to.default_content()
 
+    def test_the_page_is_one_file_that_loads_nothing(self):
+        with open(arguments.page, "rb") as page:
+            html = page.read()
+        self.assertLess(len(html), 1_500_000)
+        self.assertIn(b"data:application/octet-stream;base64,", html)
+        self.assertIn(b'<meta http-equiv="Content-Security-Policy"\n      content="default-src \'none\';', html)
+        self.assertNotRegex(html, rb"<(script|img|iframe)[^>]* src=|<link|\.wasm[\"']")
+        dump = os.path.join(EXAMPLES, "my_dungeon.txt")
+        self.browser.give_files(dump, os.path.join(EXAMPLES, "obj_list.txt"))
+        self.browser.wait_until(lambda: self.browser.by_id("timing").get_attribute("data-map-ms"), "the map page")
+        loaded = self.browser.driver.execute_script(
+            "return performance.getEntriesByType('resource').map(function (e) { return e.name; })"
+            ".filter(function (name) { return !/^(data|blob):/.test(name); });")
+        self.assertEqual(loaded, [])
+
     def test_sample_converts_as_the_command_line_does_and_its_map_shows_the_dungeon(self):
         dump = os.path.join(EXAMPLES, "my_dungeon.txt")
         objects = os.path.join(EXAMPLES, "obj_list.txt")
