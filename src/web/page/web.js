@@ -48,7 +48,9 @@ var Module = (function () {
     script = null;
     byId('save').hidden = true;
     byId('timing').textContent = '';
-    byId('map').srcdoc = '';
+    var map = byId('map');
+    map.onload = null;
+    map.srcdoc = '';
   }
 
   // The bytes of one part of the last conversion, copied out of the converter's memory.
