@@ -25,7 +25,9 @@ add_custom_target(d2l_page_shell DEPENDS ${d2l_page_shell})
 
 add_executable(dungeon2lua_page ${CMAKE_SOURCE_DIR}/src/web/page_exports.cpp)
 target_link_libraries(dungeon2lua_page PRIVATE d2l_web)
-add_dependencies(dungeon2lua_page d2l_page_shell)
+# Linked after the node program: the first link builds emscripten's system libraries into the
+# cache, and a second link at the same time would only wait for it, warning of a locked cache.
+add_dependencies(dungeon2lua_page d2l_page_shell dungeon2lua)
 set_target_properties(dungeon2lua_page PROPERTIES OUTPUT_NAME dungeon2lua SUFFIX .html
                       LINK_DEPENDS ${d2l_page_shell})
 target_link_options(dungeon2lua_page PRIVATE ${d2l_web_common_links}

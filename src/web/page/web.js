@@ -89,7 +89,7 @@ var Module = (function () {
 
   function statusText(status, strict) {
     var text = 'Status ' + status + ': ' + MEANINGS[status];
-    if (status === 0) text += ' (there may be warnings)';
+    if (status === 0 && !strict) text += ' (there may be warnings)';
     if (status === 2) text += strict ? ' (or warnings, under --strict)' : '';
     return text;
   }
