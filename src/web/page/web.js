@@ -25,25 +25,30 @@ var Module = (function () {
   var conversions = 0;
   var decoder = new TextDecoder('utf-8');
 
+  // The page's element of the given id.
   function byId(id) { return document.getElementById(id); }
 
+  // Shows the exit status (null while there is none) and its meaning.
   function showStatus(status, text) {
     var element = byId('status');
     element.setAttribute('data-status', status === null ? '' : String(status));
     element.textContent = text;
   }
 
+  // Shows the messages as the command line prints them, and a note of the page's own beside them.
   function showMessages(text, note) {
     byId('messages').textContent = text;
     byId('messages-note').textContent = note;
   }
 
+  // Shows what became of the file picked or dropped for the dump or the object name list.
   function showFileState(kind, text, className) {
     var element = byId(kind + '-state');
     element.textContent = text;
     element.className = 'file-state' + (className ? ' ' + className : '');
   }
 
+  // Takes away the last conversion's script, timing and map page.
   function clearResult() {
     script = null;
     byId('save').hidden = true;
@@ -87,6 +92,7 @@ var Module = (function () {
     }
   }
 
+  // The status line: the status and its meaning.
   function statusText(status, strict) {
     var text = 'Status ' + status + ': ' + MEANINGS[status];
     if (status === 0 && !strict) text += ' (there may be warnings)';
@@ -183,6 +189,7 @@ var Module = (function () {
     reader.readAsArrayBuffer(file);
   }
 
+  // Saves the last conversion's script as LUA_dungeon.lua, the bytes as the converter wrote them.
   function save() {
     if (!script) return;
     var link = document.createElement('a');
@@ -212,6 +219,7 @@ var Module = (function () {
     if (dump) readFile('dump', dump);
   }
 
+  // Listens to the file inputs, the --strict box, the save button and files dropped onto the page.
   function watchInputs() {
     ['dump', 'objects'].forEach(function (kind) {
       var input = byId(kind + '-file');
