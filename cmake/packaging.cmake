@@ -2,6 +2,8 @@
 # with the sample dungeon in share/doc/dungeon2lua/; CPack makes a .tar.gz and a .deb. For Windows
 # the package is a .zip that unpacks into one folder: dungeon2lua.exe, README.txt and the sample
 # dungeon in examples/, so an author can drop a dump onto the program right there.
+# The converter's page, dungeon2lua.html, comes from a web build made beforehand (D2L_WEB_BUILD):
+# in share/dungeon2lua/ on Linux, beside dungeon2lua.exe in the .zip.
 include(GNUInstallDirs)
 
 if(WIN32)
@@ -19,6 +21,14 @@ else()
 endif()
 
 install(TARGETS dungeon2lua RUNTIME DESTINATION ${D2L_INSTALL_BIN})
+if(D2L_WEB_BUILD)
+  if(WIN32)
+    set(D2L_INSTALL_WEB .)
+  else()
+    set(D2L_INSTALL_WEB ${CMAKE_INSTALL_DATAROOTDIR}/${PROJECT_NAME})
+  endif()
+  install(FILES ${D2L_WEB_BUILD}/dungeon2lua.html DESTINATION ${D2L_INSTALL_WEB})
+endif()
 install(FILES ${D2L_README} DESTINATION ${D2L_INSTALL_DOC})
 install(FILES examples/my_dungeon.txt examples/obj_list.txt DESTINATION ${D2L_INSTALL_EXAMPLE})
 

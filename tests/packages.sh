@@ -3,13 +3,15 @@
 # from the Linux build, the .zip from the Windows build (when that folder is given). The .deb is
 # installed into this machine (dpkg -i, needs root), its program converts the sample dungeon to the
 # same script as the build's program, and the package is removed again; the program unpacked from
-# the .zip does the same under wine.
-# Usage: tests/packages.sh [Linux build folder] [Windows build folder]
+# the .zip does the same under wine. With a web build folder (made with emcmake), both builds are
+# configured to package its dungeon2lua.html, and every package must carry that page.
+# Usage: tests/packages.sh [Linux build folder] [Windows build folder] [web build folder]
 set -euo pipefail
 cd "$(dirname "$0")/.."
 source_folder="$(pwd)"
 linux_build="$(realpath "${1:-build}")"
 windows_build="${2:-}"
+web_build="${3:-}"
 scratch="$(mktemp -d)"
 installed=no
 cleanup() {
@@ -36,6 +38,20 @@ converts_sample() {
   cmp "$folder/LUA_dungeon.lua" "$scratch/expected/LUA_dungeon.lua" || fail "$* wrote another script"
 }
 
+# The web page, when there is one: both builds package it, and each package must hold it as built.
+page=""
+if [ -n "$web_build" ]; then
+  page="$(realpath "$web_build")/dungeon2lua.html"
+  [ -f "$page" ] || fail "$page is not built"
+  for build in "$linux_build" ${windows_build:+"$windows_build"}; do
+    cmake -S . -B "$build" -DD2L_WEB_BUILD="$(dirname "$page")" >/dev/null
+  done
+fi
+# Fails unless FILE is the web page as built (when there is one).
+holds_page() {
+  if [ -n "$page" ]; then cmp "$1" "$page" || fail "$2 lacks dungeon2lua.html as built"; fi
+}
+
 make_packages "$linux_build"
 version="$(sed -n 's/^set(CPACK_PACKAGE_VERSION "\(.*\)")$/\1/p' "$linux_build/CPackConfig.cmake")"
 tarball="$linux_build/packages/dungeon2lua-$version-Linux.tar.gz"
@@ -47,12 +63,14 @@ for file in bin/dungeon2lua share/doc/dungeon2lua/README.md share/doc/dungeon2lu
             share/doc/dungeon2lua/examples/obj_list.txt; do
   [ -f "$unpacked/$file" ] || fail "$tarball lacks $file"
 done
+holds_page "$unpacked/share/dungeon2lua/dungeon2lua.html" "$tarball"
 cp -r "$unpacked/share/doc/dungeon2lua/examples" "$scratch/from_tarball"
 converts_sample "$scratch/from_tarball" "$unpacked/bin/dungeon2lua"
 
 dpkg -i "$deb" >/dev/null
 installed=yes
 [ -x /usr/bin/dungeon2lua ] || fail "$deb installs no /usr/bin/dungeon2lua"
+holds_page /usr/share/dungeon2lua/dungeon2lua.html "$deb"
 cp -r /usr/share/doc/dungeon2lua/examples "$scratch/from_deb"
 converts_sample "$scratch/from_deb" /usr/bin/dungeon2lua
 dpkg -r dungeon2lua >/dev/null
@@ -68,8 +86,9 @@ if [ -n "$windows_build" ]; then
   for file in dungeon2lua.exe README.txt examples/my_dungeon.txt examples/obj_list.txt; do
     [ -f "$unzipped/$file" ] || fail "$zip lacks $file"
   done
+  holds_page "$unzipped/dungeon2lua.html" "$zip"
   WINEPREFIX="$linux_build/wineprefix" "$source_folder/tests/wine/prepare.sh"
   WINEPREFIX="$linux_build/wineprefix" converts_sample "$unzipped/examples" \
     "$source_folder/tests/wine/run_exe.sh" "$unzipped/dungeon2lua.exe"
 fi
-echo "packages checked: $(basename "$tarball") $(basename "$deb")${windows_build:+ $(basename "$zip")}"
+echo "packages checked: $(basename "$tarball") $(basename "$deb")${windows_build:+ $(basename "$zip")}${page:+, each with dungeon2lua.html}"

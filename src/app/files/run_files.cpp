@@ -74,13 +74,6 @@ std::string unique_tag()
     return tag;
 }
 
-// The exit status of a run that wrote its script.
-int converted_status(const Report& report, bool strict)
-{
-    if (report.has_errors() || (strict && report.has_warnings())) return status_rule_broken;
-    return 0;
-}
-
 // Opens a new temporary file beside `target` to write; on failure, the message.
 std::optional<std::string> open_temporary(const fs::path& target, const std::string& name, std::ofstream& out,
                                           fs::path& temporary)
@@ -114,9 +107,9 @@ std::optional<std::string> close_and_replace(std::ofstream& out, const fs::path&
 }
 
 // The message of a run whose dump is not a dump.
-std::string not_a_dump_message(const RunFiles& files)
+std::string not_a_dump_failure(const RunFiles& files)
 {
-    return files.dump_name + " is not a dungeon dump (" + not_a_dump_reason + ")";
+    return not_a_dump_message(files.dump_name);
 }
 
 // Writes the script to a temporary file beside its place and renames it over the old script
@@ -138,7 +131,7 @@ std::optional<std::string> write_script_file(const RunFiles& files, std::istream
         std::error_code ignored;
         fs::remove(temporary, ignored);
         remove_on_interrupt({});
-        return not_a_dump_message(files);
+        return not_a_dump_failure(files);
     }
     return close_and_replace(script, temporary, files.script, files.script_name);
 }
@@ -296,11 +289,11 @@ int run_with_options(const Options& options, std::ostream& out, std::ostream& er
     report.print_to(prints_messages ? err : discarded, recorder.has_value());
     std::optional<std::string> failure;
     if (!writes_script) {
-        if (convert(dump, discarded, *names, report) == status_no_file) failure = not_a_dump_message(files);
+        if (convert(dump, discarded, *names, report) == status_no_file) failure = not_a_dump_failure(files);
     } else if (files.script_to_standard_output) {
         set_binary_standard_output();
         if (convert(dump, out, *names, report, recorder ? &*recorder : nullptr) == status_no_file)
-            failure = not_a_dump_message(files);
+            failure = not_a_dump_failure(files);
         out.flush();
         if (!failure && !out) failure = "cannot write standard output";
     } else {

@@ -225,6 +225,12 @@ private:
 
 } // namespace
 
+int converted_status(const Report& report, bool strict)
+{
+    if (report.has_errors() || (strict && report.has_warnings())) return status_rule_broken;
+    return 0;
+}
+
 int convert(std::istream& dump, std::ostream& script, const ObjectList& names, Report& report,
             ConversionWatcher* watcher)
 {
@@ -234,5 +240,5 @@ int convert(std::istream& dump, std::ostream& script, const ObjectList& names, R
     const bool dump_read = Conversion(dump, chunked, names, report, watcher).run();
     chunking.finish();
     if (!dump_read) return status_no_file;
-    return report.has_errors() ? status_rule_broken : 0;
+    return converted_status(report, false);
 }

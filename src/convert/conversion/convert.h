@@ -19,9 +19,12 @@ constexpr int status_rule_broken = 2;
 // argument was wrong, or the dump is not a dump.
 constexpr int status_no_file = 1;
 
-// Why an input without a header line is not a dungeon dump, as the message gives it.
-inline constexpr const char* not_a_dump_reason =
-    "no [Layout], [Items], [Main Data], [Characters] or [Party] header line";
+// The message for an input without a header line, which is not a dungeon dump: "NAME is not a
+// dungeon dump (...)", without the program's name.
+inline std::string not_a_dump_message(const std::string& dump_name)
+{
+    return dump_name + " is not a dungeon dump (no [Layout], [Items], [Main Data], [Characters] or [Party] header line)";
+}
 
 // What a conversion decided about the whole dungeon, as it stands when the script is complete.
 struct ConvertedDungeon {
@@ -45,6 +48,10 @@ public:
     // The whole dungeon, once the script is written.
     virtual void finished(const ConvertedDungeon& dungeon) = 0;
 };
+
+// The exit status of a run that converted the dump: 2 when the report holds an error, or, when
+// strict, a warning; 0 otherwise.
+int converted_status(const Report& report, bool strict);
 
 // Reads the dump, writes the whole script and reports every problem of the dump, then those of
 // the object name list (which words the dump looked up in it are noted in the list); a watcher,

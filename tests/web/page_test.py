@@ -1,0 +1,245 @@
+#!/usr/bin/python3
+"""dungeon2lua.html in headless Chromium, opened from its file: the author's files given through
+its file inputs (or dropped), its status, messages and saved script against what the native
+program gives for the same files, the map page in its frame, and a dump whose texts are markup,
+which must stay text everywhere.
+
+Usage: /usr/bin/python3 tests/web/page_test.py --page build-web/dungeon2lua.html \
+           --program build/dungeon2lua [--screenshot docs/web_page.png] [unittest arguments]
+"""
+
+import argparse
+import os
+import shutil
+import subprocess
+import sys
+import tempfile
+import unittest
+
+sys.path.insert(0, os.path.dirname(os.path.abspath(__file__)))
+from browser import Browser  # noqa: E402
+from selenium.webdriver.common.by import By  # noqa: E402
+
+SOURCE = os.path.dirname(os.path.dirname(os.path.dirname(os.path.abspath(__file__))))
+EXAMPLES = os.path.join(SOURCE, "examples")
+CASES = os.path.join(SOURCE, "tests", "cases")
+SEPARATOR = b"/" + b"*" * 78 + b"/"
+
+# A dump whose texts are markup and script: in a champion's name, the wall set, a map row, a type, a
+# floor text, an identifier and a target; with a byte that is not UTF-8 and Windows line ends.
+HOSTILE_DUMP = b"\r\n".join([
+    b"[Characters]",
+    b"ch-x (<img src=x onerror=document.title='owned'>) (m) face:X_Y_SEVEN, (1,1,1) (0,0,0,0) (1,1,1,1,1,1)",
+    b"[Main Data]",
+    b"ENTRANCE...(1,1,0,EAST)",
+    SEPARATOR,
+    b"[Layout]",
+    b"WALLSET(</script><script>document.title='owned'</script>)",
+    b"LIGHT(50)",
+    b"OFFSET(0,0)",
+    b"SIZE(3,3)",
+    b"111",
+    b"1<1",
+    b"1\"'\xff1",
+    SEPARATOR,
+    b"[Items]",
+    b"t1 <img/src=x/onerror=document.title='owned'> 1 1 0 NORTH",
+    b"note-1 FLOOR_TEXT 1 1 0 CENTER TEXT=(</script><img src=x onerror=\"document.title='owned'\">'\xff\")",
+    b"bad\"<b>id FLOOR_TEXT 1 1 0 CENTER",
+    b"lever-1 LEVER_WALL 1 1 0 SOUTH TARGET=(</textarea><svg/onload=document.title='owned'>)",
+]) + b"\r\n"
+HOSTILE_OBJECTS = b"FLOOR_TEXT floortext\nLEVER_WALL lever\n"
+
+arguments = None
+
+
+class NativeRun:
+    """What the native program gives for a dump and an object name list, run in their folder."""
+
+    def __init__(self, dump, objects, strict=False):
+        folder = tempfile.mkdtemp(prefix="d2l_native_")
+        try:
+            shutil.copyfile(dump, os.path.join(folder, "my_dungeon.txt"))
+            shutil.copyfile(objects, os.path.join(folder, "obj_list.txt"))
+            run = subprocess.run([arguments.program] + (["--strict"] if strict else []), cwd=folder,
+                                 stdin=subprocess.DEVNULL, capture_output=True, check=False)
+            self.status = run.returncode
+            self.messages = run.stderr.decode("utf-8", errors="replace")
+            with open(os.path.join(folder, "LUA_dungeon.lua"), "rb") as script:
+                self.script = script.read()
+        finally:
+            shutil.rmtree(folder)
+
+
+class PageTest(unittest.TestCase):
+    @classmethod
+    def setUpClass(cls):
+        cls.scratch = tempfile.mkdtemp(prefix="d2l_page_test_")
+        cls.downloads = os.path.join(cls.scratch, "downloads")
+        os.mkdir(cls.downloads)
+        cls.browser = Browser(cls.downloads)
+
+    @classmethod
+    def tearDownClass(cls):
+        cls.browser.close()
+        shutil.rmtree(cls.scratch)
+
+    def setUp(self):
+        self.browser.open_page(arguments.page)
+
+    def write(self, name, data):
+        path = os.path.join(self.scratch, name)
+        with open(path, "wb") as out:
+            out.write(data)
+        return path
+
+    def expect_page_shows(self, native, strict=False):
+        """The page's status, messages and saved script are the native program's."""
+        browser = self.browser
+        self.assertEqual(browser.by_id("status").get_attribute("data-status"), str(native.status))
+        self.assertIn(f"Status {native.status}: ", browser.text_of("status"))
+        self.assertEqual(browser.text_of("messages"), native.messages)
+        self.assertEqual(browser.by_id("save").is_displayed(), native.status != 1)
+        self.assertEqual(browser.saved_script(), native.script)
+        self.assertEqual(browser.by_id("strict").is_selected(), strict)
+
+    def enter_map(self):
+        """Switches into the map page's frame once its script has drawn it."""
+        driver = self.browser.driver
+        frame = driver.find_element(By.ID, "map")
+        self.assertEqual(frame.get_attribute("sandbox"), "allow-scripts")
+        driver.switch_to.frame(frame)
+        self.browser.wait_until(lambda: driver.find_element(By.TAG_NAME, "body").get_attribute("data-ready") == "yes",
+                                "the map page's script")
+        self.assertEqual(self.browser.text_of("script-errors"), "")
+
+    def leave_map(self):
+        self.browser.driver.switch_to.default_content()
+
+    def test_the_page_is_one_file_that_loads_nothing(self):
+        with open(arguments.page, "rb") as page:
+            html = page.read()
+        self.assertLess(len(html), 1_500_000)
+        self.assertIn(b"data:application/octet-stream;base64,", html)
+        self.assertIn(b'<meta http-equiv="Content-Security-Policy"\n      content="default-src \'none\';', html)
+        self.assertNotRegex(html, rb"<(script|img|iframe)[^>]* src=|<link|\.wasm[\"']")
+        dump = os.path.join(EXAMPLES, "my_dungeon.txt")
+        self.browser.give_files(dump, os.path.join(EXAMPLES, "obj_list.txt"))
+        self.browser.wait_until(lambda: self.browser.by_id("timing").get_attribute("data-map-ms"), "the map page")
+        loaded = self.browser.driver.execute_script(
+            "return performance.getEntriesByType('resource').map(function (e) { return e.name; })"
+            ".filter(function (name) { return !/^(data|blob):/.test(name); });")
+        self.assertEqual(loaded, [])
+
+    def test_sample_converts_as_the_command_line_does_and_its_map_shows_the_dungeon(self):
+        dump = os.path.join(EXAMPLES, "my_dungeon.txt")
+        objects = os.path.join(EXAMPLES, "obj_list.txt")
+        self.browser.give_files(dump, objects)
+        self.expect_page_shows(NativeRun(dump, objects))
+        self.assertTrue(self.browser.by_id("timing").get_attribute("data-convert-ms"))
+
+        self.enter_map()
+        driver = self.browser.driver
+        tabs = [tab.text for tab in driver.find_elements(By.CSS_SELECTOR, "#level-tabs button")]
+        self.assertEqual(tabs, ["Level 0 (13 objects)", "Level 1 (6 objects)"])
+        self.assertEqual(len(driver.find_elements(By.CSS_SELECTOR, "#overlay g.sym")), 13)
+        self.assertEqual(len(driver.find_elements(By.ID, "party-marker")), 1)
+        self.assertIn("key-1", self.browser.text_of("held-list"))
+        if arguments.screenshot:
+            driver.save_screenshot(arguments.screenshot)
+        driver.find_elements(By.CSS_SELECTOR, "#level-tabs button")[1].click()
+        self.assertEqual(len(driver.find_elements(By.CSS_SELECTOR, "#overlay g.sym")), 6)
+        self.leave_map()
+
+    def test_strict_counts_warnings_for_the_status_without_reading_the_files_again(self):
+        dump = os.path.join(CASES, "cli_warnings_only", "my_dungeon.txt")
+        objects = os.path.join(CASES, "cli_warnings_only", "obj_list.txt")
+        self.browser.give_files(dump, objects)
+        self.expect_page_shows(NativeRun(dump, objects))
+        before = self.browser.conversions()
+        self.browser.by_id("strict").click()
+        self.browser.wait_until(lambda: self.browser.conversions() > before, "the conversion under --strict")
+        self.expect_page_shows(NativeRun(dump, objects, strict=True), strict=True)
+
+    def test_texts_of_a_hostile_dump_stay_text_in_the_page_and_in_the_map(self):
+        dump = self.write("hostile.txt", HOSTILE_DUMP)
+        objects = self.write("hostile_list.txt", HOSTILE_OBJECTS)
+        self.browser.give_files(dump, objects)
+        native = NativeRun(dump, objects)
+        self.assertEqual(native.status, 2)
+        self.expect_page_shows(native)
+        self.assertIn("<img/src=x/onerror=document.title='owned'>", self.browser.text_of("messages"))
+
+        driver = self.browser.driver
+        # Elements that a text of the dump would make if it were taken as markup, and scripts that
+        # would run it (the map's data element holds the texts as JSON, which is not run).
+        made_from_text = ("var needle = arguments[1];"
+                          "return Array.prototype.filter.call(document.querySelectorAll(arguments[0]), function (e) {"
+                          " return e.tagName !== 'SCRIPT' || e.textContent.indexOf(needle) >= 0;"
+                          " }).map(function (e) { return e.outerHTML.slice(0, 80); });",
+                          "img, textarea, b, [onerror], [onload], script:not([type='application/json'])",
+                          "title='owned'")
+        self.assertEqual(driver.execute_script(*made_from_text), [])
+        self.assertEqual(driver.execute_script("return document.title"), "dungeon2lua")
+        self.enter_map()
+        self.assertIn("<img/src=x/onerror=document.title='owned'>", self.browser.text_of("problems"))
+        self.assertEqual(len(driver.find_elements(By.CSS_SELECTOR, "#overlay g.sym")), 3)
+        self.assertEqual(driver.execute_script(*made_from_text), [])
+        self.assertEqual(driver.execute_script("return document.title"), "Map of my_dungeon.txt")
+        self.leave_map()
+
+    def test_files_dropped_together_convert_and_a_file_changed_since_is_not_read(self):
+        driver = self.browser.driver
+        dump = os.path.join(self.scratch, "my_dungeon.txt")
+        objects = os.path.join(self.scratch, "obj_list.txt")
+        shutil.copyfile(os.path.join(EXAMPLES, "my_dungeon.txt"), dump)
+        shutil.copyfile(os.path.join(EXAMPLES, "obj_list.txt"), objects)
+        # Files as a drop would carry them, picked through an input of the test's own.
+        driver.execute_script("var input = document.createElement('input'); input.type = 'file';"
+                              "input.multiple = true; input.id = 'test-files'; document.body.appendChild(input);")
+        driver.find_element(By.ID, "test-files").send_keys(objects + "\n" + dump)
+        drop = ("var files = document.getElementById('test-files').files; var data = new DataTransfer();"
+                "for (var i = 0; i < files.length; ++i) data.items.add(files[i]);"
+                "arguments[0].dispatchEvent(new DragEvent('drop', {dataTransfer: data, bubbles: true,"
+                " cancelable: true}));")
+        before = self.browser.conversions()
+        driver.execute_script(drop, driver.find_element(By.TAG_NAME, "header"))
+        self.browser.wait_until(lambda: self.browser.conversions() > before, "the conversion of the dropped files")
+        self.expect_page_shows(NativeRun(dump, objects))
+
+        # The dump changes on disk after it was picked: the browser refuses to read it.
+        with open(dump, "ab") as changed:
+            changed.write(b"; changed\n")
+        # (A change within the second of the pick could pass unseen: the browser compares times.)
+        os.utime(dump, (os.stat(dump).st_atime + 10, os.stat(dump).st_mtime + 10))
+        driver.execute_script(drop, self.browser.by_id("dump-drop"))
+        self.browser.wait_until(lambda: self.browser.by_id("status").get_attribute("data-status") == "1",
+                                "the failed read")
+        self.assertTrue(self.browser.text_of("messages").startswith("dungeon2lua: cannot read "))
+        self.assertIn("drop or pick", self.browser.text_of("messages-note"))
+        self.assertIn("Cannot read", self.browser.text_of("dump-state"))
+        self.assertFalse(self.browser.by_id("save").is_displayed())
+
+        # Picked again, it converts.
+        before = self.browser.conversions()
+        self.browser.by_id("dump-file").send_keys(dump)
+        self.browser.wait_until(lambda: self.browser.conversions() > before, "the conversion of the file picked again")
+        self.expect_page_shows(NativeRun(dump, objects))
+
+
+def main():
+    global arguments
+    parser = argparse.ArgumentParser(description=__doc__.splitlines()[0])
+    parser.add_argument("--page", required=True, help="dungeon2lua.html")
+    parser.add_argument("--program", required=True, help="the native dungeon2lua")
+    parser.add_argument("--screenshot", help="a PNG of the page after converting the sample dungeon")
+    arguments, rest = parser.parse_known_args()
+    arguments.page = os.path.abspath(arguments.page)
+    arguments.program = os.path.abspath(arguments.program)
+    if arguments.screenshot:
+        arguments.screenshot = os.path.abspath(arguments.screenshot)
+    unittest.main(argv=[sys.argv[0]] + rest, verbosity=2)
+
+
+if __name__ == "__main__":
+    main()
