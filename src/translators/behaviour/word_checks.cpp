@@ -190,20 +190,29 @@ bool reads(const Keyword& keyword, const Item& item)
     return true;
 }
 
+// The slot of a type in the memory of clean types.
+std::size_t slot_of_type(std::string_view type)
+{
+    std::uint32_t hash = 2166136261u;
+    for (char c : type) hash = (hash ^ static_cast<unsigned char>(c)) * 16777619u;
+    return (hash ^ (hash >> 16)) & 255u;
+}
+
 // Keywords that act where the author did not mean them, or do nothing.
 void check_misplaced_keywords(const std::string& line, const LeadingTokens& tokens, const LineWords& words,
                               const Item& item, Problems& problems, WordCheckMemory& memory)
 {
     for (std::size_t t = 0; t < 2 && t < tokens.count; ++t) {
         const std::string_view token = tokens.tokens[t];
-        if (t == 1 && memory.clean_types.contains(token)) continue;
+        std::string* remembered = t == 1 ? &memory.clean_types[slot_of_type(token)] : nullptr;
+        if (remembered && *remembered == token) continue;
         bool clean = true;
         each_keyword_in(token, [&](const Keyword& keyword, std::size_t) {
             clean = false;
             problems.push_back(warning(std::string(t == 0 ? "the identifier " : "the type ") + quoted(token) +
                                        " holds the keyword " + quoted(keyword.text) + ", which is read all the same"));
         });
-        if (t == 1 && clean) memory.clean_types.emplace(token);
+        if (remembered && clean) remembered->assign(token);
     }
     if (words.text.begin != std::string::npos) {
         const std::string_view value = std::string_view(line).substr(words.text.begin, words.text.end - words.text.begin);

@@ -3,22 +3,19 @@
 // words and state or rotation values, and keywords that act where the author did not mean them
 // or do nothing. Each only adds a message; the script is what it would be without the check.
 
+#include <array>
 #include <string>
 #include <string_view>
-#include <unordered_set>
 
 #include "records/item.h"
 #include "report/report.h"
 #include "text/tokens.h"
 
-// What the checks remember from line to line: the types found to hold no keyword, so that a
-// type that many objects share is searched once.
+// What the checks remember from line to line: types found to hold no keyword, so that a type that
+// many objects share is searched once. A small table by a hash of the type: a type that meets
+// another in its slot is searched again, which costs time, never a message.
 struct WordCheckMemory {
-    struct Hash {
-        using is_transparent = void;
-        std::size_t operator()(std::string_view text) const { return std::hash<std::string_view>{}(text); }
-    };
-    std::unordered_set<std::string, Hash, std::equal_to<>> clean_types;
+    std::array<std::string, 256> clean_types;
 };
 
 // Adds a warning for every such word of a translated item line (never in its first five tokens,
