@@ -1,5 +1,6 @@
 #pragma once
-// The list of objects that a holder names: the identifiers between the "(" of its keyword and the ")".
+// Lists of names in an item line's values: the objects a holder names between the "(" of its
+// keyword and the ")", and the parts of a target list.
 
 #include <string_view>
 #include <vector>
@@ -12,14 +13,24 @@ std::vector<std::string_view> held_identifiers(std::string_view contents);
 template <typename Visit>
 void for_each_held_identifier(std::string_view contents, Visit visit);
 
+// Calls visit with each name of a list: split at every ",", blanks and tabs around each dropped.
+template <typename Visit>
+void for_each_listed_name(std::string_view list, Visit visit);
+
 template <typename Visit>
 void for_each_held_identifier(std::string_view contents, Visit visit)
 {
     if (!contents.empty() && contents.back() == ')') contents.remove_suffix(1);
+    for_each_listed_name(contents, visit);
+}
+
+template <typename Visit>
+void for_each_listed_name(std::string_view list, Visit visit)
+{
     std::size_t start = 0;
     while (true) {
-        const std::size_t comma = contents.find(',', start);
-        std::string_view element = contents.substr(start, comma == std::string_view::npos ? std::string_view::npos : comma - start);
+        const std::size_t comma = list.find(',', start);
+        std::string_view element = list.substr(start, comma == std::string_view::npos ? std::string_view::npos : comma - start);
         const std::size_t first = element.find_first_not_of(" \t");
         const std::size_t last = element.find_last_not_of(" \t");
         visit(first == std::string_view::npos ? std::string_view() : element.substr(first, last - first + 1));

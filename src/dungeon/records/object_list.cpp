@@ -98,16 +98,18 @@ const std::string* ObjectList::find(std::string_view word) const
 {
     auto found = first_pair_.find(word);
     note(word, found == first_pair_.end() ? std::nullopt : std::optional<std::size_t>(found->second));
-    if (found == first_pair_.end()) return nullptr;
-    const std::string& name = pairs_[found->second].name;
-    return name == unknown_name ? nullptr : &name;
+    return found == first_pair_.end() ? nullptr : name_of_pair(found->second);
 }
 
 const std::string* ObjectList::find_unnoted(std::string_view word) const
 {
     auto found = first_pair_.find(word);
-    if (found == first_pair_.end()) return nullptr;
-    const std::string& name = pairs_[found->second].name;
+    return found == first_pair_.end() ? nullptr : name_of_pair(found->second);
+}
+
+const std::string* ObjectList::name_of_pair(std::size_t pair) const
+{
+    const std::string& name = pairs_[pair].name;
     return name == unknown_name ? nullptr : &name;
 }
 

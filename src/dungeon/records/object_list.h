@@ -68,6 +68,8 @@ private:
         std::size_t operator()(std::string_view word) const { return std::hash<std::string_view>{}(word); }
     };
 
+    // The name of a pair as lookups give it: null for "X_UNKNOWN".
+    const std::string* name_of_pair(std::size_t pair) const;
     // Notes a word as looked up, once; `pair` is the index of its first pair, or none.
     void note(std::string_view word, std::optional<std::size_t> pair) const;
 

@@ -8,31 +8,11 @@
 
 namespace {
 
-// A part of a target list as the script reads it: blanks around it dropped.
-std::string_view trimmed_part(std::string_view part)
-{
-    while (!part.empty() && (part.front() == ' ' || part.front() == '\t')) part.remove_prefix(1);
-    while (!part.empty() && (part.back() == ' ' || part.back() == '\t')) part.remove_suffix(1);
-    return part;
-}
-
-// Calls visit with every part of a target list, split at each ",".
-template <typename Visit>
-void for_each_target(std::string_view list, Visit visit)
-{
-    std::size_t start = 0;
-    while (true) {
-        const std::size_t comma = list.find(',', start);
-        visit(trimmed_part(list.substr(start, comma == std::string_view::npos ? std::string_view::npos : comma - start)));
-        if (comma == std::string_view::npos) return;
-        start = comma + 1;
-    }
-}
-
 void check_targets(const ItemLists& lists, Report& report)
 {
     for (const NamedList& targets : lists.target_lists) {
-        for_each_target(targets.list, [&](std::string_view part) {
+        // A part of a target list is read with the blanks around it dropped.
+        for_each_listed_name(targets.list, [&](std::string_view part) {
             // An empty part is reported where the script writes it.
             if (part.empty()) return;
             const std::size_t object = lists.names.object_named(part);
