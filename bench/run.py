@@ -105,7 +105,7 @@ def measure(converter, work, shape, lines, repeat, timeout):
     row = {"shape": shape, "lines": lines, "dump": os.path.getsize(dump), "seconds": best[0], "cpu": best[1],
            "peak": peak, "status": status}
     row["script"] = os.path.getsize(script)
-    row["floor"], row["floor_cpu"] = floor_seconds(folder, 3)
+    row["floor"], row["floor_cpu"] = floor_seconds(folder, repeat)
     row["luac"] = luac_accepts(script)
     row["sha256"] = sha256_of(script)
     return row
@@ -130,7 +130,7 @@ def main():
     parser.add_argument("--sizes", default="10000,100000,1000000")
     parser.add_argument("--shapes", default="wide_holder,nested_holders,door_buttons,shared_held")
     parser.add_argument("--shape-lines", type=int, default=1000000)
-    parser.add_argument("--repeat", type=int, default=3, help="runs per dump below 1,000,000 lines (best counts)")
+    parser.add_argument("--repeat", type=int, default=5, help="runs per dump, the converter's and the copy's (best counts)")
     parser.add_argument("--timeout", type=float, default=600)
     parser.add_argument("--save", help="write the scripts' checksums to this file")
     parser.add_argument("--compare", help="compare the scripts' checksums with this file")
@@ -145,8 +145,7 @@ def main():
     runs += [(shape, args.shape_lines) for shape in args.shapes.split(",") if shape]
     rows = []
     for shape, lines in runs:
-        repeat = args.repeat if lines < 1000000 else 1
-        row = measure(converter, args.work, shape, lines, repeat, args.timeout)
+        row = measure(converter, args.work, shape, lines, args.repeat, args.timeout)
         print_row(row)
         rows.append(row)
 
