@@ -34,23 +34,28 @@ std::string_view trimmed(std::string_view text)
 std::string lua_escape(std::string_view text)
 {
     std::string result;
-    result.reserve(text.size());
+    append_lua_escape(result, text);
+    return result;
+}
+
+void append_lua_escape(std::string& out, std::string_view text)
+{
+    out.reserve(out.size() + text.size());
     for (char c : text) {
         auto byte = static_cast<unsigned char>(c);
         if (c == '\\') {
-            result += "\\\\";
+            out += "\\\\";
         } else if (c == '"') {
-            result += "\\\"";
+            out += "\\\"";
         } else if (byte < 32 || byte == 127) {
-            result += '\\';
-            result += static_cast<char>('0' + byte / 100);
-            result += static_cast<char>('0' + byte / 10 % 10);
-            result += static_cast<char>('0' + byte % 10);
+            out += '\\';
+            out += static_cast<char>('0' + byte / 100);
+            out += static_cast<char>('0' + byte / 10 % 10);
+            out += static_cast<char>('0' + byte % 10);
         } else {
-            result += c;
+            out += c;
         }
     }
-    return result;
 }
 
 bool is_word_text(std::string_view text)

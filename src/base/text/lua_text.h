@@ -9,6 +9,9 @@
 // quote escaped, every control byte and 127 as a backslash and three decimal digits.
 std::string lua_escape(std::string_view text);
 
+// Appends lua_escape(text) to out, without a text of its own.
+void append_lua_escape(std::string& out, std::string_view text);
+
 // True when the text, blanks and tabs around it aside, reads as a Lua number (an optional "-",
 // digits, optionally "." and digits) or as a Lua name that is not a keyword: a value that may
 // stand in the script outside a string literal.

@@ -12,6 +12,14 @@ std::string force_us(std::string_view text)
     return result;
 }
 
+void append_force_us(std::string& out, std::string_view text)
+{
+    for (char c : text) {
+        if (c == ' ') continue;
+        out += (c == '-') ? '_' : c;
+    }
+}
+
 std::string force_lc(std::string_view text)
 {
     std::string result;

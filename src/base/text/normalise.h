@@ -7,5 +7,8 @@
 // The text with every space removed and every "-" turned into "_": identifiers as Lua names.
 std::string force_us(std::string_view text);
 
+// Appends force_us(text) to out, without a text of its own.
+void append_force_us(std::string& out, std::string_view text);
+
 // The text with the capitals A to Z lowered and every other byte kept: resource names.
 std::string force_lc(std::string_view text);

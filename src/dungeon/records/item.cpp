@@ -1,7 +1,10 @@
 #include "records/item.h"
 
+#include <algorithm>
+
 #include "records/held_list.h"
 #include "text/chars.h"
+#include "text/decimal.h"
 #include "text/fields.h"
 #include "text/lua_text.h"
 #include "text/normalise.h"
@@ -18,10 +21,17 @@ std::string_view position_of(std::string_view word)
     return "CENTER";
 }
 
-// The level, column and row of a spawn statement, "LEVEL,X,Y".
-std::string grid_place(int level, int x, int y)
+// Appends the level, column and row of a spawn statement, "LEVEL,X,Y", as force_us writes them:
+// a minus sign becomes "_".
+void append_grid_place(std::string& out, int level, int x, int y)
 {
-    return std::to_string(level) + ',' + std::to_string(x) + ',' + std::to_string(y);
+    const std::size_t start = out.size();
+    append_decimal(out, level);
+    out += ',';
+    append_decimal(out, x);
+    out += ',';
+    append_decimal(out, y);
+    std::replace(out.begin() + static_cast<std::ptrdiff_t>(start), out.end(), '-', '_');
 }
 
 } // namespace
@@ -29,25 +39,41 @@ std::string grid_place(int level, int x, int y)
 bool Item::make_item(const std::string& line, const std::vector<int>& level_offset_x,
                      const std::vector<int>& level_offset_y, const ObjectList& names)
 {
+    const LeadingTokens tokens = leading_tokens(line);
+    int column = 0, row = 0, level_number = 0;
+    read_whole_int(tokens.tokens.at(2), column);
+    read_whole_int(tokens.tokens.at(3), row);
+    read_whole_int(tokens.tokens.at(4), level_number);
+    return make_item(line, tokens, column, row, level_number, names.find(tokens.tokens.at(1)), level_offset_x,
+                     level_offset_y);
+}
+
+bool Item::make_item(const std::string& line, const LeadingTokens& line_tokens, int column, int row,
+                     int level_number, const std::string* listed, const std::vector<int>& level_offset_x,
+                     const std::vector<int>& level_offset_y)
+{
+    // A record reused for the next line starts afresh; its texts keep their room.
     is_known = true;
     is_mirror = is_doorbutton = is_door = is_doorframe = is_switch = is_shooter = is_floordamager = false;
+    commented = false;
+    comment_reason = CommentReason::none;
     spawn_text.clear();
+    contents.clear();
 
-    const auto [tokens, count] = leading_tokens(line);
-    id = tokens.at(0);
-    source_type = tokens.at(1);
-    read_whole_int(tokens.at(2), x);
-    read_whole_int(tokens.at(3), y);
-    read_whole_int(tokens.at(4), level);
+    const auto& [tokens, count] = line_tokens;
+    id.assign(tokens.at(0));
+    source_type.assign(tokens.at(1));
+    x = column;
+    y = row;
+    level = level_number;
     off_map = false;
-    position = position_of(count > 5 ? tokens[5] : std::string_view());
+    position.assign(position_of(count > 5 ? tokens[5] : std::string_view()));
 
-    const std::string* listed = names.find(source_type);
     if (listed) {
-        object_name = *listed;
+        object_name.assign(*listed);
     } else {
-        object_name = source_type;
-        source_type = "X_UNKNOWN";
+        object_name.assign(source_type);
+        source_type.assign("X_UNKNOWN");
         spawn_text += "--";
         is_known = false;
         commented = true;
@@ -71,18 +97,17 @@ bool Item::make_item(const std::string& line, const std::vector<int>& level_offs
             object_name += "_pushed";
     }
 
-    spawn_text += force_us(id);
-    // The coordinates are digits, "," and minus signs, which force_us writes as "_".
+    append_force_us(spawn_text, id);
     if (spawns_as_pit(object_name)) {
         x += level_offset_x.at(static_cast<std::size_t>(level));
         y += level_offset_y.at(static_cast<std::size_t>(level));
         spawn_text += "=spawn_pit(";
-        spawn_text += force_us(grid_place(level, x, y));
+        append_grid_place(spawn_text, level, x, y);
         spawn_text += ")\n";
         return off_map;
     }
     spawn_text += "=kel_spawn(\"";
-    spawn_text += lua_escape(object_name);
+    append_lua_escape(spawn_text, object_name);
     spawn_text += "\",";
     if (level == -1) {
         off_map = true;
@@ -90,10 +115,10 @@ bool Item::make_item(const std::string& line, const std::vector<int>& level_offs
     }
     x += level_offset_x.at(static_cast<std::size_t>(level));
     y += level_offset_y.at(static_cast<std::size_t>(level));
-    std::string place = grid_place(level, x, y);
-    place += ',';
-    place += position;
-    spawn_text += force_us(place);
+    append_grid_place(spawn_text, level, x, y);
+    // The placement words hold no blank and no "-", so force_us leaves them as they are.
+    spawn_text += ',';
+    spawn_text += position;
     spawn_text += ")\n";
     return off_map;
 }

@@ -8,6 +8,7 @@
 
 #include "records/line_links.h"
 #include "records/object_list.h"
+#include "text/tokens.h"
 
 // Why every statement of an object is written as a Lua comment.
 enum class CommentReason : std::uint8_t {
@@ -79,6 +80,13 @@ public:
     // passed item_line_problem.
     bool make_item(const std::string& line, const std::vector<int>& level_offset_x,
                    const std::vector<int>& level_offset_y, const ObjectList& names);
+    // The same from what was read of the line before: its leading tokens, the column, row and
+    // level they give, and the list's name of its type (null when the list has none). Every field
+    // it reads and the comment state are set anew, so one record can be reused line after line
+    // (its texts keep their room).
+    bool make_item(const std::string& line, const LeadingTokens& tokens, int column, int row, int level_number,
+                   const std::string* listed, const std::vector<int>& level_offset_x,
+                   const std::vector<int>& level_offset_y);
 
     // Finishes the spawn statement of a held object with the link to its holder, when the
     // holder's list names it.

@@ -12,63 +12,79 @@ namespace {
 
 // True when a state word leaves the object disabled at the start: open, inactive and invisible
 // objects, and closed pits.
-bool disables(const std::string& word, const std::string& object_name)
+bool disables(std::string_view word, const std::string& object_name)
 {
     if (word == "OPEN" || word == "INACTIVE" || word == "INVISIBLE") return true;
     return word == "CLOSED" && is_pit_name(object_name);
+}
+
+// Appends one statement that names the object: the comment mark, the call, "(TVK_" and the
+// object's variable, then the rest.
+void append_object_call(std::string& out, const Item& item, std::string_view call, std::string_view rest)
+{
+    out += comment_mark(item);
+    out += call;
+    out += "(TVK_";
+    append_force_us(out, item.id);
+    out += rest;
 }
 
 } // namespace
 
 void read_contents(const LineContext& context, Item& item, Properties& properties)
 {
-    const char* keyword = "CARRYING=(";
+    std::size_t keyword = scanned("CARRYING=(");
     if (has_keyword(context, keyword)) {
         item.is_creature = true;
     } else {
         if (item.is_mirror) return;
-        keyword = "HOLDS=(";
+        keyword = scanned("HOLDS=(");
         if (!has_keyword(context, keyword)) return;
     }
     properties.carries = true;
-    item.contents = *paren_value(context.line, keyword);
-    if (paren_closed(context.line, keyword)) item.contents += ")";
+    item.contents = *paren_value(context, keyword);
+    if (paren_closed(context, keyword)) item.contents += ")";
 }
 
 void read_health(const LineContext& context, Item& item, Properties& properties)
 {
     // A generator's HEALTH=( is the hit points of what it generates.
     if (properties.generator_mark) return;
-    const auto value = paren_value(context, "HEALTH=(");
+    const auto value = paren_value(context, scanned("HEALTH=("));
     if (!value) return;
     item.is_creature = true;
     const auto health = checked_code_value("HEALTH=(", *value, context.problems);
     if (!health) return;
-    const std::string object = "(TVK_" + force_us(item.id) + "," + *health + ")\n";
-    properties.health_statements =
-        comment_mark(item) + "kel_set_maxhp" + object + comment_mark(item) + "kel_set_hp" + object;
+    std::string& out = properties.health_statements;
+    for (std::string_view call : {"kel_set_maxhp", "kel_set_hp"}) {
+        append_object_call(out, item, call, ",");
+        out += *health;
+        out += ")\n";
+    }
 }
 
 void read_champion(const LineContext& context, Item& item, Properties& properties)
 {
     if (!item.is_mirror) return;
-    const auto word = paren_value(context, "HOLDS=(");
+    const auto word = paren_value(context, scanned("HOLDS=("));
     if (!word) return;
     item.has_exvars = true;
     // The champion definitions name their variables by the same normalised identifier.
-    const std::string champion = force_us(*word);
-    if (!is_lua_name(champion)) {
+    properties.champion = "champion=";
+    append_force_us(properties.champion, *word);
+    if (!is_lua_name(std::string_view(properties.champion).substr(9))) {
+        properties.champion.clear();
         context.problems.push_back("the champion " + quoted(*word) +
                                    " in HOLDS=( is not a champion identifier; it is left out");
         return;
     }
-    properties.champion = "champion=" + champion + " ";
+    properties.champion += ' ';
     item.champion = *word;
 }
 
 void read_state(const LineContext& context, Item& item, Properties& properties)
 {
-    const auto word = state_word_of(context.line);
+    const auto word = state_word_of(context.line, context.scan);
     if (!word || !disables(*word, item.object_name)) return;
-    properties.disable_statement = comment_mark(item) + "kel_disable(TVK_" + force_us(item.id) + ")\n";
+    append_object_call(properties.disable_statement, item, "kel_disable", ")\n");
 }

@@ -5,60 +5,69 @@
 
 namespace {
 
-void append_property(std::string& table, const std::string& property)
+// Appends a property to the table being joined, with the "," that separates it from the one before.
+void append_property(std::string& out, bool& first, std::string_view property)
 {
     if (property.empty()) return;
-    if (!table.empty()) table += ",";
-    table += property;
-}
-
-void append_flag(std::string& table, bool flag, const char* text)
-{
-    if (flag) append_property(table, text);
+    if (!first) out += ',';
+    first = false;
+    out += property;
 }
 
 } // namespace
 
-std::string joined_properties(Properties& p, const std::string& object_name)
+void Properties::clear()
 {
-    std::string table;
-    append_property(table, p.damage);
-    append_property(table, p.charge);
-    if (!p.sound.empty()) append_property(table, p.sound);
-    else if (object_name == "teleporter") append_property(table, "silent=true");
-    if (object_name == "floortext") {
-        append_property(table, "color={255,255,255}");
-        p.disable_self = true;
-    }
-    append_property(table, p.shooter);
-    append_property(table, p.target);
-    append_property(table, p.opby);
-    append_flag(table, p.party, "opby_party=true");
-    append_flag(table, p.monster, "opby_monster=true");
-    append_flag(table, p.thing, "opby_thing=true");
-    append_flag(table, p.disable_self, "disable_self=true");
-    append_flag(table, p.destroy, "destroy=true");
-    append_flag(table, p.const_weight, "const_weight=true");
-    append_flag(table, p.release, "release=true");
-    append_property(table, p.destination);
-    append_property(table, p.text);
-    append_property(table, p.message);
-    append_property(table, p.generator);
-    append_property(table, p.count);
-    append_property(table, p.champion);
-    return table;
+    for (std::string* part : {&damage, &charge, &sound, &shooter, &target, &opby, &destination, &text, &message,
+                              &generator, &count, &champion, &disable_statement, &health_statements})
+        part->clear();
+    party = monster = thing = disable_self = destroy = const_weight = release = false;
+    generator_mark = carries = false;
 }
 
-bool make_exvars(Item& item, const std::string& line, const std::vector<int>& level_offset_x,
+void append_joined_properties(std::string& out, Properties& p, const std::string& object_name)
+{
+    bool first = true;
+    const auto add = [&](std::string_view property) { append_property(out, first, property); };
+    const auto flag = [&](bool set, std::string_view property) {
+        if (set) add(property);
+    };
+    add(p.damage);
+    add(p.charge);
+    if (!p.sound.empty()) add(p.sound);
+    else if (object_name == "teleporter") add("silent=true");
+    if (object_name == "floortext") {
+        add("color={255,255,255}");
+        p.disable_self = true;
+    }
+    add(p.shooter);
+    add(p.target);
+    add(p.opby);
+    flag(p.party, "opby_party=true");
+    flag(p.monster, "opby_monster=true");
+    flag(p.thing, "opby_thing=true");
+    flag(p.disable_self, "disable_self=true");
+    flag(p.destroy, "destroy=true");
+    flag(p.const_weight, "const_weight=true");
+    flag(p.release, "release=true");
+    add(p.destination);
+    add(p.text);
+    add(p.message);
+    add(p.generator);
+    add(p.count);
+    add(p.champion);
+}
+
+bool make_exvars(Item& item, const std::string& line, const KeywordScan& scan, const std::vector<int>& level_offset_x,
                  const std::vector<int>& level_offset_y, const ObjectList& names, Problems& problems,
-                 const Levels* levels)
+                 const Levels* levels, Properties& properties)
 {
     item.exvar_text.clear();
     item.target_list.clear();
     item.champion.clear();
     item.has_exvars = item.is_generator = item.is_creature = false;
-    Properties properties;
-    const LineContext context{line, level_offset_x, level_offset_y, names, problems, levels};
+    properties.clear();
+    const LineContext context{line, scan, level_offset_x, level_offset_y, names, problems, levels};
 
     using Group = void (*)(const LineContext&, Item&, Properties&);
     static constexpr Group groups[] = {
@@ -69,15 +78,26 @@ bool make_exvars(Item& item, const std::string& line, const std::vector<int>& le
     };
     for (Group group : groups) group(context, item, properties);
 
+    // The statements are written straight into the item's text, which keeps its room from line to line.
+    std::string& out = item.exvar_text;
     if (item.has_exvars) {
-        if (!item.is_known) item.exvar_text += "--";
-        item.exvar_text += "exvar[TVK_";
-        item.exvar_text += force_us(item.id);
-        item.exvar_text += "]={";
-        item.exvar_text += joined_properties(properties, item.object_name);
-        item.exvar_text += "}\n";
+        if (!item.is_known) out += "--";
+        out += "exvar[TVK_";
+        append_force_us(out, item.id);
+        out += "]={";
+        append_joined_properties(out, properties, item.object_name);
+        out += "}\n";
     }
-    item.exvar_text += properties.disable_statement;
-    item.exvar_text += properties.health_statements;
+    out += properties.disable_statement;
+    out += properties.health_statements;
     return properties.carries;
+}
+
+bool make_exvars(Item& item, const std::string& line, const std::vector<int>& level_offset_x,
+                 const std::vector<int>& level_offset_y, const ObjectList& names, Problems& problems,
+                 const Levels* levels)
+{
+    Properties properties;
+    return make_exvars(item, line, KeywordScan(line), level_offset_x, level_offset_y, names, problems, levels,
+                       properties);
 }

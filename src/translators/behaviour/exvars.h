@@ -4,6 +4,8 @@
 #include <string>
 #include <vector>
 
+#include "behaviour/keyword_scan.h"
+#include "behaviour/properties.h"
 #include "levels/levels.h"
 #include "records/item.h"
 #include "records/object_list.h"
@@ -15,3 +17,9 @@
 bool make_exvars(Item& item, const std::string& line, const std::vector<int>& level_offset_x,
                  const std::vector<int>& level_offset_y, const ObjectList& names, Problems& problems,
                  const Levels* levels = nullptr);
+
+// The same on a line already scanned for its keywords, with properties reused from the line
+// before (emptied first), so that translating a line allocates nothing new.
+bool make_exvars(Item& item, const std::string& line, const KeywordScan& scan, const std::vector<int>& level_offset_x,
+                 const std::vector<int>& level_offset_y, const ObjectList& names, Problems& problems,
+                 const Levels* levels, Properties& properties);

@@ -1,72 +1,53 @@
 #include "behaviour/keywords.h"
 
 #include "behaviour/keyword_table.h"
+#include "behaviour/properties.h"
 
-KeywordFilter::KeywordFilter(std::string_view line)
+std::optional<std::string_view> paren_value_at(std::string_view line, std::size_t position, std::string_view keyword)
 {
-    for (std::size_t i = 1; i < line.size(); ++i) pairs_[pair_bit(line[i - 1], line[i])] = true;
+    if (position == std::string_view::npos) return std::nullopt;
+    const std::size_t start = position + keyword.size();
+    const std::size_t close = line.find(')', start);
+    return line.substr(start, close == std::string_view::npos ? std::string_view::npos : close - start);
 }
 
-bool KeywordFilter::may_hold(std::string_view keyword) const
+std::optional<std::string_view> colon_value_at(std::string_view line, std::size_t position, std::string_view enders)
 {
-    for (std::size_t i = 1; i < keyword.size(); ++i)
-        if (!pairs_[pair_bit(keyword[i - 1], keyword[i])]) return false;
-    return true;
+    if (position == std::string_view::npos) return std::nullopt;
+    // Every ":" keyword holds its ":", so one is found.
+    const std::size_t start = line.find(':', position) + 1;
+    const std::size_t end = line.find_first_of(enders, start);
+    return line.substr(start, end == std::string_view::npos ? std::string_view::npos : end - start);
 }
 
-bool has_keyword(std::string_view line, std::string_view keyword)
+std::optional<std::string_view> state_word_of(std::string_view line, const KeywordScan& scan)
 {
-    return line.find(keyword) != std::string_view::npos;
-}
-
-std::optional<std::string> paren_value(std::string_view line, std::string_view keyword)
-{
-    std::size_t found = line.find(keyword);
-    if (found == std::string_view::npos) return std::nullopt;
-    std::size_t start = found + keyword.size();
-    std::size_t close = line.find(')', start);
-    return std::string(line.substr(start, close == std::string_view::npos ? std::string_view::npos : close - start));
-}
-
-bool paren_closed(std::string_view line, std::string_view keyword)
-{
-    std::size_t found = line.find(keyword);
-    return found != std::string_view::npos && line.find(')', found + keyword.size()) != std::string_view::npos;
-}
-
-std::optional<std::string> colon_value(std::string_view line, std::string_view keyword, std::string_view enders)
-{
-    std::size_t found = line.find(keyword);
-    if (found == std::string_view::npos) return std::nullopt;
-    std::size_t colon = line.find(':', found);
-    std::size_t start = colon + 1;
-    std::size_t end = line.find_first_of(enders, start);
-    return std::string(line.substr(start, end == std::string_view::npos ? std::string_view::npos : end - start));
-}
-
-std::vector<std::string> split_list(const std::string& value)
-{
-    std::vector<std::string> parts;
-    std::size_t start = 0;
-    while (true) {
-        std::size_t comma = value.find(',', start);
-        parts.push_back(value.substr(start, comma == std::string_view::npos ? std::string_view::npos : comma - start));
-        if (comma == std::string_view::npos) return parts;
-        start = comma + 1;
-    }
-}
-
-std::optional<std::string> state_word_of(const std::string& line)
-{
-    const std::size_t first = line.find("STATE");
-    if (first == std::string::npos) return std::nullopt;
-    const std::size_t keyword = line.find("STATE=(", first);
-    if (keyword == std::string::npos) return std::nullopt;
+    const std::size_t first = scan.first(scanned("STATE"));
+    // Every "STATE=(" holds a "STATE", so the first "STATE=(" is also the first at or after it.
+    const std::size_t keyword = scan.first(scanned("STATE=("));
+    if (first == std::string_view::npos || keyword == std::string_view::npos) return std::nullopt;
     const std::size_t open = keyword + 6;
     const std::size_t colon = line.find(':', first);
-    const std::size_t start = (colon != std::string::npos && colon < open ? colon : open) + 1;
+    const std::size_t start = (colon != std::string_view::npos && colon < open ? colon : open) + 1;
     const std::size_t close = line.find(')', start);
-    return line.substr(start, close == std::string::npos ? std::string::npos : close - start);
+    return line.substr(start, close == std::string_view::npos ? std::string_view::npos : close - start);
+}
+
+std::optional<std::string_view> paren_value(const LineContext& context, std::size_t text)
+{
+    return paren_value_at(context.line, context.scan.first(text), scanned_texts[text]);
+}
+
+bool paren_closed(const LineContext& context, std::size_t text)
+{
+    const std::size_t found = context.scan.first(text);
+    return found != std::string_view::npos &&
+           context.line.find(')', found + scanned_texts[text].size()) != std::string_view::npos;
+}
+
+std::optional<std::string_view> colon_value(const LineContext& context, std::size_t text, std::string_view enders)
+{
+    return colon_value_at(context.line, context.scan.first(text), enders);
 }
 
 const Keyword* known_keyword(std::string_view text)

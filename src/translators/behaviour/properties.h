@@ -2,10 +2,12 @@
 // The working state of one translation of an item line: the properties of its table line, held
 // apart until they are joined in their fixed order, and the statements that follow the table.
 
+#include <optional>
 #include <string>
+#include <string_view>
 #include <vector>
 
-#include "behaviour/keywords.h"
+#include "behaviour/keyword_scan.h"
 #include "records/object_list.h"
 #include "report/report.h"
 
@@ -13,6 +15,7 @@ class Item;
 struct Levels;
 
 // Every property and statement one item line can give; empty texts and false flags are absent.
+// One is reused from line to line, so that its texts keep their room and a line allocates nothing.
 struct Properties {
     std::string damage;
     std::string charge;
@@ -41,42 +44,38 @@ struct Properties {
     bool generator_mark = false;
     // Set by the contents group: the line names objects that this one carries or holds.
     bool carries = false;
+
+    // Empties every text, keeping its room, and lowers every flag: the state before a line.
+    void clear();
 };
 
-// What every keyword group reads: the line, the level offsets, the object name list, where its
-// problems go, and the levels themselves when the caller has them (to check destinations).
+// What every keyword group reads: the line and where its keywords stand, the level offsets, the
+// object name list, where its problems go, and the levels themselves when the caller has them
+// (to check destinations).
 struct LineContext {
     const std::string& line;
+    const KeywordScan& scan;
     const std::vector<int>& level_offset_x;
     const std::vector<int>& level_offset_y;
     const ObjectList& names;
     Problems& problems;
     const Levels* levels = nullptr;
-    // Tells at once of most keywords that the line does not hold them.
-    KeywordFilter filter{line};
 };
 
-// The keyword searches of keywords.h on the context's line, sparing those that its filter rules out.
-inline bool has_keyword(const LineContext& context, std::string_view keyword)
-{
-    return context.filter.may_hold(keyword) && has_keyword(context.line, keyword);
-}
-inline std::optional<std::string> paren_value(const LineContext& context, std::string_view keyword)
-{
-    if (!context.filter.may_hold(keyword)) return std::nullopt;
-    return paren_value(context.line, keyword);
-}
-inline bool paren_closed(const LineContext& context, std::string_view keyword)
-{
-    return context.filter.may_hold(keyword) && paren_closed(context.line, keyword);
-}
-inline std::optional<std::string> colon_value(const LineContext& context, std::string_view keyword,
-                                              std::string_view enders)
-{
-    if (!context.filter.may_hold(keyword)) return std::nullopt;
-    return colon_value(context.line, keyword, enders);
-}
+// True when the line holds scanned_texts[text] anywhere.
+inline bool has_keyword(const LineContext& context, std::size_t text) { return context.scan.has(text); }
 
-// The table line's properties joined in their fixed order, one "," between neighbours; the
-// sound and colour rows depend on the object name.
-std::string joined_properties(Properties& properties, const std::string& object_name);
+// The value of a keyword ending in "=(": the text after its first occurrence up to the first ")"
+// after it, or to the end of the line; none when the keyword is absent.
+std::optional<std::string_view> paren_value(const LineContext& context, std::size_t text);
+
+// True when the first occurrence of a "=(" keyword has a ")" after it.
+bool paren_closed(const LineContext& context, std::size_t text);
+
+// The value of a keyword ending in ":": the text after the first ":" from the keyword's position
+// up to the nearest of the end characters, or to the end of the line; none when absent.
+std::optional<std::string_view> colon_value(const LineContext& context, std::size_t text, std::string_view enders);
+
+// Appends the table line's properties to out, joined in their fixed order with one "," between
+// neighbours; the sound and colour rows depend on the object name.
+void append_joined_properties(std::string& out, Properties& properties, const std::string& object_name);

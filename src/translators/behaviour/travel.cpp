@@ -11,6 +11,7 @@
 #include "behaviour/values.h"
 #include "levels/levels.h"
 #include "text/chars.h"
+#include "text/decimal.h"
 #include "text/fields.h"
 #include "text/lua_text.h"
 #include "text/normalise.h"
@@ -19,7 +20,7 @@ namespace {
 
 // The charge a flask or bomb reads from its CHARGE=( value: the integer at its start, blanks
 // before it skipped; 1 when none can be read (an overflowing number cannot be read either).
-int charge_of(const std::string& value)
+int charge_of(std::string_view value)
 {
     FieldReader reader(value);
     int charge = 0;
@@ -34,7 +35,7 @@ std::int64_t power_level_of(int charge)
 }
 
 // The facing or turn on arrival that a ROTATE: value names, the first match in this order.
-std::string rotation_of(const std::string& value)
+const char* rotation_of(std::string_view value)
 {
     static const char* const rotations[][2] = {
         {"NORTH", ",face=NORTH"}, {"WEST", ",face=WEST"}, {"SOUTH", ",face=SOUTH"}, {"EAST", ",face=EAST"},
@@ -45,10 +46,10 @@ std::string rotation_of(const std::string& value)
     return "";
 }
 
-// The destination property "x=..,y=..,lev=.." of a DESTINATION=( value on the common grid; none,
-// with the problem recorded, when its numbers cannot be read, its level is not a level or the
-// square does not fit. The square goes to links too, when given.
-std::optional<std::string> destination_of(const std::string& value, const LineContext& context, LineLinks* links)
+// Writes the destination property "x=..,y=..,lev=.." of a DESTINATION=( value on the common grid
+// into out; false, with the problem recorded, when its numbers cannot be read, its level is not a
+// level or the square does not fit. The square goes to links too, when given.
+bool write_destination(std::string& out, std::string_view value, const LineContext& context, LineLinks* links)
 {
     FieldReader reader(value);
     int dx = 0, dy = 0, level = 0;
@@ -56,7 +57,7 @@ std::optional<std::string> destination_of(const std::string& value, const LineCo
           reader.read_int(level))) {
         context.problems.push_back("the DESTINATION=( value " + quoted(value) +
                                    " is not three integers; the destination is left out");
-        return std::nullopt;
+        return false;
     }
     // A level whose block was incomplete is not written, so nothing can arrive on it.
     if (level < 0 || static_cast<std::size_t>(level) >= context.level_offset_x.size() ||
@@ -64,7 +65,7 @@ std::optional<std::string> destination_of(const std::string& value, const LineCo
         (context.levels && !context.levels->is_level(level))) {
         context.problems.push_back("the DESTINATION=( level " + std::to_string(level) +
                                    " is not a level of the layout; the destination is left out");
-        return std::nullopt;
+        return false;
     }
     const auto index = static_cast<std::size_t>(level);
     const std::int64_t x = std::int64_t{context.level_offset_x[index]} + dx;
@@ -72,25 +73,31 @@ std::optional<std::string> destination_of(const std::string& value, const LineCo
     if (!fits_int(x) || !fits_int(y)) {
         context.problems.push_back("the DESTINATION=( square " + quoted(value) +
                                    " is out of range; the destination is left out");
-        return std::nullopt;
+        return false;
     }
     if (context.levels && !context.levels->holds_square(level, dx, dy))
         context.problems.push_back(warning("the DESTINATION=( square " + std::to_string(dx) + "," + std::to_string(dy) +
                                            " lies outside the map of level " + std::to_string(level)));
     if (links) links->destination = LinkedSquare{level, static_cast<int>(x), static_cast<int>(y)};
-    return "x=" + std::to_string(x) + ",y=" + std::to_string(y) + ",lev=" + std::to_string(level);
+    out = "x=";
+    append_decimal(out, x);
+    out += ",y=";
+    append_decimal(out, y);
+    out += ",lev=";
+    append_decimal(out, level);
+    return true;
 }
 
 // The name of a sound reference SOUND_group_name that starts at the SOUND: keyword's position:
 // the text after the second "_" of its "SOUND_" up to the next "," or ")"; none when the
 // reference does not have that form.
-std::optional<std::string> sound_name_of(const std::string& line, std::size_t keyword)
+std::optional<std::string_view> sound_name_of(std::string_view line, std::size_t keyword)
 {
     const std::size_t reference_end = std::min(line.find_first_of(",)", keyword), line.size());
     const std::size_t sound = line.find("SOUND_", keyword);
-    if (sound == std::string::npos || sound >= reference_end) return std::nullopt;
+    if (sound == std::string_view::npos || sound >= reference_end) return std::nullopt;
     const std::size_t second = line.find('_', sound + 6);
-    if (second == std::string::npos || second >= reference_end || second + 1 == reference_end) return std::nullopt;
+    if (second == std::string_view::npos || second >= reference_end || second + 1 == reference_end) return std::nullopt;
     return line.substr(second + 1, reference_end - second - 1);
 }
 
@@ -98,51 +105,59 @@ std::optional<std::string> sound_name_of(const std::string& line, std::size_t ke
 
 void read_charge(const LineContext& context, Item& item, Properties& properties)
 {
-    const auto value = paren_value(context, "CHARGE=(");
+    const auto value = paren_value(context, scanned("CHARGE=("));
     if (contains(item.object_name, "flask_") || contains(item.object_name, "bomb")) {
         item.has_exvars = true;
         const int charge = value ? charge_of(*value) : 1;
-        properties.charge = "power=" + std::to_string(power_level_of(charge));
+        properties.charge = "power=";
+        append_decimal(properties.charge, power_level_of(charge));
         return;
     }
     // A torch's charge is never written.
     if (contains(item.object_name, "torch") || !value) return;
     item.has_exvars = true;
-    if (auto charge = checked_code_value("CHARGE=(", *value, context.problems)) properties.charge = "charge=" + *charge;
+    if (auto charge = checked_code_value("CHARGE=(", *value, context.problems)) {
+        properties.charge = "charge=";
+        properties.charge += *charge;
+    }
 }
 
 void read_destination(const LineContext& context, Item& item, Properties& properties)
 {
-    const auto value = paren_value(context, "DESTINATION=(");
+    const auto value = paren_value(context, scanned("DESTINATION=("));
     if (!value) return;
     item.has_exvars = true;
-    auto destination = destination_of(*value, context, item.links);
-    if (!destination) return;
-    properties.destination = *destination;
-    if (auto rotation = colon_value(context, "ROTATE:", ")")) properties.destination += rotation_of(*rotation);
+    if (!write_destination(properties.destination, *value, context, item.links)) return;
+    if (auto rotation = colon_value(context, scanned("ROTATE:"), ")")) properties.destination += rotation_of(*rotation);
 }
 
 void read_text(const LineContext& context, Item& item, Properties& properties)
 {
-    auto text = paren_value(context, "TEXT=(");
-    if (!text) return;
+    const auto value = paren_value(context, scanned("TEXT=("));
+    if (!value) return;
     item.has_exvars = true;
-    std::replace(text->begin(), text->end(), '\\', '/');
-    properties.text = "text=\"" + lua_escape(*text) + "\"";
+    // Every backslash of the text is written as "/".
+    std::string text(*value);
+    std::replace(text.begin(), text.end(), '\\', '/');
+    properties.text = "text=\"";
+    append_lua_escape(properties.text, text);
+    properties.text += '"';
 }
 
 void read_sound(const LineContext& context, Item& item, Properties& properties)
 {
-    const std::size_t keyword = context.line.find("SOUND:");
-    if (keyword == std::string::npos || has_keyword(context, "SOUND:NULL")) return;
+    const std::size_t keyword = context.scan.first(scanned("SOUND:"));
+    if (keyword == std::string_view::npos || has_keyword(context, scanned("SOUND:NULL"))) return;
     item.has_exvars = true;
     auto name = sound_name_of(context.line, keyword);
     if (!name) {
         const std::size_t end = context.line.find_first_of(",)", keyword);
         context.problems.push_back("the sound " +
-                                   quoted(context.line.substr(keyword, end == std::string::npos ? end : end - keyword)) +
+                                   quoted(std::string_view(context.line).substr(keyword, end == std::string::npos ? end : end - keyword)) +
                                    " is not of the form SOUND:SOUND_group_name; it is left out");
         return;
     }
-    properties.sound = "sound=\"" + lua_escape(force_lc(*name)) + "\"";
+    properties.sound = "sound=\"";
+    append_lua_escape(properties.sound, force_lc(*name));
+    properties.sound += '"';
 }

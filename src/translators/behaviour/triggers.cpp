@@ -5,38 +5,50 @@
 
 #include "behaviour/keywords.h"
 #include "behaviour/values.h"
+#include "text/chars.h"
 #include "text/lua_text.h"
 #include "text/normalise.h"
 
 namespace {
 
-// The target property for the parts of a target list: the bare name for one part, a braced list
-// for several; none when a part is not an object identifier (reported).
-std::optional<std::string> target_property_of(const std::vector<std::string>& parts, Problems& problems)
+// Writes the target property for the parts of a target list into out: the bare name for one
+// part, a braced list for several. False, with out empty, when a part is not an object
+// identifier (reported).
+bool write_target_property(std::string& out, std::string_view list, Problems& problems)
 {
-    std::string names;
-    for (const auto& part : parts) {
-        auto variable = object_variable(part);
-        if (!variable) {
+    const bool several = contains(list, ",");
+    out = several ? "target={" : "target=";
+    bool first = true;
+    bool named = true;
+    for_each_list_part(list, [&](std::string_view part) {
+        if (!named) return;
+        if (!first) out += ',';
+        first = false;
+        const std::size_t start = out.size();
+        if (!append_object_variable(out, part)) {
             problems.push_back("the target " + quoted(part) +
                                " in TARGET=( is not an object identifier; the targets are left out");
-            return std::nullopt;
+            named = false;
+            return;
         }
         // An empty part names no object: the engine gets a variable that nothing assigns.
-        if (force_us(part).empty())
+        if (out.size() == start + 4)
             problems.push_back(warning("an empty target in TARGET=( is written as TVK_, which names no object"));
-        if (!names.empty()) names += ",";
-        names += *variable;
+    });
+    if (!named) {
+        out.clear();
+        return false;
     }
-    if (parts.size() == 1) return "target=" + names;
-    return "target={" + names + "}";
+    if (several) out += '}';
+    return true;
 }
 
-// The opby property for a looked-up operated-by word, between its quotes.
-std::string opby_property_of(const Item& item, const std::string& name)
+// Writes the opby property for a looked-up operated-by word into out, between its quotes.
+void write_opby_property(std::string& out, const Item& item, std::string_view name)
 {
-    const char* prefix = item.object_name == "trigger" ? "opby_party_carry=true,opby=\"" : "opby=\"";
-    return prefix + lua_escape(name) + "\"";
+    out = item.object_name == "trigger" ? "opby_party_carry=true,opby=\"" : "opby=\"";
+    append_lua_escape(out, name);
+    out += '"';
 }
 
 // True for the words of OPBY=( that say who operates the object rather than name an object type.
@@ -47,83 +59,95 @@ bool is_operator_flag(std::string_view word)
     return false;
 }
 
+// The parts of a list value, each as a text of its own.
+std::vector<std::string> list_parts(std::string_view value)
+{
+    std::vector<std::string> parts;
+    for_each_list_part(value, [&](std::string_view part) { parts.emplace_back(part); });
+    return parts;
+}
+
 } // namespace
 
 void read_targets(const LineContext& context, Item& item, Properties& properties)
 {
-    const auto list = paren_value(context, "TARGET=(");
+    const auto list = paren_value(context, scanned("TARGET=("));
     if (!list) return;
     item.has_exvars = true;
     // "NULL" withdraws the target, and with it the delay that would belong to it.
-    if (has_keyword(*list, "NULL")) {
+    if (contains(*list, "NULL")) {
         item.has_exvars = false;
         return;
     }
-    auto target = target_property_of(split_list(*list), context.problems);
-    if (!target) return;
-    properties.target = *target;
+    if (!write_target_property(properties.target, *list, context.problems)) return;
     item.target_list = *list;
-    if (item.links) item.links->targets = split_list(*list);
-    if (auto delay = colon_value(context, "DELAY:", ",)")) {
-        if (auto value = checked_code_value("DELAY:", *delay, context.problems)) properties.target += ",delay=" + *value;
+    if (item.links) item.links->targets = list_parts(*list);
+    if (auto delay = colon_value(context, scanned("DELAY:"), ",)")) {
+        if (auto value = checked_code_value("DELAY:", *delay, context.problems)) {
+            properties.target += ",delay=";
+            properties.target += *value;
+        }
     }
 }
 
 void read_operated_by(const LineContext& context, Item& item, Properties& properties)
 {
-    const auto list = paren_value(context, "OPBY=(");
+    const auto list = paren_value(context, scanned("OPBY=("));
     if (!list) return;
     bool mouse = false;
     bool spell = false;
-    if (has_keyword(*list, "MOUSE")) mouse = true;
-    if (has_keyword(*list, "PARTY")) properties.party = item.has_exvars = true;
-    if (has_keyword(*list, "MONSTER")) properties.monster = item.has_exvars = true;
-    if (has_keyword(*list, "OBJECT")) properties.thing = item.has_exvars = true;
-    if (has_keyword(*list, "SPELL")) spell = item.has_exvars = true;
-    if (has_keyword(*list, "ALL")) properties.party = properties.monster = properties.thing = spell = item.has_exvars = true;
+    if (contains(*list, "MOUSE")) mouse = true;
+    if (contains(*list, "PARTY")) properties.party = item.has_exvars = true;
+    if (contains(*list, "MONSTER")) properties.monster = item.has_exvars = true;
+    if (contains(*list, "OBJECT")) properties.thing = item.has_exvars = true;
+    if (contains(*list, "SPELL")) spell = item.has_exvars = true;
+    if (contains(*list, "ALL")) properties.party = properties.monster = properties.thing = spell = item.has_exvars = true;
 
     // Switches, and objects operated by the party, things, spells or the mouse, name no object.
     if (item.is_switch || properties.party || properties.thing || spell || mouse) return;
     item.has_exvars = true;
-    const std::string word = list->substr(0, list->find(','));
+    const std::string_view word = list->substr(0, list->find(','));
     // A flag word is looked up like any other, but not noted as a word the dump needs from the list.
     const std::string* name = is_operator_flag(word) ? context.names.find_unnoted(word) : context.names.find(word);
     if (name) {
-        properties.opby = opby_property_of(item, *name);
+        write_opby_property(properties.opby, item, *name);
         properties.monster = false;
     } else if (!properties.monster) {
-        properties.opby = opby_property_of(item, word);
+        write_opby_property(properties.opby, item, word);
     }
 }
 
 void read_disable_self(const LineContext& context, Item& item, Properties& properties)
 {
-    if (has_keyword(context, "DISABLE_SELF")) properties.disable_self = item.has_exvars = true;
+    if (has_keyword(context, scanned("DISABLE_SELF"))) properties.disable_self = item.has_exvars = true;
 }
 
 void read_destroy_item(const LineContext& context, Item& item, Properties& properties)
 {
-    if (has_keyword(context, "DESTROY_ITEM")) properties.destroy = item.has_exvars = true;
+    if (has_keyword(context, scanned("DESTROY_ITEM"))) properties.destroy = item.has_exvars = true;
 }
 
 void read_messages(const LineContext& context, Item& item, Properties& properties)
 {
-    static const char* const messages[][2] = {
-        {"ACTIVATE", "msg=M_ACTIVATE"},
-        {"DEACTIVATE", "msg=M_DEACTIVATE"},
-        {"TOGGLE", "msg=M_TOGGLE"},
-        {"ACTION=(DESTROY)", "msg=M_DESTROY"},
+    static constexpr struct {
+        std::size_t text;
+        const char* property;
+    } messages[] = {
+        {scanned("ACTIVATE"), "msg=M_ACTIVATE"},
+        {scanned("DEACTIVATE"), "msg=M_DEACTIVATE"},
+        {scanned("TOGGLE"), "msg=M_TOGGLE"},
+        {scanned("ACTION=(DESTROY)"), "msg=M_DESTROY"},
     };
     // Searched in this order, each found one replacing the one before: the last found wins.
     for (const auto& message : messages) {
-        if (!has_keyword(context, message[0])) continue;
-        properties.message = message[1];
+        if (!has_keyword(context, message.text)) continue;
+        properties.message = message.property;
         item.has_exvars = true;
     }
 }
 
 void read_weight_and_release(const LineContext& context, Item& item, Properties& properties)
 {
-    if (has_keyword(context, "CONSTANT_WEIGHT")) properties.const_weight = item.has_exvars = true;
-    if (has_keyword(context, "RELEASE")) properties.release = item.has_exvars = true;
+    if (has_keyword(context, scanned("CONSTANT_WEIGHT"))) properties.const_weight = item.has_exvars = true;
+    if (has_keyword(context, scanned("RELEASE"))) properties.release = item.has_exvars = true;
 }

@@ -3,22 +3,21 @@
 #include "text/lua_text.h"
 #include "text/normalise.h"
 
-std::optional<std::string> checked_code_value(const std::string& keyword, const std::string& value,
-                                              Problems& problems)
+std::optional<std::string_view> checked_code_value(std::string_view keyword, std::string_view value,
+                                                   Problems& problems)
 {
     if (is_code_value(value)) return value;
-    problems.push_back("the " + keyword + " value " + quoted(value) + " is not a number or name; it is left out");
+    problems.push_back("the " + std::string(keyword) + " value " + quoted(value) +
+                       " is not a number or name; it is left out");
     return std::nullopt;
 }
 
-std::optional<std::string> object_variable(const std::string& identifier)
+bool append_object_variable(std::string& out, std::string_view identifier)
 {
-    std::string name = "TVK_" + force_us(identifier);
-    if (!is_lua_name(name)) return std::nullopt;
-    return name;
-}
-
-std::string comment_mark(const Item& item)
-{
-    return item.is_known ? "" : "--";
+    const std::size_t start = out.size();
+    out += "TVK_";
+    append_force_us(out, identifier);
+    if (is_lua_name(std::string_view(out).substr(start))) return true;
+    out.resize(start);
+    return false;
 }

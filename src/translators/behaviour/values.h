@@ -4,19 +4,20 @@
 
 #include <optional>
 #include <string>
+#include <string_view>
 
 #include "records/item.h"
 #include "report/report.h"
 
 // The value unchanged when it may stand in a code position (a number or a name); otherwise none,
 // and a problem naming the keyword and the value is recorded.
-std::optional<std::string> checked_code_value(const std::string& keyword, const std::string& value,
-                                              Problems& problems);
+std::optional<std::string_view> checked_code_value(std::string_view keyword, std::string_view value,
+                                                   Problems& problems);
 
-// The Lua name of the object with the given dump identifier: "TVK_" and the identifier after
-// force_us; none when that is not a Lua name.
-std::optional<std::string> object_variable(const std::string& identifier);
+// Appends the Lua name of the object with the given dump identifier to out: "TVK_" and the
+// identifier after force_us. False, with out as it was, when that is not a Lua name.
+bool append_object_variable(std::string& out, std::string_view identifier);
 
 // "--" for an object whose type the object name list does not hold, so that its statements are
 // comments; the empty text otherwise.
-std::string comment_mark(const Item& item);
+inline std::string_view comment_mark(const Item& item) { return item.is_known ? "" : "--"; }

@@ -162,15 +162,16 @@ void check_placement(const LeadingTokens& tokens, const Item& item, Problems& pr
 }
 
 // A STATE=( word or ROTATE: value in which no word of its list stands, near one of them.
-void check_closed_lists(const std::string& line, const LineWords& words, Problems& problems)
+void check_closed_lists(const std::string& line, const KeywordScan& scan, const LineWords& words, Problems& problems)
 {
     if (!words.has(keyword_index("STATE=(")) && !words.has(keyword_index("ROTATE:"))) return;
-    if (const auto state = state_word_of(line); state && !holds_one_of(*state, state_words)) {
+    if (const auto state = state_word_of(line, scan); state && !holds_one_of(*state, state_words)) {
         if (const std::string_view near = near_one_of(*state, state_words); !near.empty())
             problems.push_back(warning("the state " + quoted(*state) + " is no state the converter knows (" +
                                        quoted(near) + " is meant?); it does nothing"));
     }
-    if (const auto rotation = colon_value(line, "ROTATE:", ")"); rotation && !holds_one_of(*rotation, rotation_words)) {
+    if (const auto rotation = colon_value_at(line, scan.first(scanned("ROTATE:")), ")");
+        rotation && !holds_one_of(*rotation, rotation_words)) {
         if (const std::string_view near = near_one_of(*rotation, rotation_words); !near.empty())
             problems.push_back(warning("the rotation " + quoted(*rotation) + " names no facing or turn (" +
                                        quoted(near) + " is meant?); the object does not turn"));
@@ -199,8 +200,8 @@ std::size_t slot_of_type(std::string_view type)
 }
 
 // Keywords that act where the author did not mean them, or do nothing.
-void check_misplaced_keywords(const std::string& line, const LeadingTokens& tokens, const LineWords& words,
-                              const Item& item, Problems& problems, WordCheckMemory& memory)
+void check_misplaced_keywords(const std::string& line, const LeadingTokens& tokens, const KeywordScan& scan,
+                              const LineWords& words, const Item& item, Problems& problems, WordCheckMemory& memory)
 {
     for (std::size_t t = 0; t < 2 && t < tokens.count; ++t) {
         const std::string_view token = tokens.tokens[t];
@@ -217,7 +218,7 @@ void check_misplaced_keywords(const std::string& line, const LeadingTokens& toke
     if (words.text.begin != std::string::npos) {
         const std::string_view value = std::string_view(line).substr(words.text.begin, words.text.end - words.text.begin);
         each_keyword_in(value, [&](const Keyword& keyword, std::size_t at) {
-            if (line.find(keyword.text) == words.text.begin + at)
+            if (scan.first(static_cast<std::size_t>(&keyword - keyword_table.data())) == words.text.begin + at)
                 problems.push_back(warning("the keyword " + quoted(keyword.text) +
                                            " stands inside the TEXT=( value, where it is read all the same"));
         });
@@ -238,21 +239,20 @@ void check_misplaced_keywords(const std::string& line, const LeadingTokens& toke
             if ((words.present >> k & 1u) != 0 && !reads(keyword_table[k], item))
                 problems.push_back(warning(std::string(keyword_table[k].text) + " does nothing for " + quoted(item.id) +
                                            ", whose object " + quoted(item.object_name) + " does not read it"));
-    if (!words.has(keyword_index("TARGET=(")) || line.find("NULL") == std::string::npos) return;
-    if (const auto targets = paren_value(line, "TARGET=("); targets && has_keyword(*targets, "NULL")) {
-        const auto parts = split_list(*targets);
-        if (parts.size() > 1 || parts.front() != "NULL")
-            problems.push_back(warning("NULL in TARGET=(" + *targets + ") withdraws every target of the list"));
-    }
+    if (!words.has(keyword_index("TARGET=(")) || !scan.has(scanned("NULL"))) return;
+    const auto targets = paren_value_at(line, scan.first(scanned("TARGET=(")), "TARGET=(");
+    // A list of more than the one word NULL loses its other targets too.
+    if (targets && contains(*targets, "NULL") && *targets != "NULL")
+        problems.push_back(warning("NULL in TARGET=(" + std::string(*targets) + ") withdraws every target of the list"));
 }
 
 } // namespace
 
-void check_item_words(const std::string& line, const LeadingTokens& tokens, const Item& item, Problems& problems,
-                      WordCheckMemory& memory)
+void check_item_words(const std::string& line, const LeadingTokens& tokens, const KeywordScan& scan, const Item& item,
+                      Problems& problems, WordCheckMemory& memory)
 {
     const LineWords words = scan_keyword_words(line, after_leading_tokens(line, tokens), problems);
     check_placement(tokens, item, problems);
-    check_closed_lists(line, words, problems);
-    check_misplaced_keywords(line, tokens, words, item, problems, memory);
+    check_closed_lists(line, scan, words, problems);
+    check_misplaced_keywords(line, tokens, scan, words, item, problems, memory);
 }

@@ -7,6 +7,7 @@
 #include <string>
 #include <string_view>
 
+#include "behaviour/keyword_scan.h"
 #include "records/item.h"
 #include "report/report.h"
 #include "text/tokens.h"
@@ -20,5 +21,5 @@ struct WordCheckMemory {
 
 // Adds a warning for every such word of a translated item line (never in its first five tokens,
 // never inside its TEXT=( value).
-void check_item_words(const std::string& line, const LeadingTokens& tokens, const Item& item, Problems& problems,
-                      WordCheckMemory& memory);
+void check_item_words(const std::string& line, const LeadingTokens& tokens, const KeywordScan& scan, const Item& item,
+                      Problems& problems, WordCheckMemory& memory);

@@ -14,43 +14,18 @@ std::optional<std::string> item_line_problem(std::string_view line, const Levels
     return item_line_problem(leading_tokens(line), levels, names);
 }
 
-std::optional<std::string> item_line_problem(const LeadingTokens& line, const Levels& levels, const ObjectList& names)
-{
-    const auto& [tokens, count] = line;
-    if (count < 5) return "the item line has fewer than five tokens; it is skipped";
-    int x = 0, y = 0, level = 0;
-    if (!read_whole_int(tokens[2], x) || !read_whole_int(tokens[3], y) || !read_whole_int(tokens[4], level))
-        return "the column, row or level of object " + quoted(tokens[0]) + " is not an integer; it is skipped";
-    if (!is_word_text(force_us(tokens[0])))
-        return "the identifier " + quoted(tokens[0]) + " is not made of letters, digits, \"_\" and \"-\"; it is skipped";
-    // An unlisted object keeps its type as its name, so an unlisted type "pit" is a pit too.
-    const std::string* name = names.find(tokens[1]);
-    const bool pit = spawns_as_pit(name ? std::string_view(*name) : tokens[1]);
-    if (level == -1) {
-        if (pit) return "the pit " + quoted(tokens[0]) + " has level -1; it is skipped";
-        return std::nullopt;
-    }
-    if (!levels.is_level(level))
-        return "the level " + std::to_string(level) + " of object " + quoted(tokens[0]) + " is not a level of the layout; it is skipped";
-    const GridSquare square = levels.grid_square(level, x, y);
-    if (!fits_int(square.x) || !fits_int(square.y))
-        return "the square of object " + quoted(tokens[0]) + " is out of range; it is skipped";
-    return std::nullopt;
-}
-
-std::optional<std::string> item_grid_problem(std::string_view line, const Levels& levels)
-{
-    return item_grid_problem(leading_tokens(line), levels);
-}
-
 namespace {
 
-// The column, row and level of an item line, when its leading tokens give all three as integers.
-struct ItemPlace {
-    int x = 0;
-    int y = 0;
-    int level = 0;
-};
+// True when force_us makes the token a Lua name's letters, digits and "_": a token holds no
+// blank, so its bytes must be those or "-". Tested in place, without the normalised copy.
+bool is_identifier_token(std::string_view token)
+{
+    for (char c : token)
+        if (!is_name_part(c) && c != '-') return false;
+    return true;
+}
+
+} // namespace
 
 std::optional<ItemPlace> place_of(const LeadingTokens& line)
 {
@@ -61,16 +36,57 @@ std::optional<ItemPlace> place_of(const LeadingTokens& line)
     return place;
 }
 
-} // namespace
+std::optional<std::string> item_line_problem(const LeadingTokens& line, const Levels& levels, const ObjectList& names)
+{
+    const std::string* listed = nullptr;
+    return item_line_problem(line, place_of(line), levels, names, listed);
+}
+
+std::optional<std::string> item_line_problem(const LeadingTokens& line, const std::optional<ItemPlace>& place,
+                                             const Levels& levels, const ObjectList& names,
+                                             const std::string*& listed)
+{
+    const auto& [tokens, count] = line;
+    listed = nullptr;
+    if (count < 5) return "the item line has fewer than five tokens; it is skipped";
+    if (!place) return "the column, row or level of object " + quoted(tokens[0]) + " is not an integer; it is skipped";
+    if (!is_identifier_token(tokens[0]))
+        return "the identifier " + quoted(tokens[0]) + " is not made of letters, digits, \"_\" and \"-\"; it is skipped";
+    listed = names.find(tokens[1]);
+    // An unlisted object keeps its type as its name, so an unlisted type "pit" is a pit too.
+    const bool pit = spawns_as_pit(listed ? std::string_view(*listed) : tokens[1]);
+    const int level = place->level;
+    if (level == -1) {
+        if (pit) return "the pit " + quoted(tokens[0]) + " has level -1; it is skipped";
+        return std::nullopt;
+    }
+    if (!levels.is_level(level))
+        return "the level " + std::to_string(level) + " of object " + quoted(tokens[0]) + " is not a level of the layout; it is skipped";
+    const GridSquare square = levels.grid_square(level, place->x, place->y);
+    if (!fits_int(square.x) || !fits_int(square.y))
+        return "the square of object " + quoted(tokens[0]) + " is out of range; it is skipped";
+    return std::nullopt;
+}
+
+std::optional<std::string> item_grid_problem(std::string_view line, const Levels& levels)
+{
+    return item_grid_problem(leading_tokens(line), levels);
+}
 
 std::optional<std::string> item_grid_problem(const LeadingTokens& line, const Levels& levels)
 {
     const auto place = place_of(line);
-    if (!place || !levels.is_level(place->level)) return std::nullopt;
-    const auto [grid_x, grid_y] = levels.grid_square(place->level, place->x, place->y);
+    if (!place) return std::nullopt;
+    return item_grid_problem(line, *place, levels);
+}
+
+std::optional<std::string> item_grid_problem(const LeadingTokens& line, const ItemPlace& place, const Levels& levels)
+{
+    if (!levels.is_level(place.level)) return std::nullopt;
+    const auto [grid_x, grid_y] = levels.grid_square(place.level, place.x, place.y);
     if (grid_x >= 0 && grid_y >= 0) return std::nullopt;
-    return "object " + quoted(line.tokens[0]) + " stands at " + std::to_string(place->x) + "," +
-           std::to_string(place->y) + " of level " + std::to_string(place->level) + ", which is " +
+    return "object " + quoted(line.tokens[0]) + " stands at " + std::to_string(place.x) + "," +
+           std::to_string(place.y) + " of level " + std::to_string(place.level) + ", which is " +
            std::to_string(grid_x) + "," + std::to_string(grid_y) +
            " on the common grid, left of or above every map; it is written as a comment";
 }
@@ -83,7 +99,13 @@ std::optional<std::string> item_square_problem(std::string_view line, const Leve
 std::optional<std::string> item_square_problem(const LeadingTokens& line, const Levels& levels)
 {
     const auto place = place_of(line);
-    if (!place || place->level == -1 || levels.holds_square(place->level, place->x, place->y)) return std::nullopt;
-    return "object " + quoted(line.tokens[0]) + " stands at " + std::to_string(place->x) + "," +
-           std::to_string(place->y) + ", outside the map of level " + std::to_string(place->level);
+    if (!place) return std::nullopt;
+    return item_square_problem(line, *place, levels);
+}
+
+std::optional<std::string> item_square_problem(const LeadingTokens& line, const ItemPlace& place, const Levels& levels)
+{
+    if (place.level == -1 || levels.holds_square(place.level, place.x, place.y)) return std::nullopt;
+    return "object " + quoted(line.tokens[0]) + " stands at " + std::to_string(place.x) + "," +
+           std::to_string(place.y) + ", outside the map of level " + std::to_string(place.level);
 }

@@ -4,6 +4,7 @@
 #include <functional>
 
 #include "behaviour/exvars.h"
+#include "behaviour/keyword_scan.h"
 #include "behaviour/word_checks.h"
 #include "itempass/item_line.h"
 #include "records/held_list.h"
@@ -49,24 +50,31 @@ ItemListId list_of(const Item& item, bool held, bool holder)
 void file_item_line(ItemLists& lists, const std::string& line, long line_number, const ItemSetting& setting,
                     Report& report, ItemWatcher* watcher)
 {
+    // The leading tokens, the numbers and the type's name are read once, for the checks and the record.
     const LeadingTokens tokens = leading_tokens(line);
-    if (auto problem = item_line_problem(tokens, setting.levels, setting.names)) {
+    const std::optional<ItemPlace> place = place_of(tokens);
+    const std::string* listed = nullptr;
+    if (auto problem = item_line_problem(tokens, place, setting.levels, setting.names, listed)) {
         report.error(line_number, *problem);
         return;
     }
-    const auto off_grid = item_grid_problem(tokens, setting.levels);
+    const auto off_grid = item_grid_problem(tokens, *place, setting.levels);
     if (off_grid) report.error(line_number, *off_grid);
-    else if (auto problem = item_square_problem(tokens, setting.levels)) report.warning(line_number, *problem);
-    Item item;
+    else if (auto problem = item_square_problem(tokens, *place, setting.levels)) report.warning(line_number, *problem);
+    Item& item = lists.line_item;
     item.line_number = line_number;
-    const bool held = item.make_item(line, setting.offsets_x, setting.offsets_y, setting.names);
-    Problems problems;
+    const bool held = item.make_item(line, tokens, place->x, place->y, place->level, listed, setting.offsets_x,
+                                     setting.offsets_y);
+    Problems& problems = lists.line_problems;
+    problems.clear();
+    // Every keyword group and check reads the keywords' places from this one pass over the line.
+    const KeywordScan scan(line);
     item.links = watcher ? watcher->links_of_line(line_number, line) : nullptr;
-    const bool holder =
-        make_exvars(item, line, setting.offsets_x, setting.offsets_y, setting.names, problems, &setting.levels);
+    const bool holder = make_exvars(item, line, scan, setting.offsets_x, setting.offsets_y, setting.names, problems,
+                                    &setting.levels, lists.line_properties);
     item.links = nullptr;
-    check_item_words(line, tokens, item, problems, lists.word_memory);
-    report.add_all(line_number, problems);
+    check_item_words(line, tokens, scan, item, problems, lists.word_memory);
+    if (!problems.empty()) report.add_all(line_number, problems);
     if (off_grid) item.comment_out(CommentReason::off_grid);
     if (!item.is_known && !setting.names.names_type(item.object_name))
         count_unlisted_type(lists, item.object_name, line_number);

@@ -10,6 +10,7 @@
 #include <unordered_map>
 #include <vector>
 
+#include "behaviour/properties.h"
 #include "behaviour/word_checks.h"
 #include "itempass/item_links.h"
 #include "itempass/object_names.h"
@@ -134,6 +135,11 @@ struct ItemLists {
     std::vector<UnheldName> unheld_names;
     // What the checks of an item line's words remember from line to line.
     WordCheckMemory word_memory;
+    // The record, properties and problems of the line being translated, reused from line to line
+    // so that their texts keep their room: a line then allocates nothing of its own.
+    Item line_item;
+    Properties line_properties;
+    Problems line_problems;
     // The dump types that the object name list does not name at all, in the order first met.
     std::vector<UnlistedType> unlisted_types;
     // Per such type, its place in unlisted_types.

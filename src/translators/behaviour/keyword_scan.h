@@ -1,0 +1,45 @@
+#pragma once
+// One left-to-right pass over an item line that finds where each text the line's readers look
+// for first stands, so that no reader searches the line itself.
+
+#include <array>
+#include <cstddef>
+#include <string_view>
+
+#include "behaviour/keyword_table.h"
+
+// Every text that a reader looks for anywhere in the line: the keywords of the table, in its
+// order, then the longer and shorter forms that some readers ask for ("SOUND:NULL" silences,
+// "ACTION=(DESTROY)" is a message, "TYPE=(DOUBLE)" a double shooter; "STATE" starts the search
+// of the state word, "STATE:B" turns switches down; "NULL" in a target list withdraws it).
+inline constexpr std::array<std::string_view, keyword_table.size() + 6> scanned_texts = [] {
+    std::array<std::string_view, keyword_table.size() + 6> texts{};
+    std::size_t k = 0;
+    for (const Keyword& keyword : keyword_table) texts[k++] = keyword.text;
+    for (std::string_view extra : {"SOUND:NULL", "ACTION=(DESTROY)", "TYPE=(DOUBLE)", "STATE", "STATE:B", "NULL"})
+        texts[k++] = extra;
+    return texts;
+}();
+
+// The place of a text in scanned_texts (worked out when compiled, so a misspelt text does not build).
+consteval std::size_t scanned(std::string_view text)
+{
+    for (std::size_t k = 0; k < scanned_texts.size(); ++k)
+        if (scanned_texts[k] == text) return k;
+    throw "not a scanned text";
+}
+
+// Where each scanned text first stands in one line: the same answer as line.find(text), for all
+// of them at once. A text counts wherever it stands, inside another word or value too.
+class KeywordScan {
+public:
+    explicit KeywordScan(std::string_view line);
+
+    // The position of the first occurrence of scanned_texts[text]; npos when the line lacks it.
+    std::size_t first(std::size_t text) const { return first_[text]; }
+    // True when the line holds scanned_texts[text].
+    bool has(std::size_t text) const { return first_[text] != std::string_view::npos; }
+
+private:
+    std::array<std::size_t, scanned_texts.size()> first_;
+};
