@@ -4,14 +4,17 @@
 // no script and no problem), when the script does not load as Lua 5.1, when running
 // it against do-nothing engine functions does anything the script's statements cannot (overwrite
 // a name outside the script's own, raise an error, run without end), or when a dump that the
-// converter found clean gives a script that the stand-in engine would refuse.
+// converter found clean gives a script that the stand-in engine would refuse, or when the one-pass
+// keyword scan of a line places a keyword elsewhere than a plain search of the line does.
 
+#include <algorithm>
 #include <cstddef>
 #include <cstdint>
 #include <cstdio>
 #include <cstdlib>
 #include <sstream>
 #include <string>
+#include <string_view>
 
 extern "C" {
 #include <lauxlib.h>
@@ -19,6 +22,7 @@ extern "C" {
 #include <lualib.h>
 }
 
+#include "behaviour/keyword_scan.h"
 #include "conversion/convert.h"
 #include "records/object_list.h"
 #include "text/lua_text.h"
@@ -171,6 +175,22 @@ void check_script(const std::string& script)
     lua_close(L);
 }
 
+// Every line of the input scanned for keywords in one pass must give, for every scanned text,
+// the place a plain substring search gives.
+void check_keyword_scan(std::string_view input)
+{
+    while (!input.empty()) {
+        const std::size_t end = std::min(input.find('\n'), input.size());
+        const std::string_view line = input.substr(0, end);
+        const KeywordScan scan(line);
+        for (std::size_t k = 0; k < scanned_texts.size(); ++k)
+            if (scan.first(k) != line.find(scanned_texts[k]))
+                fail("the keyword scan places " + std::string(scanned_texts[k]) + " elsewhere than a search",
+                     std::string(line));
+        input.remove_prefix(std::min(end + 1, input.size()));
+    }
+}
+
 } // namespace
 
 extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size)
@@ -178,6 +198,7 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
     // Up to a first NUL byte, the input is the object name list; the rest is the dump. An input
     // without one is a dump read with the fixed list.
     const std::string input(reinterpret_cast<const char*>(data), size);
+    check_keyword_scan(input);
     const std::size_t separator = input.find('\0');
     ObjectList own_list;
     if (separator != std::string::npos) {

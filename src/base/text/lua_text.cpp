@@ -40,20 +40,28 @@ std::string lua_escape(std::string_view text)
 
 void append_lua_escape(std::string& out, std::string_view text)
 {
-    out.reserve(out.size() + text.size());
-    for (char c : text) {
-        auto byte = static_cast<unsigned char>(c);
+    const auto plain = [](char c) {
+        const auto byte = static_cast<unsigned char>(c);
+        return c != '\\' && c != '"' && byte >= 32 && byte != 127;
+    };
+    std::size_t i = 0;
+    while (i < text.size()) {
+        // A run of bytes that need no escape is appended at once, not byte by byte.
+        const std::size_t run = i;
+        while (i < text.size() && plain(text[i])) ++i;
+        out.append(text.data() + run, i - run);
+        if (i == text.size()) return;
+        const char c = text[i++];
+        const auto byte = static_cast<unsigned char>(c);
         if (c == '\\') {
             out += "\\\\";
         } else if (c == '"') {
             out += "\\\"";
-        } else if (byte < 32 || byte == 127) {
+        } else {
             out += '\\';
             out += static_cast<char>('0' + byte / 100);
             out += static_cast<char>('0' + byte / 10 % 10);
             out += static_cast<char>('0' + byte % 10);
-        } else {
-            out += c;
         }
     }
 }

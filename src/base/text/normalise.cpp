@@ -14,10 +14,16 @@ std::string force_us(std::string_view text)
 
 void append_force_us(std::string& out, std::string_view text)
 {
+    // Written through a pointer into room made once, not byte by byte through the string's
+    // checks of its room: identifiers are normalised for nearly every statement.
+    const std::size_t start = out.size();
+    out.resize(start + text.size());
+    char* next = out.data() + start;
     for (char c : text) {
         if (c == ' ') continue;
-        out += (c == '-') ? '_' : c;
+        *next++ = (c == '-') ? '_' : c;
     }
+    out.resize(static_cast<std::size_t>(next - out.data()));
 }
 
 std::string force_lc(std::string_view text)

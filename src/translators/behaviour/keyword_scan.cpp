@@ -47,13 +47,18 @@ bool stands_at(std::string_view line, std::size_t position, std::string_view tex
 
 } // namespace
 
-KeywordScan::KeywordScan(std::string_view line)
+void KeywordScan::read(std::string_view line)
 {
     first_.fill(std::string_view::npos);
+    marks_.clear();
     const std::size_t size = line.size();
     for (std::size_t i = 0; i + 1 < size; ++i) {
         const char c = line[i];
-        if (!is_capital(c) || !is_capital(line[i + 1])) continue;
+        if (!is_capital(c)) {
+            if (c == ':' || (c == '=' && line[i + 1] == '(')) marks_.push_back(i);
+            continue;
+        }
+        if (!is_capital(line[i + 1])) continue;
         const std::size_t pair = pair_of(c, line[i + 1]);
         for (std::size_t n = 0; n < pair_index.count[pair]; ++n) {
             const std::size_t k = pair_index.texts[pair][n];
@@ -61,4 +66,6 @@ KeywordScan::KeywordScan(std::string_view line)
             if (first_[k] == std::string_view::npos && stands_at(line, i, scanned_texts[k])) first_[k] = i;
         }
     }
+    // The last byte begins no scanned text, but may be a ":".
+    if (size > 0 && line[size - 1] == ':') marks_.push_back(size - 1);
 }

@@ -5,6 +5,7 @@
 #include <array>
 #include <cstddef>
 #include <string_view>
+#include <vector>
 
 #include "behaviour/keyword_table.h"
 
@@ -30,16 +31,26 @@ consteval std::size_t scanned(std::string_view text)
 }
 
 // Where each scanned text first stands in one line: the same answer as line.find(text), for all
-// of them at once. A text counts wherever it stands, inside another word or value too.
+// of them at once. A text counts wherever it stands, inside another word or value too. The same
+// pass notes where the line's words of keyword form can end: every ":" and every "=" before a
+// "(", for the checks of those words. One scan can be reused line after line (its list of
+// places keeps its room).
 class KeywordScan {
 public:
-    explicit KeywordScan(std::string_view line);
+    KeywordScan() { first_.fill(std::string_view::npos); }
+    explicit KeywordScan(std::string_view line) { read(line); }
+
+    // Scans the line, forgetting the line before.
+    void read(std::string_view line);
 
     // The position of the first occurrence of scanned_texts[text]; npos when the line lacks it.
     std::size_t first(std::size_t text) const { return first_[text]; }
     // True when the line holds scanned_texts[text].
     bool has(std::size_t text) const { return first_[text] != std::string_view::npos; }
+    // The positions of the line's ":" and of its "=" followed by "(", in order.
+    const std::vector<std::size_t>& marks() const { return marks_; }
 
 private:
     std::array<std::size_t, scanned_texts.size()> first_;
+    std::vector<std::size_t> marks_;
 };

@@ -100,25 +100,21 @@ struct LineWords {
     bool has(std::size_t keyword) const { return (present >> keyword & 1u) != 0; }
 };
 
-// Scans the words of keyword form (capitals, digits and "_", then "=(" or ":") after the first
-// five tokens, in one pass, passing over the TEXT=( value: reports those that no group knows
-// but that are near one it knows, or that hold one and are read as it; notes the known ones.
-LineWords scan_keyword_words(const std::string& line, std::size_t from, Problems& problems)
+// Reads the words of keyword form (capitals, digits and "_", then "=(" or ":") after the first
+// five tokens, at the marks the keyword scan found, passing over the TEXT=( value: reports those
+// that no group knows but that are near one it knows, or that hold one and are read as it;
+// notes the known ones.
+LineWords scan_keyword_words(const std::string& line, const KeywordScan& scan, std::size_t from, Problems& problems)
 {
     LineWords words;
     const auto note = [&](const Keyword& keyword) { words.present |= 1u << (&keyword - keyword_table.data()); };
-    // A word of keyword form ends at its "=(" or ":": the scan goes from one such mark to the
-    // next (found with memchr, which reads many bytes at a time) and reads back to the word's start.
+    // A word of keyword form ends at its "=(" or ":": the keyword scan noted every such mark, and
+    // the check reads back from each to the word's start.
     const std::string_view rest(line);
-    std::size_t next_equals = rest.find('=', from);
-    std::size_t next_colon = rest.find(':', from);
     std::size_t word_from = from;
-    while (next_equals != std::string_view::npos || next_colon != std::string_view::npos) {
-        const bool colon = next_colon < next_equals;
-        const std::size_t mark = colon ? next_colon : next_equals;
-        if (colon) next_colon = rest.find(':', mark + 1);
-        else next_equals = rest.find('=', mark + 1);
-        if (mark < word_from || (!colon && (mark + 1 >= line.size() || line[mark + 1] != '('))) continue;
+    for (const std::size_t mark : scan.marks()) {
+        if (mark < word_from) continue;
+        const bool colon = line[mark] == ':';
         std::size_t start = mark;
         while (start > word_from && is_keyword_byte(line[start - 1])) --start;
         if (start == mark) continue;
@@ -251,7 +247,7 @@ void check_misplaced_keywords(const std::string& line, const LeadingTokens& toke
 void check_item_words(const std::string& line, const LeadingTokens& tokens, const KeywordScan& scan, const Item& item,
                       Problems& problems, WordCheckMemory& memory)
 {
-    const LineWords words = scan_keyword_words(line, after_leading_tokens(line, tokens), problems);
+    const LineWords words = scan_keyword_words(line, scan, after_leading_tokens(line, tokens), problems);
     check_placement(tokens, item, problems);
     check_closed_lists(line, scan, words, problems);
     check_misplaced_keywords(line, tokens, scan, words, item, problems, memory);

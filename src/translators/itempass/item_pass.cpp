@@ -68,7 +68,8 @@ void file_item_line(ItemLists& lists, const std::string& line, long line_number,
     Problems& problems = lists.line_problems;
     problems.clear();
     // Every keyword group and check reads the keywords' places from this one pass over the line.
-    const KeywordScan scan(line);
+    KeywordScan& scan = lists.line_scan;
+    scan.read(line);
     item.links = watcher ? watcher->links_of_line(line_number, line) : nullptr;
     const bool holder = make_exvars(item, line, scan, setting.offsets_x, setting.offsets_y, setting.names, problems,
                                     &setting.levels, lists.line_properties);

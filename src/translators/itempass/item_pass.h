@@ -138,6 +138,7 @@ struct ItemLists {
     // The record, properties and problems of the line being translated, reused from line to line
     // so that their texts keep their room: a line then allocates nothing of its own.
     Item line_item;
+    KeywordScan line_scan;
     Properties line_properties;
     Problems line_problems;
     // The dump types that the object name list does not name at all, in the order first met.
