@@ -165,7 +165,9 @@ std::string plainly_chunked(const std::string& script, std::size_t limit)
 std::string generated_statements(std::size_t size)
 {
     static const char* const pieces[] = {
-        "a", "b1", "TVK_door_12", "_", "kel_spawn", "E", "e", "x", "and", "do", "end", "function", "local",
+        "a", "b1", "TVK_door_12", "_", "kel_spawn", "E", "e", "x", "and", "break", "do", "else", "elseif", "end",
+        "for", "function", "if", "in", "local", "not", "or", "repeat", "return", "then", "until", "while",
+        "End", "ends", "functions", "whilst", "thenx", "iff", "o", "nils", "truth", "fals", "falsey",
         "true", "false", "nil", "True", "nil_", "\"true\"", "\"nil\"", "\"x\"", "'x'", "\"\"", "''",
         "\"a\\\"b\"", "'a\\'b'", "'a\"b'", "\"a'b\"", "\"a\\\\\"", "'\\\\'", "\"a\\nb\"", "\"a\\tb\"",
         "\"--\"", "'--('", "\"x--(\"", "\"{\"", "')'", "\"line\nbreak\"",
@@ -316,6 +318,21 @@ TEST(ConstantSet, HoldsEachKeyOnceThroughGrowthAndClearing)
     set.clear();
     EXPECT_EQ(set.size(), 0u);
     EXPECT_FALSE(set.contains(0));
+}
+
+TEST(ConstantSet, ForgetsKeysMetAgainWhenCleared)
+{
+    // Keys met twice are found again without the table; clearing must forget them too.
+    ConstantSet set;
+    for (int round = 0; round < 3; ++round) {
+        for (std::uint64_t key = 1; key <= 3000; ++key) {
+            EXPECT_TRUE(set.insert(key << 50));
+            EXPECT_FALSE(set.insert(key << 50));
+            EXPECT_FALSE(set.insert(key << 50));
+        }
+        EXPECT_EQ(set.size(), 3000u);
+        set.clear();
+    }
 }
 
 TEST(ChunkingBufferInLua, ScriptsAtTheLimitStayAsTheyAreAndLargerOnesLoad)

@@ -130,16 +130,6 @@ void add_script_constants(std::string_view text, std::vector<std::uint64_t>& key
     }
 }
 
-bool ConstantSet::insert(std::uint64_t key)
-{
-    key = stored(key);
-    std::uint64_t& slot = table_.slot_for(key);
-    if (slot == key) return false;
-    slot = key;
-    table_.added();
-    return true;
-}
-
 namespace {
 
 // Bytes that the chunking buffer gathers before it splits them into statements.

@@ -2,6 +2,7 @@
 // Keeping a script loadable in Lua 5.1, which holds at most 262,143 constants (distinct names,
 // strings, numbers and booleans) in one function, the main chunk included.
 
+#include <array>
 #include <cstdint>
 #include <ostream>
 #include <streambuf>
@@ -27,20 +28,45 @@ class ConstantSet {
 public:
     std::size_t size() const { return table_.size(); }
     bool contains(std::uint64_t key) const { return table_.find(stored(key)) != nullptr; }
-    // Adds the key; false when it was there already.
-    bool insert(std::uint64_t key);
-    void clear() { table_.clear(); }
+    // Adds the key; false when it was there already. Defined here so that the loops over a
+    // statement's keys take it inline, saving a call per key.
+    bool insert(std::uint64_t key)
+    {
+        key = stored(key);
+        std::uint64_t& recent = recent_[key >> recent_shift];
+        if (recent == key) return false;
+        std::uint64_t& slot = table_.slot_for(key);
+        if (slot == key) {
+            recent = key;
+            return false;
+        }
+        slot = key;
+        table_.added();
+        return true;
+    }
+    void clear()
+    {
+        table_.clear();
+        recent_.fill(0);
+    }
 
 private:
     // Zero marks a free slot; a key of zero is kept as one.
     static std::uint64_t stored(std::uint64_t key) { return key == 0 ? 1 : key; }
     struct Traits {
         static bool is_free(std::uint64_t entry) { return entry == 0; }
-        static std::size_t hash_entry(std::uint64_t entry) { return static_cast<std::size_t>(entry ^ (entry >> 29)); }
+        // A key's low bits may be alike for many keys: a multiply brings all of them to the bits
+        // the slot is taken from.
+        static std::size_t hash_entry(std::uint64_t entry) { return static_cast<std::size_t>((entry * 0x9E3779B97F4A7C15ULL) >> 29); }
         static std::size_t hash_key(std::uint64_t key) { return hash_entry(key); }
         static bool holds(std::uint64_t entry, std::uint64_t key) { return entry == key; }
     };
     FlatTable<std::uint64_t, Traits> table_;
+    // Keys found in the table again lately, each where its top bits place it: a constant that
+    // most statements repeat (a common name, a small number) is found with one compare instead
+    // of a probe through the table.
+    static constexpr unsigned recent_shift = 54;
+    std::array<std::uint64_t, std::size_t{1} << (64 - recent_shift)> recent_{};
 };
 
 // A stream buffer that passes a script through statement by statement. Statements are passed as
