@@ -3,6 +3,10 @@
 
 #include <gtest/gtest.h>
 
+#include <cstdlib>
+#include <cstring>
+#include <random>
+#include <set>
 #include <sstream>
 
 #include "script/chunking.h"
@@ -28,6 +32,172 @@ std::string statements_with_constants(std::size_t count)
     for (std::size_t i = 0; i < count / 2; ++i) script += "n" + std::to_string(i) + "=\"" + std::to_string(i) + "\"\n";
     if (count % 2) script += "z=z\n";
     return script;
+}
+
+
+// The statements of a script read byte by byte: a line break ends one outside strings, comments
+// ("--" to the line's end), parentheses and braces; the last may lack its line break.
+std::vector<std::string> plain_statements(const std::string& script)
+{
+    std::vector<std::string> statements;
+    std::size_t start = 0;
+    char quote = 0;
+    bool escaped = false;
+    bool comment = false;
+    char before = 0;
+    int depth = 0;
+    for (std::size_t i = 0; i < script.size(); ++i) {
+        const char c = script[i];
+        if (comment) {
+            comment = c != '\n';
+        } else if (quote) {
+            if (escaped) escaped = false;
+            else if (c == '\\') escaped = true;
+            else if (c == quote) quote = 0;
+        } else if (c == '"' || c == '\'') {
+            quote = c;
+        } else if (c == '-' && before == '-') {
+            comment = true;
+        } else if (c == '(' || c == '{') {
+            ++depth;
+        } else if (c == ')' || c == '}') {
+            --depth;
+        }
+        before = c;
+        if (c == '\n' && !quote && !comment && depth <= 0) {
+            statements.push_back(script.substr(start, i + 1 - start));
+            start = i + 1;
+            depth = 0;
+            before = 0;
+        }
+    }
+    if (start < script.size()) statements.push_back(script.substr(start));
+    return statements;
+}
+
+// The constants of a statement read byte by byte, each as its kind and its bytes: "s" and the
+// bytes of a name or of a string as written, "b" and the word true, false or nil, "n" and the
+// bytes of a number's value ("-" before a number makes it negative; -0 is 0).
+std::set<std::string> plain_constants(const std::string& text)
+{
+    static const std::set<std::string> keywords = {"and", "break", "do", "else", "elseif", "end", "false",
+        "for", "function", "if", "in", "local", "nil", "not", "or", "repeat", "return", "then", "true",
+        "until", "while"};
+    const auto name_start = [](char c) { return std::isalpha(static_cast<unsigned char>(c)) || c == '_'; };
+    const auto name_part = [&](char c) { return name_start(c) || std::isdigit(static_cast<unsigned char>(c)); };
+    const auto digit = [](char c) { return c >= '0' && c <= '9'; };
+    std::set<std::string> constants;
+    bool minus = false;
+    std::size_t i = 0;
+    while (i < text.size()) {
+        const char c = text[i];
+        if (c == '-' && i + 1 < text.size() && text[i + 1] == '-') {
+            while (i < text.size() && text[i] != '\n') ++i;
+        } else if (c == '"' || c == '\'') {
+            std::string bytes = "s";
+            std::size_t j = i + 1;
+            for (; j < text.size() && text[j] != c; ++j) {
+                bytes += text[j];
+                if (text[j] == '\\' && j + 1 < text.size()) bytes += text[++j];
+                else if (text[j] == '\\') ++j;
+            }
+            constants.insert(bytes);
+            i = j + 1;
+            minus = false;
+        } else if (name_start(c)) {
+            std::size_t j = i;
+            while (j < text.size() && name_part(text[j])) ++j;
+            const std::string word = text.substr(i, j - i);
+            if (word == "true" || word == "false" || word == "nil") constants.insert("b" + word);
+            else if (!keywords.count(word)) constants.insert("s" + word);
+            i = j;
+            minus = false;
+        } else if (digit(c) || (c == '.' && i + 1 < text.size() && digit(text[i + 1]))) {
+            std::size_t j = i;
+            while (j < text.size() && (name_part(text[j]) || text[j] == '.' ||
+                                       ((text[j] == '+' || text[j] == '-') && (text[j - 1] == 'e' || text[j - 1] == 'E'))))
+                ++j;
+            double value = std::strtod(text.substr(i, j - i).c_str(), nullptr);
+            if (minus) value = -value;
+            if (value == 0) value = 0;
+            char bytes[sizeof value];
+            std::memcpy(bytes, &value, sizeof value);
+            constants.insert("n" + std::string(bytes, sizeof bytes));
+            i = j;
+            minus = false;
+        } else {
+            if (c == '-') minus = true;
+            else if (c != ' ' && c != '\t' && c != '\r' && c != '\n') minus = false;
+            ++i;
+        }
+    }
+    return constants;
+}
+
+// The script written in chunks as plain_statements and plain_constants read it: a statement whose
+// constants would pass the limit of its function starts a new chunk.
+std::string plainly_chunked(const std::string& script, std::size_t limit)
+{
+    std::string written;
+    std::set<std::string> constants;
+    bool chunk_open = false;
+    for (const std::string& statement : plain_statements(script)) {
+        const std::set<std::string> own = plain_constants(statement);
+        std::set<std::string> joined = constants;
+        joined.insert(own.begin(), own.end());
+        if (joined.size() > limit) {
+            if (chunk_open) written += "end)() end\n";
+            written += "do (function()\n";
+            chunk_open = true;
+            joined = own;
+        }
+        constants = std::move(joined);
+        written += statement;
+    }
+    if (chunk_open && !script.empty() && script.back() != '\n') written += "\n";
+    if (chunk_open) written += "end)() end\n";
+    return written;
+}
+
+// Statements of every kind of text whose reading is easy to get wrong: names and keywords,
+// strings with escapes and both quotes, comments inside and outside strings, numbers in every
+// form the reading takes, signs, parentheses and braces over several lines.
+std::string generated_statements(std::size_t size)
+{
+    static const char* const pieces[] = {
+        "a", "b1", "TVK_door_12", "_", "kel_spawn", "E", "e", "x", "and", "break", "do", "else", "elseif", "end",
+        "for", "function", "if", "in", "local", "not", "or", "repeat", "return", "then", "until", "while",
+        "End", "ends", "functions", "whilst", "thenx", "iff", "o", "nils", "truth", "fals", "falsey",
+        "true", "false", "nil", "True", "nil_", "\"true\"", "\"nil\"", "\"x\"", "'x'", "\"\"", "''",
+        "\"a\\\"b\"", "'a\\'b'", "'a\"b'", "\"a'b\"", "\"a\\\\\"", "'\\\\'", "\"a\\nb\"", "\"a\\tb\"",
+        "\"--\"", "'--('", "\"x--(\"", "\"{\"", "')'", "\"line\nbreak\"",
+        "0", "-0", "1", "-1", "15", "-15", "5.0", "0.5e1", "1e5", "1E+5", "1e-5", "-1e-5", "0x1F", "0X1f",
+        ".5", "-.5", "1..2", "3_a", "1e", "123456789012345", "1234567890123456789", "1e--2", "2e-",
+        "--", "-- a comment ( { \" '", "---", "--[[ x ]]", "- -", "-", " - ", "--x\n",
+        "=", ",", ";", "(", ")", "{", "}", "[", "]", "..", "+", "*", " ", "\t", "\r", "\n", "\n", "\n", "\n"};
+    std::mt19937 random(20240611);
+    std::uniform_int_distribution<std::size_t> pick(0, std::size(pieces) - 1);
+    std::string script;
+    while (script.size() < size) {
+        script += pieces[pick(random)];
+        // Unbalanced parentheses would hold the rest of the script in one statement.
+        if (script.size() % 7 == 0) script += ")}\n";
+    }
+    return script;
+}
+
+// The script written through a chunking buffer in pieces of one size, each flushed or not.
+std::string chunked_in_pieces(const std::string& script, std::size_t limit, std::size_t size, bool flushed)
+{
+    std::ostringstream out;
+    ChunkingBuffer buffer(out, limit);
+    std::ostream in(&buffer);
+    for (std::size_t at = 0; at < script.size(); at += size) {
+        in.write(script.data() + at, static_cast<std::streamsize>(std::min(size, script.size() - at)));
+        if (flushed) in.flush();
+    }
+    buffer.finish();
+    return out.str();
 }
 
 } // namespace
@@ -111,6 +281,32 @@ TEST(ChunkingBuffer, PiecesOfEverySizeGiveWhatTheWholeScriptGives)
     EXPECT_EQ(differing, std::vector<std::string>{}) << "pieces of these sizes give another script";
 }
 
+TEST(ChunkingBuffer, CountsAndSplitsAsAPlainByteByByteReadingDoes)
+{
+    const std::string script = generated_statements(100000);
+    const std::vector<std::string> statements = plain_statements(script);
+    ASSERT_GT(statements.size(), 4000u);
+    std::vector<std::string> miscounted;
+    for (const std::string& statement : statements)
+        if (script_constants(statement).size() != plain_constants(statement).size()) miscounted.push_back(statement);
+    EXPECT_EQ(miscounted, std::vector<std::string>{}) << "statements counted otherwise";
+
+    // Limits that chunk from the first statement on, and one that leaves a start uncounted.
+    for (std::size_t limit : {8u, 40u, 300u}) {
+        const std::string expected = plainly_chunked(script, limit);
+        ASSERT_NE(expected.find("do (function()"), std::string::npos);
+        std::vector<std::size_t> sizes = {script.size(), 997, 4096, 65535, 65536, 65537};
+        for (std::size_t size = 1; size <= 64; ++size) sizes.push_back(size);
+        std::vector<std::string> differing;
+        for (std::size_t size : sizes) {
+            if (chunked_in_pieces(script, limit, size, false) != expected) differing.push_back(std::to_string(size));
+            if (chunked_in_pieces(script, limit, size, true) != expected) differing.push_back(std::to_string(size) + " flushed");
+        }
+        EXPECT_EQ(differing, std::vector<std::string>{}) << "limit " << limit << ": pieces of these sizes give another script";
+    }
+    EXPECT_EQ(chunked(script), script);
+}
+
 TEST(ConstantSet, HoldsEachKeyOnceThroughGrowthAndClearing)
 {
     ConstantSet set;
@@ -122,6 +318,21 @@ TEST(ConstantSet, HoldsEachKeyOnceThroughGrowthAndClearing)
     set.clear();
     EXPECT_EQ(set.size(), 0u);
     EXPECT_FALSE(set.contains(0));
+}
+
+TEST(ConstantSet, ForgetsKeysMetAgainWhenCleared)
+{
+    // Keys met twice are found again without the table; clearing must forget them too.
+    ConstantSet set;
+    for (int round = 0; round < 3; ++round) {
+        for (std::uint64_t key = 1; key <= 3000; ++key) {
+            EXPECT_TRUE(set.insert(key << 50));
+            EXPECT_FALSE(set.insert(key << 50));
+            EXPECT_FALSE(set.insert(key << 50));
+        }
+        EXPECT_EQ(set.size(), 3000u);
+        set.clear();
+    }
 }
 
 TEST(ChunkingBufferInLua, ScriptsAtTheLimitStayAsTheyAreAndLargerOnesLoad)

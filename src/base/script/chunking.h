@@ -2,6 +2,7 @@
 // Keeping a script loadable in Lua 5.1, which holds at most 262,143 constants (distinct names,
 // strings, numbers and booleans) in one function, the main chunk included.
 
+#include <array>
 #include <cstdint>
 #include <ostream>
 #include <streambuf>
@@ -27,20 +28,45 @@ class ConstantSet {
 public:
     std::size_t size() const { return table_.size(); }
     bool contains(std::uint64_t key) const { return table_.find(stored(key)) != nullptr; }
-    // Adds the key; false when it was there already.
-    bool insert(std::uint64_t key);
-    void clear() { table_.clear(); }
+    // Adds the key; false when it was there already. Defined here so that the loops over a
+    // statement's keys take it inline, saving a call per key.
+    bool insert(std::uint64_t key)
+    {
+        key = stored(key);
+        std::uint64_t& recent = recent_[key >> recent_shift];
+        if (recent == key) return false;
+        std::uint64_t& slot = table_.slot_for(key);
+        if (slot == key) {
+            recent = key;
+            return false;
+        }
+        slot = key;
+        table_.added();
+        return true;
+    }
+    void clear()
+    {
+        table_.clear();
+        recent_.fill(0);
+    }
 
 private:
     // Zero marks a free slot; a key of zero is kept as one.
     static std::uint64_t stored(std::uint64_t key) { return key == 0 ? 1 : key; }
     struct Traits {
         static bool is_free(std::uint64_t entry) { return entry == 0; }
-        static std::size_t hash_entry(std::uint64_t entry) { return static_cast<std::size_t>(entry ^ (entry >> 29)); }
+        // A key's low bits may be alike for many keys: a multiply brings all of them to the bits
+        // the slot is taken from.
+        static std::size_t hash_entry(std::uint64_t entry) { return static_cast<std::size_t>((entry * 0x9E3779B97F4A7C15ULL) >> 29); }
         static std::size_t hash_key(std::uint64_t key) { return hash_entry(key); }
         static bool holds(std::uint64_t entry, std::uint64_t key) { return entry == key; }
     };
     FlatTable<std::uint64_t, Traits> table_;
+    // Keys found in the table again lately, each where its top bits place it: a constant that
+    // most statements repeat (a common name, a small number) is found with one compare instead
+    // of a probe through the table.
+    static constexpr unsigned recent_shift = 54;
+    std::array<std::uint64_t, std::size_t{1} << (64 - recent_shift)> recent_{};
 };
 
 // A stream buffer that passes a script through statement by statement. Statements are passed as
@@ -61,30 +87,47 @@ protected:
     int sync() override;
 
 private:
+    // Where the reading of a statement stands that goes on past the bytes given so far.
+    struct StatementReader {
+        char quote = 0;
+        bool escaped = false;
+        bool in_comment = false;
+        // The byte read last: a "--" that opens a comment may have its first "-" at the end of
+        // one piece and its second at the start of the next.
+        char last = 0;
+        int depth = 0;
+        // Reads on: the offset just past the line break that ends the statement (outside strings,
+        // comments, parentheses and braces), or npos when the statement goes on past count.
+        std::size_t end_in(const char* text, std::size_t count);
+    };
+
     // Splits what the put area holds into statements and empties it.
     void take_put_area();
     // Takes bytes: statements end at a line break outside strings, parentheses and braces.
     void take(const char* text, std::size_t count);
-    void write_statement();
+    // Passes one whole statement, in a new chunk when its constants would pass the limit; counted
+    // when they have been added to the function's constants already. The statement is written
+    // when the run of statements it joins is.
+    void write_statement(std::string_view statement, bool counted);
+    // Adds the statement to the run of statements passed last when it follows them in the bytes
+    // taken; else writes that run and starts another.
+    void join_run(std::string_view statement);
+    // Writes the run of statements passed last.
+    void write_run();
+    // Adds the constants of the statement to the function's.
+    void add_keys(std::string_view statement);
     // Counts the constants of the statements passed before counting began.
     void count_passed_statements();
-    // Adds the keys to the function's constants; false when that passes the limit (the function's
-    // constants are then of no further use: the statement starts a new one).
-    bool fits(const std::vector<std::uint64_t>& keys);
 
     std::ostream& out_;
     std::size_t limit_;
     std::vector<char> put_area_;
+    // A statement begun in a piece taken earlier, and where its reading stands.
     std::string pending_;
-    // Where the reading of pending_ stands.
-    char quote_ = 0;
-    bool escaped_ = false;
-    bool in_comment_ = false;
-    // The byte read last, kept across calls: a "--" that opens a comment may have its first "-"
-    // at the end of one piece and its second at the start of the next, and runs of plain bytes
-    // are skipped without reading each (so the byte before a "-" is taken from the run's end).
-    char last_ = 0;
-    int depth_ = 0;
+    StatementReader reader_;
+    // Statements passed but not yet written: one write for many saves a call of the stream per
+    // statement.
+    std::string_view run_;
     // While the script is short enough that it cannot hold more constants than the limit, its
     // statements are passed without counting, and kept (with where each ends) in case counting
     // begins later.
@@ -92,7 +135,8 @@ private:
     std::size_t uncounted_bound_ = 0;
     std::string passed_;
     std::vector<std::size_t> passed_ends_;
-    // The constants of the main function, then of the open chunk.
+    // The constants of the main function, then of the open chunk, and the keys of a statement
+    // read apart.
     ConstantSet constants_;
     std::vector<std::uint64_t> keys_;
     bool chunk_open_ = false;
