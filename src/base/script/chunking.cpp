@@ -7,6 +7,7 @@
 #include <cstring>
 
 #include "text/chars.h"
+#include "text/lua_text.h"
 
 namespace {
 
@@ -74,7 +75,7 @@ std::uint64_t short_word(const char* text, std::size_t size, std::size_t readabl
 }
 
 // A word of up to eight bytes as short_word gives it, made at compile time.
-consteval std::uint64_t packed(std::string_view word)
+constexpr std::uint64_t packed(std::string_view word)
 {
     std::uint64_t packed_word = 0;
     for (std::size_t i = 0; i < word.size(); ++i) {
@@ -87,33 +88,32 @@ consteval std::uint64_t packed(std::string_view word)
 // What a name of small letters stands for: the booleans and nil are constants, keywords are none.
 enum class NameKind { plain, keyword, boolean };
 
-// The kind of a name of up to eight bytes, given as short_word gives it; each compare takes a
-// whole name where a text compare takes a call and a loop.
+// Per length of up to eight bytes, Lua's reserved words of that length packed as short_word packs
+// a name, so that a name is compared whole with each, where a text compare takes a call and a loop.
+struct PackedReservedWords {
+    std::array<std::array<std::uint64_t, 5>, 9> words{};
+    std::array<std::array<NameKind, 5>, 9> kinds{};
+    std::array<std::size_t, 9> count{};
+};
+
+constexpr PackedReservedWords packed_reserved_words = [] {
+    PackedReservedWords table;
+    for (const std::string_view word : lua_reserved_words) {
+        const std::size_t size = word.size();
+        const bool constant = word == "true" || word == "false" || word == "nil";
+        table.words[size][table.count[size]] = packed(word);
+        table.kinds[size][table.count[size]++] = constant ? NameKind::boolean : NameKind::keyword;
+    }
+    return table;
+}();
+
+// The kind of a name of up to eight bytes, given as short_word gives it.
 [[gnu::always_inline]] inline NameKind short_name_kind(std::uint64_t word, std::size_t size)
 {
-    switch (size) {
-    case 2:
-        if (word == packed("do") || word == packed("if") || word == packed("in") || word == packed("or")) return NameKind::keyword;
-        return NameKind::plain;
-    case 3:
-        if (word == packed("nil")) return NameKind::boolean;
-        if (word == packed("and") || word == packed("end") || word == packed("for") || word == packed("not")) return NameKind::keyword;
-        return NameKind::plain;
-    case 4:
-        if (word == packed("true")) return NameKind::boolean;
-        if (word == packed("else") || word == packed("then")) return NameKind::keyword;
-        return NameKind::plain;
-    case 5:
-        if (word == packed("false")) return NameKind::boolean;
-        if (word == packed("break") || word == packed("local") || word == packed("until") || word == packed("while"))
-            return NameKind::keyword;
-        return NameKind::plain;
-    case 6:
-        if (word == packed("elseif") || word == packed("repeat") || word == packed("return")) return NameKind::keyword;
-        return NameKind::plain;
-    case 8: return word == packed("function") ? NameKind::keyword : NameKind::plain;
-    default: return NameKind::plain;
-    }
+    if (size > 8) return NameKind::plain;
+    for (std::size_t n = 0; n < packed_reserved_words.count[size]; ++n)
+        if (packed_reserved_words.words[size][n] == word) return packed_reserved_words.kinds[size][n];
+    return NameKind::plain;
 }
 
 // The key of a number of this value; -0 and 0 are one.

@@ -1,6 +1,7 @@
 #pragma once
 // Checks and escaping that keep text from the dump inside the places of the script meant for it.
 
+#include <array>
 #include <initializer_list>
 #include <string>
 #include <string_view>
@@ -17,25 +18,21 @@ void append_lua_escape(std::string& out, std::string_view text);
 // stand in the script outside a string literal.
 bool is_code_value(std::string_view text);
 
-// True when the text is one of the reserved words of Lua 5.1 ("and", ..., "while", "true", "false", "nil").
-// Inline: the chunking writer asks it of every name of a large script.
+// The reserved words of Lua 5.1, which no name may be; true, false and nil are constants.
+inline constexpr std::array<std::string_view, 21> lua_reserved_words = {
+    "and",  "break", "do",  "else", "elseif", "end",    "false",  "for",  "function", "if",   "in",
+    "local", "nil",  "not", "or",   "repeat", "return", "then",   "true", "until",    "while",
+};
+
+// True when the text is one of the reserved words of Lua 5.1.
+// Inline: the checks of values ask it of many names.
 inline bool is_lua_keyword(std::string_view text)
 {
-    const auto any_of = [&](std::initializer_list<std::string_view> words) {
-        for (const std::string_view word : words)
-            if (word == text) return true;
-        return false;
-    };
-    // By length, so that a name is compared with at most five words of its own length.
-    switch (text.size()) {
-    case 2: return any_of({"do", "if", "in", "or"});
-    case 3: return any_of({"and", "end", "for", "nil", "not"});
-    case 4: return any_of({"else", "then", "true"});
-    case 5: return any_of({"break", "false", "local", "until", "while"});
-    case 6: return any_of({"elseif", "repeat", "return"});
-    case 8: return text == "function";
-    default: return false;
-    }
+    // The longest reserved word has eight bytes; a longer name is compared with none.
+    if (text.size() > 8) return false;
+    for (const std::string_view word : lua_reserved_words)
+        if (word == text) return true;
+    return false;
 }
 
 // True when the text is a Lua name: letters, digits and "_", not starting with a digit, not a keyword.
