@@ -85,16 +85,17 @@ void file_item_line(ItemLists& lists, const std::string& line, long line_number,
             {.line_number = line_number, .object = object, .list = lists.link_texts.keep(item.champion)});
     const ItemListId id = list_of(item, held, holder);
     ItemList& list = lists.list(id);
-    const std::string_view spawn = list.spawns.keep(item.spawn_text);
-    const std::string_view exvar = list.exvars.keep(item.exvar_text);
+    // The statements that the linking finishes are records, read back one by one beside the facts.
+    if (id == ItemListId::contained) list.spawns.append_record(item.spawn_text);
+    else list.spawns.append(item.spawn_text);
+    if (id == ItemListId::contained || id == ItemListId::doorbutton) list.exvars.append_record(item.exvar_text);
+    else list.exvars.append(item.exvar_text);
     ++list.count;
     if (watcher) watcher->filed(object, item, id);
 
     switch (id) {
     case ItemListId::contained:
         lists.held_facts.push_back({.object = object,
-                                    .spawn = spawn,
-                                    .exvar = exvar,
                                     .id = lists.link_texts.keep(item.id),
                                     .contents = lists.link_texts.keep(item.contents),
                                     .line_number = line_number,
@@ -113,7 +114,6 @@ void file_item_line(ItemLists& lists, const std::string& line, long line_number,
         break;
     case ItemListId::doorbutton:
         lists.button_facts.push_back({.object = object,
-                                      .exvar = exvar,
                                       .id = lists.link_texts.keep(item.id),
                                       .line_number = line_number,
                                       .x = item.x,
@@ -339,15 +339,15 @@ LinkResult link_result(ItemLists& lists)
     return result;
 }
 
-// Writes a held object's spawn statement: its kept text, finished with the link to its holder,
+// Writes a held object's spawn statement: its spooled text, finished with the link to its holder,
 // and as a comment when the linking said so.
-void write_held_spawn(const HeldFacts& held, const ItemLists& lists, std::ostream& out)
+void write_held_spawn(const HeldFacts& held, std::string_view spawn, const ItemLists& lists, std::ostream& out)
 {
     if (held.link == no_object && !held.comment_out) {
-        out << held.spawn;
+        out << spawn;
         return;
     }
-    std::string text(held.spawn);
+    std::string text(spawn);
     if (held.link != no_object) text += holder_link(lists.holder_facts[held.link].id);
     out << (held.comment_out ? commented_out(text) : text);
 }
@@ -369,25 +369,36 @@ LinkResult link_items(ItemLists& lists, Report& report)
     return link_result(lists);
 }
 
-void write_items(const ItemLists& lists, std::ostream& out, ItemWatcher* watcher)
+void write_items(ItemLists& lists, std::ostream& out, ItemWatcher* watcher)
 {
     lists.doorframe_items.spawns.write_to(out);
     lists.door_items.spawns.write_to(out);
     lists.doorbutton_items.spawns.write_to(out);
     lists.container_items.spawns.write_to(out);
-    for (const auto& held : lists.held_facts) write_held_spawn(held, lists, out);
+    {
+        TextSpool::Reader spawns(lists.contained_items.spawns);
+        for (const auto& held : lists.held_facts) write_held_spawn(held, spawns.next_record(), lists, out);
+    }
     lists.other_items.spawns.write_to(out);
     lists.unlisted_items.spawns.write_to(out);
 
     lists.door_items.exvars.write_to(out);
-    for (const auto& button : lists.button_facts) {
-        if (button.link == no_object) write_finished(button.exvar, button.object, out, watcher);
-        else write_finished(door_link(button.id, lists.door_facts[button.link].id, button.commented), button.object, out, watcher);
+    {
+        TextSpool::Reader exvars(lists.doorbutton_items.exvars);
+        for (const auto& button : lists.button_facts) {
+            const std::string_view exvar = exvars.next_record();
+            if (button.link == no_object) write_finished(exvar, button.object, out, watcher);
+            else write_finished(door_link(button.id, lists.door_facts[button.link].id, button.commented), button.object, out, watcher);
+        }
     }
     lists.container_items.exvars.write_to(out);
-    for (const auto& held : lists.held_facts) {
-        if (held.comment_out) write_finished(commented_out(held.exvar), held.object, out, watcher);
-        else write_finished(held.exvar, held.object, out, watcher);
+    {
+        TextSpool::Reader exvars(lists.contained_items.exvars);
+        for (const auto& held : lists.held_facts) {
+            const std::string_view exvar = exvars.next_record();
+            if (held.comment_out) write_finished(commented_out(exvar), held.object, out, watcher);
+            else write_finished(exvar, held.object, out, watcher);
+        }
     }
     lists.other_items.exvars.write_to(out);
     lists.unlisted_items.exvars.write_to(out);

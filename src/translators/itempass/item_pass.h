@@ -19,18 +19,17 @@
 #include "records/object_list.h"
 #include "report/report.h"
 #include "store/flat_table.h"
+#include "store/text_spool.h"
 #include "store/text_store.h"
 
 // What the linking reads of each record of the lists it links, and what it found: one small
 // record per list, holding only what that list's linking needs. `link` is an index into the
 // holders (of a held object) or the doors (of a door button); no_object when there is none.
 
-// A held object: its statements (written one by one, finished with the link), its identifier and
-// what it holds itself.
+// A held object: its identifier and what it holds itself. Its statements are records of its
+// list's spools, in the same order as these facts, finished with the link as they are written.
 struct HeldFacts {
     std::size_t object = no_object;
-    std::string_view spawn;
-    std::string_view exvar;
     std::string_view id;
     std::string_view contents;
     long line_number = 0;
@@ -61,10 +60,10 @@ struct DoorFacts {
     int level = 0;
 };
 
-// A door button: its property statements (replaced by the link to its door), identifier and square.
+// A door button: its identifier and square. Its property statements (replaced by the link to its
+// door) are records of its list's property spool, in the same order as these facts.
 struct ButtonFacts {
     std::size_t object = no_object;
-    std::string_view exvar;
     std::string_view id;
     long line_number = 0;
     int x = 0;
@@ -100,15 +99,26 @@ struct UnlistedType {
 };
 
 // One of the lists the objects are sorted into, in the order of their lines in the dump: the
-// texts of its records back to back, so that a list is written as a whole.
+// texts of its records back to back, so that a list is written as a whole. The lists of held
+// objects and door buttons keep the statements that the linking finishes as records, read back
+// one by one beside their facts.
 struct ItemList {
-    TextStore spawns;
-    TextStore exvars;
+    explicit ItemList(std::size_t spool_block_size) : spawns(spool_block_size), exvars(spool_block_size) {}
+    TextSpool spawns;
+    TextSpool exvars;
     std::size_t count = 0;
 };
 
 // The seven lists of the items section, and what tells two objects of one variable apart.
 struct ItemLists {
+    // The lists' statements are spooled in blocks of that size.
+    explicit ItemLists(std::size_t spool_block_size = TextSpool::default_block_size)
+        : doorframe_items(spool_block_size), door_items(spool_block_size), doorbutton_items(spool_block_size),
+          container_items(spool_block_size), contained_items(spool_block_size), other_items(spool_block_size),
+          unlisted_items(spool_block_size)
+    {
+    }
+
     ItemList doorframe_items;
     ItemList door_items;
     ItemList doorbutton_items;
@@ -184,5 +194,6 @@ void file_item_line(ItemLists& lists, const std::string& line, long line_number,
 LinkResult link_items(ItemLists& lists, Report& report);
 
 // Writes the spawn statements of the seven lists, then the property statements of six, as the
-// linking finished them; a watcher is told the finished properties of held objects and buttons.
-void write_items(const ItemLists& lists, std::ostream& out, ItemWatcher* watcher = nullptr);
+// linking finished them, reading the lists' spools back; a watcher is told the finished properties
+// of held objects and buttons. Throws SpoolError when a spool cannot be read back whole.
+void write_items(ItemLists& lists, std::ostream& out, ItemWatcher* watcher = nullptr);
