@@ -72,6 +72,13 @@ void file_item_line(ItemLists& lists, const std::string& line, long line_number,
         count_unlisted_type(lists, item.object_name, line_number);
 
     const std::size_t object = lists.filed++;
+    // The facts count objects in 32 bits: an object beyond is refused, not numbered as another.
+    if (object >= max_filed_objects) {
+        --lists.filed;
+        report.error(line_number, "the dump holds more objects than can be numbered; this one is left out");
+        return;
+    }
+    const auto number = static_cast<FactNumber>(object);
     // Two objects written as one variable: the later assignment takes the name, so every
     // statement after it that names the variable reaches the later object only.
     if (const auto first = lists.names.add(item.id, line_number, held, item.comment_reason))
@@ -79,10 +86,10 @@ void file_item_line(ItemLists& lists, const std::string& line, long line_number,
                                         ", like the object of line " + std::to_string(*first));
     if (!item.commented && !item.target_list.empty())
         lists.target_lists.push_back(
-            {.line_number = line_number, .object = object, .list = lists.link_texts.keep(item.target_list)});
+            {.object = number, .list = lists.link_texts.keep(item.target_list)});
     if (!item.commented && !item.champion.empty())
         lists.mirror_champions.push_back(
-            {.line_number = line_number, .object = object, .list = lists.link_texts.keep(item.champion)});
+            {.object = number, .list = lists.link_texts.keep(item.champion)});
     const ItemListId id = list_of(item, held, holder);
     ItemList& list = lists.list(id);
     // The statements that the linking finishes are records, read back one by one beside the facts.
@@ -95,32 +102,29 @@ void file_item_line(ItemLists& lists, const std::string& line, long line_number,
 
     switch (id) {
     case ItemListId::contained:
-        lists.held_facts.push_back({.object = object,
+        lists.held_facts.push_back({.object = number,
+                                    .reason = item.comment_reason,
                                     .id = lists.link_texts.keep(item.id),
-                                    .contents = lists.link_texts.keep(item.contents),
-                                    .line_number = line_number,
-                                    .reason = item.comment_reason});
+                                    .contents = lists.link_texts.keep(item.contents)});
         break;
     case ItemListId::container:
-        lists.holder_facts.push_back({.object = object,
+        lists.holder_facts.push_back({.object = number,
+                                      .commented = item.commented,
                                       .id = lists.link_texts.keep(item.id),
-                                      .contents = lists.link_texts.keep(item.contents),
-                                      .line_number = line_number,
-                                      .commented = item.commented});
+                                      .contents = lists.link_texts.keep(item.contents)});
         break;
     case ItemListId::door:
         lists.door_facts.push_back(
-            {.object = object, .id = lists.link_texts.keep(item.id), .x = item.x, .y = item.y, .level = item.level});
+            {.object = number, .x = item.x, .y = item.y, .level = item.level, .id = lists.link_texts.keep(item.id)});
         break;
     case ItemListId::doorbutton:
-        lists.button_facts.push_back({.object = object,
-                                      .id = lists.link_texts.keep(item.id),
-                                      .line_number = line_number,
+        lists.button_facts.push_back({.object = number,
                                       .x = item.x,
                                       .y = item.y,
                                       .level = item.level,
                                       .commented = item.commented,
-                                      .has_target = !item.target_list.empty()});
+                                      .has_target = !item.target_list.empty(),
+                                      .id = lists.link_texts.keep(item.id)});
         break;
     default:
         break;
@@ -132,28 +136,33 @@ namespace {
 // The held objects that share one identifier, and the records whose lists name it.
 struct HeldGroup {
     // Its first record in held_facts, which gives the identifier.
-    std::size_t first_held = no_object;
+    FactNumber first_held = no_fact;
     // The first holder in holder_facts that names it, and the last one (to take each once).
-    std::size_t first_holder = no_object;
-    std::size_t last_holder = no_object;
+    FactNumber first_holder = no_fact;
+    FactNumber last_holder = no_fact;
     // The first record of held_facts that names it: a holder that is itself held.
-    std::size_t held_holder = no_object;
+    FactNumber held_holder = no_fact;
     // True once its later holders were reported: for the group's first held object only, so
     // that many objects of one identifier named by many holders give one report per holder.
     bool later_holders_reported = false;
 };
 
 // The groups of the held objects, found by identifier through a flat table of group numbers
-// (at most half full), and the later holders of each group.
+// (at most half full), and the later holders of each group. Places and group numbers are facts'
+// numbers, in 32 bits: there are no more of either than objects.
 class HeldGroups {
 public:
     explicit HeldGroups(const std::deque<HeldFacts>& held) : slots_(Traits{&held, &groups_})
     {
+        // Room for a group per held object at once: the pages of groups that never come are never
+        // touched, and neither the groups nor the table move while they fill.
+        groups_.reserve(held.size());
+        slots_.reserve(held.size());
         for (std::size_t i = 0; i < held.size(); ++i) {
-            std::size_t& slot = slots_.slot_for(held[i].id);
+            FactNumber& slot = slots_.slot_for(held[i].id);
             if (slot != 0) continue;
-            groups_.push_back({.first_held = i});
-            slot = groups_.size();
+            groups_.push_back({.first_held = static_cast<FactNumber>(i)});
+            slot = static_cast<FactNumber>(groups_.size());
             slots_.added();
         }
     }
@@ -163,14 +172,14 @@ public:
     // The group of the identifier; none when no held object has it.
     HeldGroup* find(std::string_view id)
     {
-        const std::size_t* slot = slots_.find(id);
+        const FactNumber* slot = slots_.find(id);
         return slot ? &groups_[*slot - 1] : nullptr;
     }
 
     // Records holder as naming the group, once however often its list names the identifier.
-    void add_holder(HeldGroup& group, std::size_t holder)
+    void add_holder(HeldGroup& group, FactNumber holder)
     {
-        if (group.first_holder == no_object) group.first_holder = holder;
+        if (group.first_holder == no_fact) group.first_holder = holder;
         else if (group.last_holder != holder) later_.push_back({number_of(group), holder});
         group.last_holder = holder;
     }
@@ -179,13 +188,14 @@ public:
     void sort_later_holders()
     {
         if (later_.empty()) return;
+        // Sized to the later holders' count, which a dump of many objects may take past 32 bits.
         later_start_.assign(groups_.size() + 1, 0);
         for (const auto& [group, holder] : later_) ++later_start_[group + 1];
         for (std::size_t g = 0; g < groups_.size(); ++g) later_start_[g + 1] += later_start_[g];
         std::vector<std::size_t> next(later_start_.begin(), later_start_.end() - 1);
         later_holders_.resize(later_.size());
         for (const auto& [group, holder] : later_) later_holders_[next[group]++] = holder;
-        std::vector<std::pair<std::size_t, std::size_t>>().swap(later_);
+        std::vector<std::pair<FactNumber, FactNumber>>().swap(later_);
     }
 
     // Calls visit with every later holder of the group, in order; after sort_later_holders.
@@ -193,30 +203,30 @@ public:
     void each_later_holder(const HeldGroup& group, Visit visit) const
     {
         if (later_start_.empty()) return;
-        const std::size_t g = number_of(group);
+        const FactNumber g = number_of(group);
         for (std::size_t i = later_start_[g]; i < later_start_[g + 1]; ++i) visit(later_holders_[i]);
     }
 
 private:
-    std::size_t number_of(const HeldGroup& group) const { return static_cast<std::size_t>(&group - groups_.data()); }
+    FactNumber number_of(const HeldGroup& group) const { return static_cast<FactNumber>(&group - groups_.data()); }
 
     // Group number + 1 per slot, 0 for a free slot; the identifier is that of the group's first held object.
     struct Traits {
         const std::deque<HeldFacts>* held;
         const std::vector<HeldGroup>* groups;
-        static bool is_free(std::size_t slot) { return slot == 0; }
-        std::size_t hash_entry(std::size_t slot) const { return hash_key(id_of(slot)); }
+        static bool is_free(FactNumber slot) { return slot == 0; }
+        std::size_t hash_entry(FactNumber slot) const { return hash_key(id_of(slot)); }
         static std::size_t hash_key(std::string_view id) { return std::hash<std::string_view>{}(id); }
-        bool holds(std::size_t slot, std::string_view id) const { return id_of(slot) == id; }
-        std::string_view id_of(std::size_t slot) const { return (*held)[(*groups)[slot - 1].first_held].id; }
+        bool holds(FactNumber slot, std::string_view id) const { return id_of(slot) == id; }
+        std::string_view id_of(FactNumber slot) const { return (*held)[(*groups)[slot - 1].first_held].id; }
     };
 
     std::vector<HeldGroup> groups_;
     // At most half full: a held identifier looked up by every holder that names it.
-    FlatTable<std::size_t, Traits, 2, 16> slots_;
+    FlatTable<FactNumber, Traits, 2, 16> slots_;
     // (group, holder) as found, then the holders sorted by group with where each group's begin.
-    std::vector<std::pair<std::size_t, std::size_t>> later_;
-    std::vector<std::size_t> later_holders_;
+    std::vector<std::pair<FactNumber, FactNumber>> later_;
+    std::vector<FactNumber> later_holders_;
     std::vector<std::size_t> later_start_;
 };
 
@@ -248,14 +258,16 @@ void link_held_items(ItemLists& lists, Report& report)
         if (holder.contents.empty()) return;
         for_each_held_identifier(holder.contents, [&](std::string_view named) {
             if (HeldGroup* group = groups.find(named)) visit(*group);
-            else if (!named.empty()) lists.unheld_names.push_back({holder.line_number, holder.id, named});
+            else if (!named.empty())
+                lists.unheld_names.push_back({lists.names.line_of(holder.object), holder.id, named});
         });
     };
     for (std::size_t i = 0; i < lists.holder_facts.size(); ++i)
-        each_named_group(lists.holder_facts[i], [&](HeldGroup& group) { groups.add_holder(group, i); });
+        each_named_group(lists.holder_facts[i],
+                         [&](HeldGroup& group) { groups.add_holder(group, static_cast<FactNumber>(i)); });
     for (std::size_t i = 0; i < lists.held_facts.size(); ++i)
         each_named_group(lists.held_facts[i], [&](HeldGroup& group) {
-            if (group.held_holder == no_object) group.held_holder = i;
+            if (group.held_holder == no_fact) group.held_holder = static_cast<FactNumber>(i);
         });
     groups.sort_later_holders();
 
@@ -265,15 +277,16 @@ void link_held_items(ItemLists& lists, Report& report)
     };
     for (auto& held : lists.held_facts) {
         HeldGroup& group = *groups.find(held.id);
-        if (group.first_holder == no_object) {
-            if (group.held_holder != no_object) {
-                report.error(held.line_number, "object " + quoted(held.id) + " is inside " +
+        const long line = lists.names.line_of(held.object);
+        if (group.first_holder == no_fact) {
+            if (group.held_holder != no_fact) {
+                report.error(line, "object " + quoted(held.id) + " is inside " +
                                                  quoted(lists.held_facts[group.held_holder].id) +
                                                  ", which is itself held; it is written as a comment");
                 held.held_holder = group.held_holder;
                 comment_out(held, CommentReason::holder_held);
             } else {
-                report.error(held.line_number,
+                report.error(line,
                              "no object holds object " + quoted(held.id) + "; it is written as a comment");
                 comment_out(held, CommentReason::no_holder);
             }
@@ -284,9 +297,9 @@ void link_held_items(ItemLists& lists, Report& report)
         if (holder.commented && held.reason == CommentReason::none) comment_out(held, CommentReason::holder_commented);
         if (group.later_holders_reported) continue;
         group.later_holders_reported = true;
-        groups.each_later_holder(group, [&](std::size_t later) {
+        groups.each_later_holder(group, [&](FactNumber later) {
             const HolderFacts& other = lists.holder_facts[later];
-            report.error(other.line_number, "object " + quoted(held.id) + " is already held by " +
+            report.error(lists.names.line_of(other.object), "object " + quoted(held.id) + " is already held by " +
                                               quoted(holder.id) + "; " + quoted(other.id) +
                                               " does not hold it");
         });
@@ -296,10 +309,10 @@ void link_held_items(ItemLists& lists, Report& report)
 // Links every door button to the last door on its square.
 void link_door_buttons(ItemLists& lists)
 {
-    std::unordered_map<Square, std::size_t, SquareHash> last_door;
+    std::unordered_map<Square, FactNumber, SquareHash> last_door;
     for (std::size_t i = 0; i < lists.door_facts.size(); ++i) {
         const DoorFacts& door = lists.door_facts[i];
-        last_door[{door.x, door.y, door.level}] = i;
+        last_door[{door.x, door.y, door.level}] = static_cast<FactNumber>(i);
     }
     for (auto& button : lists.button_facts) {
         auto found = last_door.find({button.x, button.y, button.level});
@@ -320,35 +333,16 @@ void report_unlisted_types(const ItemLists& lists, Report& report)
     }
 }
 
-// The decisions of the linking, with object numbers in place of list places.
-LinkResult link_result(ItemLists& lists)
-{
-    LinkResult result;
-    result.held.reserve(lists.held_facts.size());
-    for (const auto& held : lists.held_facts) {
-        if (held.comment_out) lists.names.set_reason(held.object, held.reason);
-        std::size_t linked = no_object;
-        if (held.link != no_object) linked = lists.holder_facts[held.link].object;
-        else if (held.held_holder != no_object) linked = lists.held_facts[held.held_holder].object;
-        result.held.push_back({.object = held.object, .linked = linked, .reason = held.reason});
-    }
-    result.buttons.reserve(lists.button_facts.size());
-    for (const auto& button : lists.button_facts)
-        result.buttons.push_back(
-            {.object = button.object, .linked = button.link == no_object ? no_object : lists.door_facts[button.link].object});
-    return result;
-}
-
 // Writes a held object's spawn statement: its spooled text, finished with the link to its holder,
 // and as a comment when the linking said so.
 void write_held_spawn(const HeldFacts& held, std::string_view spawn, const ItemLists& lists, std::ostream& out)
 {
-    if (held.link == no_object && !held.comment_out) {
+    if (held.link == no_fact && !held.comment_out) {
         out << spawn;
         return;
     }
     std::string text(spawn);
-    if (held.link != no_object) text += holder_link(lists.holder_facts[held.link].id);
+    if (held.link != no_fact) text += holder_link(lists.holder_facts[held.link].id);
     out << (held.comment_out ? commented_out(text) : text);
 }
 
@@ -361,12 +355,31 @@ void write_finished(std::string_view text, std::size_t object, std::ostream& out
 
 } // namespace
 
-LinkResult link_items(ItemLists& lists, Report& report)
+void link_items(ItemLists& lists, Report& report)
 {
     link_held_items(lists, report);
     link_door_buttons(lists);
     report_unlisted_types(lists, report);
-    return link_result(lists);
+    for (const auto& held : lists.held_facts)
+        if (held.comment_out) lists.names.set_reason(held.object, held.reason);
+}
+
+LinkResult link_result(const ItemLists& lists)
+{
+    const auto object_of = [](const auto& facts, FactNumber place) -> std::size_t {
+        return place == no_fact ? no_object : facts[place].object;
+    };
+    LinkResult result;
+    result.held.reserve(lists.held_facts.size());
+    for (const auto& held : lists.held_facts) {
+        const std::size_t linked = held.link != no_fact ? object_of(lists.holder_facts, held.link)
+                                                        : object_of(lists.held_facts, held.held_holder);
+        result.held.push_back({.object = held.object, .linked = linked, .reason = held.reason});
+    }
+    result.buttons.reserve(lists.button_facts.size());
+    for (const auto& button : lists.button_facts)
+        result.buttons.push_back({.object = button.object, .linked = object_of(lists.door_facts, button.link)});
+    return result;
 }
 
 void write_items(ItemLists& lists, std::ostream& out, ItemWatcher* watcher)
@@ -387,7 +400,7 @@ void write_items(ItemLists& lists, std::ostream& out, ItemWatcher* watcher)
         TextSpool::Reader exvars(lists.doorbutton_items.exvars);
         for (const auto& button : lists.button_facts) {
             const std::string_view exvar = exvars.next_record();
-            if (button.link == no_object) write_finished(exvar, button.object, out, watcher);
+            if (button.link == no_fact) write_finished(exvar, button.object, out, watcher);
             else write_finished(door_link(button.id, lists.door_facts[button.link].id, button.commented), button.object, out, watcher);
         }
     }

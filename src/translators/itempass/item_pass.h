@@ -2,6 +2,7 @@
 // The objects of the items section: filed while the dump is read, linked after it, then written.
 
 #include <cstddef>
+#include <cstdint>
 #include <deque>
 #include <optional>
 #include <ostream>
@@ -22,64 +23,70 @@
 #include "store/text_spool.h"
 #include "store/text_store.h"
 
+// An object's number or a place in a list of facts, in 32 bits: facts are kept per object of a
+// dump, so half their size is worth it; file_item_line refuses an object beyond that count
+// rather than number it wrong.
+using FactNumber = std::uint32_t;
+// No place: a held object without a holder, a button without a door.
+constexpr FactNumber no_fact = static_cast<FactNumber>(-1);
+// The number of objects that can be filed.
+constexpr std::size_t max_filed_objects = no_fact;
+
 // What the linking reads of each record of the lists it links, and what it found: one small
-// record per list, holding only what that list's linking needs. `link` is an index into the
-// holders (of a held object) or the doors (of a door button); no_object when there is none.
+// record per list, holding only what that list's linking needs. `link` is a place in the
+// holders (of a held object) or the doors (of a door button); no_fact when there is none. An
+// object's line is that which the names give for its number.
 
 // A held object: its identifier and what it holds itself. Its statements are records of its
 // list's spools, in the same order as these facts, finished with the link as they are written.
 struct HeldFacts {
-    std::size_t object = no_object;
-    std::string_view id;
-    std::string_view contents;
-    long line_number = 0;
-    std::size_t link = no_object;
+    FactNumber object = no_fact;
+    FactNumber link = no_fact;
+    // The first held object that names it, when no holder does.
+    FactNumber held_holder = no_fact;
     // Why its statements are comments (its own reason, or the linking's); none when they are not.
     CommentReason reason = CommentReason::none;
     // True when the linking turns its statements into comments when written.
     bool comment_out = false;
-    // The first held object that names it, when no holder does.
-    std::size_t held_holder = no_object;
+    std::string_view id;
+    std::string_view contents;
 };
 
 // A holder: its identifier and the list of what it holds.
 struct HolderFacts {
-    std::size_t object = no_object;
+    FactNumber object = no_fact;
+    bool commented = false;
     std::string_view id;
     std::string_view contents;
-    long line_number = 0;
-    bool commented = false;
 };
 
 // A door: its identifier and square.
 struct DoorFacts {
-    std::size_t object = no_object;
-    std::string_view id;
+    FactNumber object = no_fact;
     int x = 0;
     int y = 0;
     int level = 0;
+    std::string_view id;
 };
 
 // A door button: its identifier and square. Its property statements (replaced by the link to its
 // door) are records of its list's property spool, in the same order as these facts.
 struct ButtonFacts {
-    std::size_t object = no_object;
-    std::string_view id;
-    long line_number = 0;
+    FactNumber object = no_fact;
+    FactNumber link = no_fact;
     int x = 0;
     int y = 0;
     int level = 0;
     bool commented = false;
     // True when its own property statements name targets.
     bool has_target = false;
-    std::size_t link = no_object;
+    std::string_view id;
 };
 
 // A list of names that an item line gives, kept to be checked once every object is known.
 struct NamedList {
-    long line_number = 0;
     // The object whose line it is.
-    std::size_t object = no_object;
+    FactNumber object = no_fact;
     std::string_view list;
 };
 
@@ -190,8 +197,11 @@ void file_item_line(ItemLists& lists, const std::string& line, long line_number,
 
 // Links every held object to the first holder that names it and every door button to the last
 // door on its square; a held object without a holder becomes a comment and is reported, as is
-// every later holder that names it; every unlisted type is reported. Returns the decisions.
-LinkResult link_items(ItemLists& lists, Report& report);
+// every later holder that names it; every unlisted type is reported.
+void link_items(ItemLists& lists, Report& report);
+
+// The decisions of the linking, with object numbers in place of list places; after link_items.
+LinkResult link_result(const ItemLists& lists);
 
 // Writes the spawn statements of the seven lists, then the property statements of six, as the
 // linking finished them, reading the lists' spools back; a watcher is told the finished properties
