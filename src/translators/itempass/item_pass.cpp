@@ -104,18 +104,17 @@ void file_item_line(ItemLists& lists, const std::string& line, long line_number,
     case ItemListId::contained:
         lists.held_facts.push_back({.object = number,
                                     .reason = item.comment_reason,
-                                    .id = lists.link_texts.keep(item.id),
-                                    .contents = lists.link_texts.keep(item.contents)});
+                                    .id = lists.link_texts.keep(item.id, item.contents).substr(0, item.id.size()),
+                                    .contents_size = item.contents.size()});
         break;
     case ItemListId::container:
         lists.holder_facts.push_back({.object = number,
                                       .commented = item.commented,
-                                      .id = lists.link_texts.keep(item.id),
-                                      .contents = lists.link_texts.keep(item.contents)});
+                                      .id = lists.link_texts.keep(item.id, item.contents).substr(0, item.id.size()),
+                                      .contents_size = item.contents.size()});
         break;
     case ItemListId::door:
-        lists.door_facts.push_back(
-            {.object = number, .x = item.x, .y = item.y, .level = item.level, .id = lists.link_texts.keep(item.id)});
+        lists.door_facts.push_back({.object = number, .x = item.x, .y = item.y, .level = item.level});
         break;
     case ItemListId::doorbutton:
         lists.button_facts.push_back({.object = number,
@@ -123,8 +122,7 @@ void file_item_line(ItemLists& lists, const std::string& line, long line_number,
                                       .y = item.y,
                                       .level = item.level,
                                       .commented = item.commented,
-                                      .has_target = !item.target_list.empty(),
-                                      .id = lists.link_texts.keep(item.id)});
+                                      .has_target = !item.target_list.empty()});
         break;
     default:
         break;
@@ -133,98 +131,81 @@ void file_item_line(ItemLists& lists, const std::string& line, long line_number,
 
 namespace {
 
-// The held objects that share one identifier, and the records whose lists name it.
-struct HeldGroup {
-    // Its first record in held_facts, which gives the identifier.
-    FactNumber first_held = no_fact;
-    // The first holder in holder_facts that names it, and the last one (to take each once).
-    FactNumber first_holder = no_fact;
-    FactNumber last_holder = no_fact;
-    // The first record of held_facts that names it: a holder that is itself held.
-    FactNumber held_holder = no_fact;
-    // True once its later holders were reported: for the group's first held object only, so
-    // that many objects of one identifier named by many holders give one report per holder.
-    bool later_holders_reported = false;
-};
-
-// The groups of the held objects, found by identifier through a flat table of group numbers
-// (at most half full), and the later holders of each group. Places and group numbers are facts'
-// numbers, in 32 bits: there are no more of either than objects.
+// The groups of the held objects that share one identifier, found through a flat table of
+// places in held_facts (at most half full), and the later holders of each group. A group is known
+// by its first held object, its head, whose facts keep what the group's linking finds while it
+// runs: `link`, the first holder that names the group, and `held_holder`, the first held object
+// that names it. So the linking needs no record of its own per group.
 class HeldGroups {
 public:
-    explicit HeldGroups(const std::deque<HeldFacts>& held) : slots_(Traits{&held, &groups_})
+    explicit HeldGroups(std::deque<HeldFacts>& held) : held_(held), heads_(Traits{&held})
     {
-        // Room for a group per held object at once: the pages of groups that never come are never
-        // touched, and neither the groups nor the table move while they fill.
-        groups_.reserve(held.size());
-        slots_.reserve(held.size());
+        // Made large enough at once: the table never holds its old and new arrays together.
+        heads_.reserve(held.size());
         for (std::size_t i = 0; i < held.size(); ++i) {
-            FactNumber& slot = slots_.slot_for(held[i].id);
+            FactNumber& slot = heads_.slot_for(held[i].id);
             if (slot != 0) continue;
-            groups_.push_back({.first_held = static_cast<FactNumber>(i)});
-            slot = static_cast<FactNumber>(groups_.size());
-            slots_.added();
+            slot = static_cast<FactNumber>(i + 1);
+            heads_.added();
         }
     }
     HeldGroups(const HeldGroups&) = delete;
     HeldGroups& operator=(const HeldGroups&) = delete;
 
-    // The group of the identifier; none when no held object has it.
-    HeldGroup* find(std::string_view id)
+    // The place in held_facts of the head of the identifier's group; no_fact when no held object has it.
+    FactNumber find(std::string_view id) const
     {
-        const FactNumber* slot = slots_.find(id);
-        return slot ? &groups_[*slot - 1] : nullptr;
+        const FactNumber* slot = heads_.find(id);
+        return slot ? *slot - 1 : no_fact;
     }
 
-    // Records holder as naming the group, once however often its list names the identifier.
-    void add_holder(HeldGroup& group, FactNumber holder)
+    // Records holder as naming the group of that head. A holder that names the group again
+    // gives a later holder twice; each_later_holder gives it once.
+    void add_holder(FactNumber head, FactNumber holder)
     {
-        if (group.first_holder == no_fact) group.first_holder = holder;
-        else if (group.last_holder != holder) later_.push_back({number_of(group), holder});
-        group.last_holder = holder;
+        HeldFacts& facts = held_[head];
+        if (facts.link == no_fact) facts.link = holder;
+        else if (facts.link != holder) later_.push_back({head, holder});
     }
 
     // Sorts the later holders by group, each group's in the order found (a counting sort).
     void sort_later_holders()
     {
         if (later_.empty()) return;
-        // Sized to the later holders' count, which a dump of many objects may take past 32 bits.
-        later_start_.assign(groups_.size() + 1, 0);
-        for (const auto& [group, holder] : later_) ++later_start_[group + 1];
-        for (std::size_t g = 0; g < groups_.size(); ++g) later_start_[g + 1] += later_start_[g];
+        later_start_.assign(held_.size() + 1, 0);
+        for (const auto& [head, holder] : later_) ++later_start_[head + 1];
+        for (std::size_t g = 0; g < held_.size(); ++g) later_start_[g + 1] += later_start_[g];
         std::vector<std::size_t> next(later_start_.begin(), later_start_.end() - 1);
         later_holders_.resize(later_.size());
-        for (const auto& [group, holder] : later_) later_holders_[next[group]++] = holder;
+        for (const auto& [head, holder] : later_) later_holders_[next[head]++] = holder;
         std::vector<std::pair<FactNumber, FactNumber>>().swap(later_);
     }
 
-    // Calls visit with every later holder of the group, in order; after sort_later_holders.
+    // Calls visit with every later holder of the group of that head, once each, in order; after
+    // sort_later_holders. The holders were met in order, so a holder found twice stands twice in a row.
     template <typename Visit>
-    void each_later_holder(const HeldGroup& group, Visit visit) const
+    void each_later_holder(FactNumber head, Visit visit) const
     {
         if (later_start_.empty()) return;
-        const FactNumber g = number_of(group);
-        for (std::size_t i = later_start_[g]; i < later_start_[g + 1]; ++i) visit(later_holders_[i]);
+        for (std::size_t i = later_start_[head]; i < later_start_[head + 1]; ++i)
+            if (i == later_start_[head] || later_holders_[i] != later_holders_[i - 1]) visit(later_holders_[i]);
     }
 
 private:
-    FactNumber number_of(const HeldGroup& group) const { return static_cast<FactNumber>(&group - groups_.data()); }
-
-    // Group number + 1 per slot, 0 for a free slot; the identifier is that of the group's first held object.
+    // Head place + 1 per slot, 0 for a free slot.
     struct Traits {
         const std::deque<HeldFacts>* held;
-        const std::vector<HeldGroup>* groups;
         static bool is_free(FactNumber slot) { return slot == 0; }
-        std::size_t hash_entry(FactNumber slot) const { return hash_key(id_of(slot)); }
+        std::size_t hash_entry(FactNumber slot) const { return hash_key((*held)[slot - 1].id); }
         static std::size_t hash_key(std::string_view id) { return std::hash<std::string_view>{}(id); }
-        bool holds(FactNumber slot, std::string_view id) const { return id_of(slot) == id; }
-        std::string_view id_of(FactNumber slot) const { return (*held)[(*groups)[slot - 1].first_held].id; }
+        bool holds(FactNumber slot, std::string_view id) const { return (*held)[slot - 1].id == id; }
     };
 
-    std::vector<HeldGroup> groups_;
+    std::deque<HeldFacts>& held_;
     // At most half full: a held identifier looked up by every holder that names it.
-    FlatTable<FactNumber, Traits, 2, 16> slots_;
-    // (group, holder) as found, then the holders sorted by group with where each group's begin.
+    FlatTable<FactNumber, Traits, 2, 16> heads_;
+    // (head, holder) as found, then the holders sorted by group with where each group's begin
+    // (a count of later holders, which a dump of many objects may take past 32 bits).
     std::vector<std::pair<FactNumber, FactNumber>> later_;
     std::vector<FactNumber> later_holders_;
     std::vector<std::size_t> later_start_;
@@ -255,19 +236,20 @@ void link_held_items(ItemLists& lists, Report& report)
     HeldGroups groups(lists.held_facts);
     // A name that no held object has is kept for the checks of names.
     const auto each_named_group = [&](const auto& holder, auto visit) {
-        if (holder.contents.empty()) return;
-        for_each_held_identifier(holder.contents, [&](std::string_view named) {
-            if (HeldGroup* group = groups.find(named)) visit(*group);
+        if (holder.contents_size == 0) return;
+        for_each_held_identifier(holder.contents(), [&](std::string_view named) {
+            if (const FactNumber head = groups.find(named); head != no_fact) visit(head);
             else if (!named.empty())
                 lists.unheld_names.push_back({lists.names.line_of(holder.object), holder.id, named});
         });
     };
     for (std::size_t i = 0; i < lists.holder_facts.size(); ++i)
         each_named_group(lists.holder_facts[i],
-                         [&](HeldGroup& group) { groups.add_holder(group, static_cast<FactNumber>(i)); });
+                         [&](FactNumber head) { groups.add_holder(head, static_cast<FactNumber>(i)); });
     for (std::size_t i = 0; i < lists.held_facts.size(); ++i)
-        each_named_group(lists.held_facts[i], [&](HeldGroup& group) {
-            if (group.held_holder == no_fact) group.held_holder = static_cast<FactNumber>(i);
+        each_named_group(lists.held_facts[i], [&](FactNumber head) {
+            FactNumber& held_holder = lists.held_facts[head].held_holder;
+            if (held_holder == no_fact) held_holder = static_cast<FactNumber>(i);
         });
     groups.sort_later_holders();
 
@@ -275,33 +257,36 @@ void link_held_items(ItemLists& lists, Report& report)
         held.comment_out = true;
         if (held.reason == CommentReason::none) held.reason = why;
     };
-    for (auto& held : lists.held_facts) {
-        HeldGroup& group = *groups.find(held.id);
+    for (std::size_t i = 0; i < lists.held_facts.size(); ++i) {
+        HeldFacts& held = lists.held_facts[i];
+        // The head comes first in its group: what it found holds for the group's later objects.
+        const FactNumber head = groups.find(held.id);
+        const HeldFacts& group = lists.held_facts[head];
         const long line = lists.names.line_of(held.object);
-        if (group.first_holder == no_fact) {
+        if (group.link == no_fact) {
             if (group.held_holder != no_fact) {
                 report.error(line, "object " + quoted(held.id) + " is inside " +
-                                                 quoted(lists.held_facts[group.held_holder].id) +
-                                                 ", which is itself held; it is written as a comment");
+                                       quoted(lists.held_facts[group.held_holder].id) +
+                                       ", which is itself held; it is written as a comment");
                 held.held_holder = group.held_holder;
                 comment_out(held, CommentReason::holder_held);
             } else {
-                report.error(line,
-                             "no object holds object " + quoted(held.id) + "; it is written as a comment");
+                report.error(line, "no object holds object " + quoted(held.id) + "; it is written as a comment");
                 comment_out(held, CommentReason::no_holder);
             }
             continue;
         }
-        const HolderFacts& holder = lists.holder_facts[group.first_holder];
-        held.link = group.first_holder;
+        held.link = group.link;
+        const HolderFacts& holder = lists.holder_facts[held.link];
         if (holder.commented && held.reason == CommentReason::none) comment_out(held, CommentReason::holder_commented);
-        if (group.later_holders_reported) continue;
-        group.later_holders_reported = true;
-        groups.each_later_holder(group, [&](FactNumber later) {
+        // Its later holders are reported once, at the head, however many objects the group has.
+        if (i != head) continue;
+        held.held_holder = no_fact;
+        groups.each_later_holder(head, [&](FactNumber later) {
             const HolderFacts& other = lists.holder_facts[later];
             report.error(lists.names.line_of(other.object), "object " + quoted(held.id) + " is already held by " +
-                                              quoted(holder.id) + "; " + quoted(other.id) +
-                                              " does not hold it");
+                                                                quoted(holder.id) + "; " + quoted(other.id) +
+                                                                " does not hold it");
         });
     }
 }
@@ -401,7 +386,10 @@ void write_items(ItemLists& lists, std::ostream& out, ItemWatcher* watcher)
         for (const auto& button : lists.button_facts) {
             const std::string_view exvar = exvars.next_record();
             if (button.link == no_fact) write_finished(exvar, button.object, out, watcher);
-            else write_finished(door_link(button.id, lists.door_facts[button.link].id, button.commented), button.object, out, watcher);
+            else
+                write_finished(door_link(lists.names.id_of(button.object),
+                                         lists.names.id_of(lists.door_facts[button.link].object), button.commented),
+                               button.object, out, watcher);
         }
     }
     lists.container_items.exvars.write_to(out);

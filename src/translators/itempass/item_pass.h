@@ -35,7 +35,9 @@ constexpr std::size_t max_filed_objects = no_fact;
 // What the linking reads of each record of the lists it links, and what it found: one small
 // record per list, holding only what that list's linking needs. `link` is a place in the
 // holders (of a held object) or the doors (of a door button); no_fact when there is none. An
-// object's line is that which the names give for its number.
+// object's line, and the identifier of a door or button, are those the names give for its number.
+// A list of what an object holds is kept right after its identifier, so that its facts need only
+// its length.
 
 // A held object: its identifier and what it holds itself. Its statements are records of its
 // list's spools, in the same order as these facts, finished with the link as they are written.
@@ -49,7 +51,10 @@ struct HeldFacts {
     // True when the linking turns its statements into comments when written.
     bool comment_out = false;
     std::string_view id;
-    std::string_view contents;
+    std::size_t contents_size = 0;
+
+    // What it holds itself, as its line lists it.
+    std::string_view contents() const { return {id.data() + id.size(), contents_size}; }
 };
 
 // A holder: its identifier and the list of what it holds.
@@ -57,19 +62,21 @@ struct HolderFacts {
     FactNumber object = no_fact;
     bool commented = false;
     std::string_view id;
-    std::string_view contents;
+    std::size_t contents_size = 0;
+
+    // What it holds, as its line lists it.
+    std::string_view contents() const { return {id.data() + id.size(), contents_size}; }
 };
 
-// A door: its identifier and square.
+// A door: its square.
 struct DoorFacts {
     FactNumber object = no_fact;
     int x = 0;
     int y = 0;
     int level = 0;
-    std::string_view id;
 };
 
-// A door button: its identifier and square. Its property statements (replaced by the link to its
+// A door button: its square. Its property statements (replaced by the link to its
 // door) are records of its list's property spool, in the same order as these facts.
 struct ButtonFacts {
     FactNumber object = no_fact;
@@ -80,7 +87,6 @@ struct ButtonFacts {
     bool commented = false;
     // True when its own property statements name targets.
     bool has_target = false;
-    std::string_view id;
 };
 
 // A list of names that an item line gives, kept to be checked once every object is known.

@@ -66,7 +66,7 @@ void check_door_buttons(const ItemLists& lists, Report& report)
     for (const ButtonFacts& button : lists.button_facts)
         if (button.link == no_fact && !button.has_target && !button.commented)
             report.warning(lists.names.line_of(button.object),
-                           "the door button " + quoted(button.id) +
+                           "the door button " + quoted(lists.names.id_of(button.object)) +
                                " has no door on its square and no target of its own; it opens nothing");
 }
 
