@@ -27,9 +27,9 @@ class TextSpool {
 public:
     // Makes the temporary file; null when none can be made.
     using FileMaker = std::FILE* (*)();
-    // The bytes a spool keeps in memory while appending: large enough that a block moves out in
-    // one write of the system, small beside a large dump's statements.
-    static constexpr std::size_t default_block_size = std::size_t{1} << 20;
+    // The bytes a spool keeps in memory while appending: a block moves out in one write of the
+    // system, and the fourteen spools of the item lists with a reader keep under 4 MB in all.
+    static constexpr std::size_t default_block_size = std::size_t{1} << 18;
 
     explicit TextSpool(std::size_t block_size = default_block_size, FileMaker make_file = spool_file_maker());
 

@@ -100,19 +100,28 @@ void file_item_line(ItemLists& lists, const std::string& line, long line_number,
     ++list.count;
     if (watcher) watcher->filed(object, item, id);
 
+    // The identifier, followed by the list of what the object holds, and the list's length.
+    const auto identifier_and_list = [&] {
+        const std::string_view kept = lists.link_texts.keep(item.id, item.contents);
+        if (item.contents.size() < long_list) return std::pair(kept, static_cast<ListLength>(item.contents.size()));
+        lists.long_lists.emplace(kept.data(), item.contents.size());
+        return std::pair(kept, long_list);
+    };
     switch (id) {
-    case ItemListId::contained:
+    case ItemListId::contained: {
+        const auto [kept, size] = identifier_and_list();
         lists.held_facts.push_back({.object = number,
                                     .reason = item.comment_reason,
-                                    .id = lists.link_texts.keep(item.id, item.contents).substr(0, item.id.size()),
-                                    .contents_size = item.contents.size()});
+                                    .contents_size = size,
+                                    .id = kept.substr(0, item.id.size())});
         break;
-    case ItemListId::container:
-        lists.holder_facts.push_back({.object = number,
-                                      .commented = item.commented,
-                                      .id = lists.link_texts.keep(item.id, item.contents).substr(0, item.id.size()),
-                                      .contents_size = item.contents.size()});
+    }
+    case ItemListId::container: {
+        const auto [kept, size] = identifier_and_list();
+        lists.holder_facts.push_back(
+            {.object = number, .commented = item.commented, .contents_size = size, .id = kept.substr(0, item.id.size())});
         break;
+    }
     case ItemListId::door:
         lists.door_facts.push_back({.object = number, .x = item.x, .y = item.y, .level = item.level});
         break;
@@ -134,8 +143,8 @@ namespace {
 // The groups of the held objects that share one identifier, found through a flat table of
 // places in held_facts (at most half full), and the later holders of each group. A group is known
 // by its first held object, its head, whose facts keep what the group's linking finds while it
-// runs: `link`, the first holder that names the group, and `held_holder`, the first held object
-// that names it. So the linking needs no record of its own per group.
+// runs in `link`: the first holder that names the group, or else, with link_to_held, the first
+// held object that names it. So the linking needs no record of its own per group.
 class HeldGroups {
 public:
     explicit HeldGroups(std::deque<HeldFacts>& held) : held_(held), heads_(Traits{&held})
@@ -237,7 +246,7 @@ void link_held_items(ItemLists& lists, Report& report)
     // A name that no held object has is kept for the checks of names.
     const auto each_named_group = [&](const auto& holder, auto visit) {
         if (holder.contents_size == 0) return;
-        for_each_held_identifier(holder.contents(), [&](std::string_view named) {
+        for_each_held_identifier(contents_of(lists, holder), [&](std::string_view named) {
             if (const FactNumber head = groups.find(named); head != no_fact) visit(head);
             else if (!named.empty())
                 lists.unheld_names.push_back({lists.names.line_of(holder.object), holder.id, named});
@@ -248,8 +257,11 @@ void link_held_items(ItemLists& lists, Report& report)
                          [&](FactNumber head) { groups.add_holder(head, static_cast<FactNumber>(i)); });
     for (std::size_t i = 0; i < lists.held_facts.size(); ++i)
         each_named_group(lists.held_facts[i], [&](FactNumber head) {
-            FactNumber& held_holder = lists.held_facts[head].held_holder;
-            if (held_holder == no_fact) held_holder = static_cast<FactNumber>(i);
+            // Only while no holder names the group, and only the first such held object.
+            HeldFacts& group = lists.held_facts[head];
+            if (group.link != no_fact) return;
+            group.link = static_cast<FactNumber>(i);
+            group.link_to_held = true;
         });
     groups.sort_later_holders();
 
@@ -263,12 +275,13 @@ void link_held_items(ItemLists& lists, Report& report)
         const FactNumber head = groups.find(held.id);
         const HeldFacts& group = lists.held_facts[head];
         const long line = lists.names.line_of(held.object);
-        if (group.link == no_fact) {
-            if (group.held_holder != no_fact) {
+        if (group.link == no_fact || group.link_to_held) {
+            if (group.link_to_held) {
                 report.error(line, "object " + quoted(held.id) + " is inside " +
-                                       quoted(lists.held_facts[group.held_holder].id) +
+                                       quoted(lists.held_facts[group.link].id) +
                                        ", which is itself held; it is written as a comment");
-                held.held_holder = group.held_holder;
+                held.link = group.link;
+                held.link_to_held = true;
                 comment_out(held, CommentReason::holder_held);
             } else {
                 report.error(line, "no object holds object " + quoted(held.id) + "; it is written as a comment");
@@ -281,7 +294,6 @@ void link_held_items(ItemLists& lists, Report& report)
         if (holder.commented && held.reason == CommentReason::none) comment_out(held, CommentReason::holder_commented);
         // Its later holders are reported once, at the head, however many objects the group has.
         if (i != head) continue;
-        held.held_holder = no_fact;
         groups.each_later_holder(head, [&](FactNumber later) {
             const HolderFacts& other = lists.holder_facts[later];
             report.error(lists.names.line_of(other.object), "object " + quoted(held.id) + " is already held by " +
@@ -322,12 +334,13 @@ void report_unlisted_types(const ItemLists& lists, Report& report)
 // and as a comment when the linking said so.
 void write_held_spawn(const HeldFacts& held, std::string_view spawn, const ItemLists& lists, std::ostream& out)
 {
-    if (held.link == no_fact && !held.comment_out) {
+    const bool linked = held.link != no_fact && !held.link_to_held;
+    if (!linked && !held.comment_out) {
         out << spawn;
         return;
     }
     std::string text(spawn);
-    if (held.link != no_fact) text += holder_link(lists.holder_facts[held.link].id);
+    if (linked) text += holder_link(lists.holder_facts[held.link].id);
     out << (held.comment_out ? commented_out(text) : text);
 }
 
@@ -357,8 +370,8 @@ LinkResult link_result(const ItemLists& lists)
     LinkResult result;
     result.held.reserve(lists.held_facts.size());
     for (const auto& held : lists.held_facts) {
-        const std::size_t linked = held.link != no_fact ? object_of(lists.holder_facts, held.link)
-                                                        : object_of(lists.held_facts, held.held_holder);
+        const std::size_t linked = held.link_to_held ? object_of(lists.held_facts, held.link)
+                                                     : object_of(lists.holder_facts, held.link);
         result.held.push_back({.object = held.object, .linked = linked, .reason = held.reason});
     }
     result.buttons.reserve(lists.button_facts.size());

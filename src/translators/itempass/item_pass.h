@@ -37,35 +37,36 @@ constexpr std::size_t max_filed_objects = no_fact;
 // holders (of a held object) or the doors (of a door button); no_fact when there is none. An
 // object's line, and the identifier of a door or button, are those the names give for its number.
 // A list of what an object holds is kept right after its identifier, so that its facts need only
-// its length.
+// its length (see contents_of).
+
+// The length of a list of what an object holds, in 32 bits; long_list marks one of 4 GB or more,
+// whose length is kept aside.
+using ListLength = std::uint32_t;
+constexpr ListLength long_list = static_cast<ListLength>(-1);
 
 // A held object: its identifier and what it holds itself. Its statements are records of its
 // list's spools, in the same order as these facts, finished with the link as they are written.
+// Thirty-two bytes, one per held object of the dump.
 struct HeldFacts {
     FactNumber object = no_fact;
+    // Its holder; or, when link_to_held, the first held object that names it while no holder does
+    // (a place in the held objects, and no link is written then).
     FactNumber link = no_fact;
-    // The first held object that names it, when no holder does.
-    FactNumber held_holder = no_fact;
     // Why its statements are comments (its own reason, or the linking's); none when they are not.
     CommentReason reason = CommentReason::none;
     // True when the linking turns its statements into comments when written.
     bool comment_out = false;
+    bool link_to_held = false;
+    ListLength contents_size = 0;
     std::string_view id;
-    std::size_t contents_size = 0;
-
-    // What it holds itself, as its line lists it.
-    std::string_view contents() const { return {id.data() + id.size(), contents_size}; }
 };
 
 // A holder: its identifier and the list of what it holds.
 struct HolderFacts {
     FactNumber object = no_fact;
     bool commented = false;
+    ListLength contents_size = 0;
     std::string_view id;
-    std::size_t contents_size = 0;
-
-    // What it holds, as its line lists it.
-    std::string_view contents() const { return {id.data() + id.size(), contents_size}; }
 };
 
 // A door: its square.
@@ -148,6 +149,8 @@ struct ItemLists {
     std::deque<ButtonFacts> button_facts;
     // Texts of the linking facts that the statements do not hold.
     TextStore link_texts;
+    // The lengths of lists of 4 GB or more, by where the identifier before them is kept.
+    std::unordered_map<const char*, std::size_t> long_lists;
     // Every object's identifier and variable (which also finds a second object written as one
     // variable), the target lists and the champions that mirrors hold, and the names in holders'
     // lists that no held object has: for the checks of names.
@@ -192,6 +195,14 @@ struct ItemSetting {
     std::vector<int> offsets_y;
     const ObjectList& names;
 };
+
+// What a holder or held object holds, as its line lists it.
+template <typename Facts>
+std::string_view contents_of(const ItemLists& lists, const Facts& facts)
+{
+    const std::size_t size = facts.contents_size == long_list ? lists.long_lists.at(facts.id.data()) : facts.contents_size;
+    return {facts.id.data() + facts.id.size(), size};
+}
 
 // The list an object is filed in, by what its translation found.
 ItemListId list_of(const Item& item, bool held, bool holder);
