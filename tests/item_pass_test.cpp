@@ -231,3 +231,75 @@ TEST(ItemPass, AnObjectInsideTwoHeldHoldersIsReportedAsInsideTheFirst)
     EXPECT_EQ(report.lines().front(),
               "my_dungeon.txt:1: error: object \"x\" is inside \"p\", which is itself held; it is written as a comment");
 }
+
+namespace {
+
+// Records the finished property statements that the writing tells of.
+class FinishedRecorder : public ItemWatcher {
+public:
+    LineLinks* links_of_line(long, const std::string&) override { return nullptr; }
+    void filed(std::size_t, const Item&, ItemListId) override {}
+    void finished_properties(std::size_t object, std::string_view properties) override
+    {
+        finished.emplace_back(object, properties);
+    }
+    std::vector<std::pair<std::size_t, std::string>> finished;
+};
+
+// The item block, the report and what the watcher was told, for lists spooled in blocks of that size.
+struct WrittenBlock {
+    std::string block;
+    std::vector<std::string> report;
+    std::vector<std::pair<std::size_t, std::string>> finished;
+};
+
+WrittenBlock written_with_blocks_of(std::size_t block_size, const std::vector<std::string>& lines)
+{
+    ItemLists lists(block_size);
+    Report report;
+    const Levels levels = one_level();
+    const ItemSetting setting(levels, names());
+    FinishedRecorder watcher;
+    long number = 0;
+    for (const auto& line : lines) file_item_line(lists, line, ++number, setting, report, &watcher);
+    link_items(lists, report);
+    std::ostringstream out;
+    write_items(lists, out, &watcher);
+    return {out.str(), report.lines(), watcher.finished};
+}
+
+} // namespace
+
+TEST(ItemPass, HeldObjectsAndButtonsAreFinishedTheSameWhenTheirStatementsWereSpooled)
+{
+    // Linked, unlinked and commented held objects and buttons, with statements shorter and longer
+    // than a block of the spool, and ones that are empty.
+    const std::string many_words = "COUNT=(" + std::string(90, '7') + ") ";
+    const std::vector<std::string> lines = {
+        "h CHEST 1 1 0 CENTER HOLDS=(a,b,long" + std::string(40, 'x') + ")",
+        "a TORCH 0 0 -1",
+        "b TORCH 0 0 -1 " + many_words,
+        "long" + std::string(40, 'x') + " TORCH 0 0 -1 " + many_words,
+        "lost TORCH 0 0 -1 COUNT=(2)",
+        "d DOOR 3 3 0",
+        "b1 BUTTON 3 3 0 NORTH COUNT=(1)",
+        "b2 BUTTON 5 5 0 " + many_words,
+        "b3 BUTTON 6 6 0",
+        "g GHOST 0 0 -1",
+        "t TORCH 2 2 0 " + many_words,
+    };
+    const WrittenBlock in_memory = written_with_blocks_of(TextSpool::default_block_size, lines);
+    for (const std::size_t block : {std::size_t{1}, std::size_t{16}, std::size_t{100}}) {
+        const WrittenBlock spooled = written_with_blocks_of(block, lines);
+        EXPECT_EQ(spooled.block, in_memory.block) << "block of " << block;
+        EXPECT_EQ(spooled.report, in_memory.report) << "block of " << block;
+        EXPECT_EQ(spooled.finished, in_memory.finished) << "block of " << block;
+    }
+    EXPECT_NE(in_memory.block.find("TVK_a=kel_spawn(\"torch\",IN_OBJ,TVK_h,-1,0)\n"), std::string::npos);
+    EXPECT_NE(in_memory.block.find("--TVK_lost=kel_spawn(\"torch\",\n"),
+              std::string::npos)
+        << in_memory.block;
+    EXPECT_NE(in_memory.block.find("--exvar[TVK_lost]={count=2 }\n"), std::string::npos);
+    ASSERT_EQ(in_memory.finished.size(), 8u);
+    EXPECT_EQ(in_memory.finished[0], std::pair(std::size_t{6}, std::string("exvar[TVK_b1]={target=TVK_d}\n")));
+}

@@ -14,6 +14,7 @@
 #include <unistd.h>
 
 #include "files/run_files.h"
+#include "store/text_spool.h"
 #include "test_support.h"
 
 namespace fs = std::filesystem;
@@ -56,6 +57,25 @@ bool eventually(Condition condition)
     return condition();
 }
 
+// A temporary file of the waiting statements that takes every write and fails every read.
+fs::path unreadable_spool_path;
+std::FILE* unreadable_spool() { return std::fopen(unreadable_spool_path.c_str(), "wb"); }
+
+// Makes the spools of the runs in its lifetime use that maker of temporary files.
+class SpoolFilesMadeBy {
+public:
+    explicit SpoolFilesMadeBy(TextSpool::FileMaker maker) : old_(TextSpool::spool_file_maker())
+    {
+        TextSpool::set_spool_file_maker(maker);
+    }
+    ~SpoolFilesMadeBy() { TextSpool::set_spool_file_maker(old_); }
+    SpoolFilesMadeBy(const SpoolFilesMadeBy&) = delete;
+    SpoolFilesMadeBy& operator=(const SpoolFilesMadeBy&) = delete;
+
+private:
+    TextSpool::FileMaker old_;
+};
+
 } // namespace
 
 TEST(RunFiles, NamesTheFilesBesideTheDumpAsTheUserWroteThem)
@@ -96,6 +116,40 @@ TEST(RunFiles, NamesTheFilesBesideTheDumpAsTheUserWroteThem)
     EXPECT_TRUE(files_of(named).script_to_standard_output);
     EXPECT_EQ(temporary_script_path(folder / "LUA_dungeon.lua", "1f").parent_path(), folder);
     EXPECT_EQ(temporary_script_path(folder / "LUA_dungeon.lua", "1f"), folder / ".LUA_dungeon.lua.1f.tmp");
+}
+
+TEST(RunFiles, StatementsThatCannotBeReadBackConvertNothingAndKeepTheOldScript)
+{
+    unreadable_spool_path = scratch_folder() / "spool";
+    const SpoolFilesMadeBy unreadable(&unreadable_spool);
+    const fs::path folder = scratch_folder();
+    // More spawn statements than one block of a spool holds.
+    std::string dump = std::string(small_dump) + "[Items]\n";
+    for (int i = 0; i < 40000; ++i) dump += "t" + std::to_string(i) + " TORCH 0 0 0\n";
+    write_file(folder / "my_dungeon.txt", dump);
+    write_file(folder / "obj_list.txt", "TORCH torch");
+    write_file(folder / "LUA_dungeon.lua", "old");
+    Options options;
+    options.path = folder.string();
+    const FileRun to_file = run_files(options);
+    EXPECT_EQ(to_file.status, 1);
+    EXPECT_EQ(to_file.err, "dungeon2lua: cannot write " + folder.string() +
+                               "/LUA_dungeon.lua: a temporary file of the waiting statements cannot be read back: " +
+                               std::generic_category().message(EBADF) + "\n");
+    EXPECT_EQ(read_file(folder / "LUA_dungeon.lua"), "old");
+    EXPECT_EQ(files_in(folder), (std::vector<std::string>{"LUA_dungeon.lua", "my_dungeon.txt", "obj_list.txt"}));
+
+    options.output = "-";
+    const FileRun to_output = run_files(options);
+    EXPECT_EQ(to_output.status, 1);
+    EXPECT_NE(to_output.err.find("dungeon2lua: cannot write standard output: a temporary file"), std::string::npos)
+        << to_output.err;
+    options.output.reset();
+    options.check = true;
+    const FileRun checked = run_files(options);
+    EXPECT_EQ(checked.status, 1);
+    EXPECT_EQ(checked.err.rfind("dungeon2lua: a temporary file of the waiting statements cannot be read back: ", 0), 0u)
+        << checked.err;
 }
 
 TEST(RunFiles, AFailedRenameKeepsWhatStoodThereAndLeavesNoTemporaryFile)

@@ -8,6 +8,7 @@
 #include "page/map_page.h"
 #include "page/model_recorder.h"
 #include "platform/platform.h"
+#include "store/text_spool.h"
 
 namespace fs = std::filesystem;
 
@@ -112,9 +113,31 @@ std::string not_a_dump_failure(const RunFiles& files)
     return not_a_dump_message(files.dump_name);
 }
 
+// The message of a run whose waiting statements could not be read back: the script is incomplete.
+std::string spool_failure(const std::string& script_name, const SpoolError& error)
+{
+    return "cannot write " + script_name + ": " + error.what();
+}
+
+// Converts to a stream that is not a file of the run's own (standard output, or nowhere when the
+// run only checks); the message when the dump is not a dump or the script is incomplete.
+std::optional<std::string> convert_to_stream(const RunFiles& files, std::istream& dump, std::ostream& script,
+                                             const ObjectList& names, Report& report, ModelRecorder* recorder,
+                                             bool writes_script)
+{
+    try {
+        if (convert(dump, script, names, report, recorder) == status_no_file) return not_a_dump_failure(files);
+    } catch (const SpoolError& error) {
+        if (!writes_script) return std::string(error.what());
+        return spool_failure(files.script_name, error);
+    }
+    return std::nullopt;
+}
+
 // Writes the script to a temporary file beside its place and renames it over the old script
-// once it is complete; on any failure, and when the dump is not a dump, the old script stays as it
-// was and the temporary file goes. The recorder of the map page's model is told of the run when
+// once it is complete; on any failure (a temporary file of the waiting statements that cannot be
+// read back included), and when the dump is not a dump, the old script stays as it was and the
+// temporary file goes. The recorder of the map page's model is told of the run when
 // given.
 std::optional<std::string> write_script_file(const RunFiles& files, std::istream& dump, const ObjectList& names,
                                              Report& report, ModelRecorder* recorder)
@@ -126,12 +149,18 @@ std::optional<std::string> write_script_file(const RunFiles& files, std::istream
     script.rdbuf()->pubsetbuf(buffer.data(), static_cast<std::streamsize>(buffer.size()));
     if (auto failure = open_temporary(files.script, files.script_name, script, temporary)) return failure;
     remove_on_interrupt(temporary);
-    if (convert(dump, script, names, report, recorder) == status_no_file) {
+    std::optional<std::string> failure;
+    try {
+        if (convert(dump, script, names, report, recorder) == status_no_file) failure = not_a_dump_failure(files);
+    } catch (const SpoolError& error) {
+        failure = spool_failure(files.script_name, error);
+    }
+    if (failure) {
         script.close();
         std::error_code ignored;
         fs::remove(temporary, ignored);
         remove_on_interrupt({});
-        return not_a_dump_failure(files);
+        return failure;
     }
     return close_and_replace(script, temporary, files.script, files.script_name);
 }
@@ -289,11 +318,10 @@ int run_with_options(const Options& options, std::ostream& out, std::ostream& er
     report.print_to(prints_messages ? err : discarded, recorder.has_value());
     std::optional<std::string> failure;
     if (!writes_script) {
-        if (convert(dump, discarded, *names, report) == status_no_file) failure = not_a_dump_failure(files);
+        failure = convert_to_stream(files, dump, discarded, *names, report, nullptr, false);
     } else if (files.script_to_standard_output) {
         set_binary_standard_output();
-        if (convert(dump, out, *names, report, recorder ? &*recorder : nullptr) == status_no_file)
-            failure = not_a_dump_failure(files);
+        failure = convert_to_stream(files, dump, out, *names, report, recorder ? &*recorder : nullptr, true);
         out.flush();
         if (!failure && !out) failure = "cannot write standard output";
     } else {

@@ -38,6 +38,15 @@ public:
         return traits_.is_free(entry) ? nullptr : &entry;
     }
 
+    // Makes room for that many entries at once: a table whose size is known before it is filled
+    // then never holds its old and new arrays together while it grows.
+    void reserve(std::size_t count)
+    {
+        std::size_t wanted = MinimumSlots;
+        while (count * 4 > wanted * LoadQuarters) wanted *= 2;
+        if (wanted > slots_.size()) move_to(wanted);
+    }
+
     // The traits the table was made with, to point them elsewhere when their owner moves.
     Traits& traits() { return traits_; }
 
@@ -62,9 +71,12 @@ private:
         return slot;
     }
 
-    void grow()
+    void grow() { move_to(slots_.empty() ? MinimumSlots : slots_.size() * 2); }
+
+    // Moves every entry into a new array of that many slots (a power of two).
+    void move_to(std::size_t slot_count)
     {
-        std::vector<Entry> old(slots_.empty() ? MinimumSlots : slots_.size() * 2);
+        std::vector<Entry> old(slot_count);
         old.swap(slots_);
         const std::size_t mask = slots_.size() - 1;
         for (const Entry& entry : old) {

@@ -10,20 +10,24 @@ constexpr std::size_t text_block_size = std::size_t{1} << 20;
 
 } // namespace
 
-std::string_view TextStore::keep(std::string_view text)
+std::string_view TextStore::keep(std::string_view text) { return keep(text, {}); }
+
+std::string_view TextStore::keep(std::string_view first, std::string_view second)
 {
-    if (blocks_.empty() || blocks_.back().capacity - blocks_.back().used < text.size()) {
+    const std::size_t size = first.size() + second.size();
+    if (blocks_.empty() || blocks_.back().capacity - blocks_.back().used < size) {
         Block block;
-        block.capacity = std::max(text_block_size, text.size());
+        block.capacity = std::max(text_block_size, size);
         // Not zeroed: the system gives the pages memory only once they are written.
         block.bytes.reset(new char[block.capacity]);
         blocks_.push_back(std::move(block));
     }
     Block& block = blocks_.back();
     char* start = block.bytes.get() + block.used;
-    if (!text.empty()) std::memcpy(start, text.data(), text.size());
-    block.used += text.size();
-    return {start, text.size()};
+    if (!first.empty()) std::memcpy(start, first.data(), first.size());
+    if (!second.empty()) std::memcpy(start + first.size(), second.data(), second.size());
+    block.used += size;
+    return {start, size};
 }
 
 void TextStore::write_to(std::ostream& out) const

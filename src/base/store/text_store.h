@@ -13,6 +13,9 @@ class TextStore {
 public:
     // Keeps the text after those kept before and returns a view of it.
     std::string_view keep(std::string_view text);
+    // Keeps two texts back to back, in one block, and returns a view of both: a record that keeps
+    // a view of the first finds the second right after it, without a view of its own.
+    std::string_view keep(std::string_view first, std::string_view second);
     // Writes every kept text in the order kept.
     void write_to(std::ostream& out) const;
 

@@ -58,16 +58,17 @@ public:
             handle(line);
         }
         if (!begun_) return false;
-        const LinkResult links = link_items(items_, report_);
+        link_items(items_, report_);
         check_references(items_, champions_, report_);
         write_items(items_, out_, watcher_);
         out_ << "\n" << "kel_spawnburst_end()" << "\n" << "\n" << "dungeon_translate()" << "\n";
         const bool placed = write_party_placement();
+        // The decisions, an entry per held object and button, only for a watcher that wants them.
         if (watcher_)
             watcher_->finished({.levels = levels_,
                                 .entrance = entrance_,
                                 .party_placed = placed,
-                                .links = links,
+                                .links = link_result(items_),
                                 .names = items_.names});
         for (const Problem& problem : names_.problems()) report_.add(problem.line, problem);
         return true;

@@ -81,6 +81,13 @@ void file_item_line(ItemLists& lists, const std::string& line, long line_number,
         count_unlisted_type(lists, item.object_name, line_number);
 
     const std::size_t object = lists.filed++;
+    // The facts count objects in 32 bits: an object beyond is refused, not numbered as another.
+    if (object >= max_filed_objects) {
+        --lists.filed;
+        report.error(line_number, "the dump holds more objects than can be numbered; this one is left out");
+        return;
+    }
+    const auto number = static_cast<FactNumber>(object);
     // Two objects written as one variable: the later assignment takes the name, so every
     // statement after it that names the variable reaches the later object only.
     if (const auto first = lists.names.add(item.id, line_number, held, item.comment_reason))
@@ -88,43 +95,47 @@ void file_item_line(ItemLists& lists, const std::string& line, long line_number,
                                         ", like the object of line " + std::to_string(*first));
     if (!item.commented && !item.target_list.empty())
         lists.target_lists.push_back(
-            {.line_number = line_number, .object = object, .list = lists.link_texts.keep(item.target_list)});
+            {.object = number, .list = lists.link_texts.keep(item.target_list)});
     if (!item.commented && !item.champion.empty())
         lists.mirror_champions.push_back(
-            {.line_number = line_number, .object = object, .list = lists.link_texts.keep(item.champion)});
+            {.object = number, .list = lists.link_texts.keep(item.champion)});
     const ItemListId id = list_of(item, held, holder);
     ItemList& list = lists.list(id);
-    const std::string_view spawn = list.spawns.keep(item.spawn_text);
-    const std::string_view exvar = list.exvars.keep(item.exvar_text);
+    // The statements that the linking finishes are records, read back one by one beside the facts.
+    if (id == ItemListId::contained) list.spawns.append_record(item.spawn_text);
+    else list.spawns.append(item.spawn_text);
+    if (id == ItemListId::contained || id == ItemListId::doorbutton) list.exvars.append_record(item.exvar_text);
+    else list.exvars.append(item.exvar_text);
     ++list.count;
     if (watcher) watcher->filed(object, item, id);
 
+    // The identifier, followed by the list of what the object holds, and the list's length.
+    const auto identifier_and_list = [&] {
+        const std::string_view kept = lists.link_texts.keep(item.id, item.contents);
+        if (item.contents.size() < long_list) return std::pair(kept, static_cast<ListLength>(item.contents.size()));
+        lists.long_lists.emplace(kept.data(), item.contents.size());
+        return std::pair(kept, long_list);
+    };
     switch (id) {
-    case ItemListId::contained:
-        lists.held_facts.push_back({.object = object,
-                                    .spawn = spawn,
-                                    .exvar = exvar,
-                                    .id = lists.link_texts.keep(item.id),
-                                    .contents = lists.link_texts.keep(item.contents),
-                                    .line_number = line_number,
-                                    .reason = item.comment_reason});
+    case ItemListId::contained: {
+        const auto [kept, size] = identifier_and_list();
+        lists.held_facts.push_back({.object = number,
+                                    .reason = item.comment_reason,
+                                    .contents_size = size,
+                                    .id = kept.substr(0, item.id.size())});
         break;
-    case ItemListId::container:
-        lists.holder_facts.push_back({.object = object,
-                                      .id = lists.link_texts.keep(item.id),
-                                      .contents = lists.link_texts.keep(item.contents),
-                                      .line_number = line_number,
-                                      .commented = item.commented});
+    }
+    case ItemListId::container: {
+        const auto [kept, size] = identifier_and_list();
+        lists.holder_facts.push_back(
+            {.object = number, .commented = item.commented, .contents_size = size, .id = kept.substr(0, item.id.size())});
         break;
+    }
     case ItemListId::door:
-        lists.door_facts.push_back(
-            {.object = object, .id = lists.link_texts.keep(item.id), .x = item.x, .y = item.y, .level = item.level});
+        lists.door_facts.push_back({.object = number, .x = item.x, .y = item.y, .level = item.level});
         break;
     case ItemListId::doorbutton:
-        lists.button_facts.push_back({.object = object,
-                                      .exvar = exvar,
-                                      .id = lists.link_texts.keep(item.id),
-                                      .line_number = line_number,
+        lists.button_facts.push_back({.object = number,
                                       .x = item.x,
                                       .y = item.y,
                                       .level = item.level,
@@ -138,94 +149,83 @@ void file_item_line(ItemLists& lists, const std::string& line, long line_number,
 
 namespace {
 
-// The held objects that share one identifier, and the records whose lists name it.
-struct HeldGroup {
-    // Its first record in held_facts, which gives the identifier.
-    std::size_t first_held = no_object;
-    // The first holder in holder_facts that names it, and the last one (to take each once).
-    std::size_t first_holder = no_object;
-    std::size_t last_holder = no_object;
-    // The first record of held_facts that names it: a holder that is itself held.
-    std::size_t held_holder = no_object;
-    // True once its later holders were reported: for the group's first held object only, so
-    // that many objects of one identifier named by many holders give one report per holder.
-    bool later_holders_reported = false;
-};
-
-// The groups of the held objects, found by identifier through a flat table of group numbers
-// (at most half full), and the later holders of each group.
+// The groups of the held objects that share one identifier, found through a flat table of
+// places in held_facts (at most half full), and the later holders of each group. A group is known
+// by its first held object, its head, whose facts keep what the group's linking finds while it
+// runs in `link`: the first holder that names the group, or else, with link_to_held, the first
+// held object that names it. So the linking needs no record of its own per group.
 class HeldGroups {
 public:
-    explicit HeldGroups(const std::deque<HeldFacts>& held) : slots_(Traits{&held, &groups_})
+    explicit HeldGroups(std::deque<HeldFacts>& held) : held_(held), heads_(Traits{&held})
     {
+        // Made large enough at once: the table never holds its old and new arrays together.
+        heads_.reserve(held.size());
         for (std::size_t i = 0; i < held.size(); ++i) {
-            std::size_t& slot = slots_.slot_for(held[i].id);
+            FactNumber& slot = heads_.slot_for(held[i].id);
             if (slot != 0) continue;
-            groups_.push_back({.first_held = i});
-            slot = groups_.size();
-            slots_.added();
+            slot = static_cast<FactNumber>(i + 1);
+            heads_.added();
         }
     }
     HeldGroups(const HeldGroups&) = delete;
     HeldGroups& operator=(const HeldGroups&) = delete;
 
-    // The group of the identifier; none when no held object has it.
-    HeldGroup* find(std::string_view id)
+    // The place in held_facts of the head of the identifier's group; no_fact when no held object has it.
+    FactNumber find(std::string_view id) const
     {
-        const std::size_t* slot = slots_.find(id);
-        return slot ? &groups_[*slot - 1] : nullptr;
+        const FactNumber* slot = heads_.find(id);
+        return slot ? *slot - 1 : no_fact;
     }
 
-    // Records holder as naming the group, once however often its list names the identifier.
-    void add_holder(HeldGroup& group, std::size_t holder)
+    // Records holder as naming the group of that head. A holder that names the group again
+    // gives a later holder twice; each_later_holder gives it once.
+    void add_holder(FactNumber head, FactNumber holder)
     {
-        if (group.first_holder == no_object) group.first_holder = holder;
-        else if (group.last_holder != holder) later_.push_back({number_of(group), holder});
-        group.last_holder = holder;
+        HeldFacts& facts = held_[head];
+        if (facts.link == no_fact) facts.link = holder;
+        else if (facts.link != holder) later_.push_back({head, holder});
     }
 
     // Sorts the later holders by group, each group's in the order found (a counting sort).
     void sort_later_holders()
     {
         if (later_.empty()) return;
-        later_start_.assign(groups_.size() + 1, 0);
-        for (const auto& [group, holder] : later_) ++later_start_[group + 1];
-        for (std::size_t g = 0; g < groups_.size(); ++g) later_start_[g + 1] += later_start_[g];
+        later_start_.assign(held_.size() + 1, 0);
+        for (const auto& [head, holder] : later_) ++later_start_[head + 1];
+        for (std::size_t g = 0; g < held_.size(); ++g) later_start_[g + 1] += later_start_[g];
         std::vector<std::size_t> next(later_start_.begin(), later_start_.end() - 1);
         later_holders_.resize(later_.size());
-        for (const auto& [group, holder] : later_) later_holders_[next[group]++] = holder;
-        std::vector<std::pair<std::size_t, std::size_t>>().swap(later_);
+        for (const auto& [head, holder] : later_) later_holders_[next[head]++] = holder;
+        std::vector<std::pair<FactNumber, FactNumber>>().swap(later_);
     }
 
-    // Calls visit with every later holder of the group, in order; after sort_later_holders.
+    // Calls visit with every later holder of the group of that head, once each, in order; after
+    // sort_later_holders. The holders were met in order, so a holder found twice stands twice in a row.
     template <typename Visit>
-    void each_later_holder(const HeldGroup& group, Visit visit) const
+    void each_later_holder(FactNumber head, Visit visit) const
     {
         if (later_start_.empty()) return;
-        const std::size_t g = number_of(group);
-        for (std::size_t i = later_start_[g]; i < later_start_[g + 1]; ++i) visit(later_holders_[i]);
+        for (std::size_t i = later_start_[head]; i < later_start_[head + 1]; ++i)
+            if (i == later_start_[head] || later_holders_[i] != later_holders_[i - 1]) visit(later_holders_[i]);
     }
 
 private:
-    std::size_t number_of(const HeldGroup& group) const { return static_cast<std::size_t>(&group - groups_.data()); }
-
-    // Group number + 1 per slot, 0 for a free slot; the identifier is that of the group's first held object.
+    // Head place + 1 per slot, 0 for a free slot.
     struct Traits {
         const std::deque<HeldFacts>* held;
-        const std::vector<HeldGroup>* groups;
-        static bool is_free(std::size_t slot) { return slot == 0; }
-        std::size_t hash_entry(std::size_t slot) const { return hash_key(id_of(slot)); }
+        static bool is_free(FactNumber slot) { return slot == 0; }
+        std::size_t hash_entry(FactNumber slot) const { return hash_key((*held)[slot - 1].id); }
         static std::size_t hash_key(std::string_view id) { return std::hash<std::string_view>{}(id); }
-        bool holds(std::size_t slot, std::string_view id) const { return id_of(slot) == id; }
-        std::string_view id_of(std::size_t slot) const { return (*held)[(*groups)[slot - 1].first_held].id; }
+        bool holds(FactNumber slot, std::string_view id) const { return (*held)[slot - 1].id == id; }
     };
 
-    std::vector<HeldGroup> groups_;
+    std::deque<HeldFacts>& held_;
     // At most half full: a held identifier looked up by every holder that names it.
-    FlatTable<std::size_t, Traits, 2, 16> slots_;
-    // (group, holder) as found, then the holders sorted by group with where each group's begin.
-    std::vector<std::pair<std::size_t, std::size_t>> later_;
-    std::vector<std::size_t> later_holders_;
+    FlatTable<FactNumber, Traits, 2, 16> heads_;
+    // (head, holder) as found, then the holders sorted by group with where each group's begin
+    // (a count of later holders, which a dump of many objects may take past 32 bits).
+    std::vector<std::pair<FactNumber, FactNumber>> later_;
+    std::vector<FactNumber> later_holders_;
     std::vector<std::size_t> later_start_;
 };
 
@@ -254,17 +254,23 @@ void link_held_items(ItemLists& lists, Report& report)
     HeldGroups groups(lists.held_facts);
     // A name that no held object has is kept for the checks of names.
     const auto each_named_group = [&](const auto& holder, auto visit) {
-        if (holder.contents.empty()) return;
-        for_each_held_identifier(holder.contents, [&](std::string_view named) {
-            if (HeldGroup* group = groups.find(named)) visit(*group);
-            else if (!named.empty()) lists.unheld_names.push_back({holder.line_number, holder.id, named});
+        if (holder.contents_size == 0) return;
+        for_each_held_identifier(contents_of(lists, holder), [&](std::string_view named) {
+            if (const FactNumber head = groups.find(named); head != no_fact) visit(head);
+            else if (!named.empty())
+                lists.unheld_names.push_back({lists.names.line_of(holder.object), holder.id, named});
         });
     };
     for (std::size_t i = 0; i < lists.holder_facts.size(); ++i)
-        each_named_group(lists.holder_facts[i], [&](HeldGroup& group) { groups.add_holder(group, i); });
+        each_named_group(lists.holder_facts[i],
+                         [&](FactNumber head) { groups.add_holder(head, static_cast<FactNumber>(i)); });
     for (std::size_t i = 0; i < lists.held_facts.size(); ++i)
-        each_named_group(lists.held_facts[i], [&](HeldGroup& group) {
-            if (group.held_holder == no_object) group.held_holder = i;
+        each_named_group(lists.held_facts[i], [&](FactNumber head) {
+            // Only while no holder names the group, and only the first such held object.
+            HeldFacts& group = lists.held_facts[head];
+            if (group.link != no_fact) return;
+            group.link = static_cast<FactNumber>(i);
+            group.link_to_held = true;
         });
     groups.sort_later_holders();
 
@@ -272,32 +278,36 @@ void link_held_items(ItemLists& lists, Report& report)
         held.comment_out = true;
         if (held.reason == CommentReason::none) held.reason = why;
     };
-    for (auto& held : lists.held_facts) {
-        HeldGroup& group = *groups.find(held.id);
-        if (group.first_holder == no_object) {
-            if (group.held_holder != no_object) {
-                report.error(held.line_number, "object " + quoted(held.id) + " is inside " +
-                                                 quoted(lists.held_facts[group.held_holder].id) +
-                                                 ", which is itself held; it is written as a comment");
-                held.held_holder = group.held_holder;
+    for (std::size_t i = 0; i < lists.held_facts.size(); ++i) {
+        HeldFacts& held = lists.held_facts[i];
+        // The head comes first in its group: what it found holds for the group's later objects.
+        const FactNumber head = groups.find(held.id);
+        const HeldFacts& group = lists.held_facts[head];
+        const long line = lists.names.line_of(held.object);
+        if (group.link == no_fact || group.link_to_held) {
+            if (group.link_to_held) {
+                report.error(line, "object " + quoted(held.id) + " is inside " +
+                                       quoted(lists.held_facts[group.link].id) +
+                                       ", which is itself held; it is written as a comment");
+                held.link = group.link;
+                held.link_to_held = true;
                 comment_out(held, CommentReason::holder_held);
             } else {
-                report.error(held.line_number,
-                             "no object holds object " + quoted(held.id) + "; it is written as a comment");
+                report.error(line, "no object holds object " + quoted(held.id) + "; it is written as a comment");
                 comment_out(held, CommentReason::no_holder);
             }
             continue;
         }
-        const HolderFacts& holder = lists.holder_facts[group.first_holder];
-        held.link = group.first_holder;
+        held.link = group.link;
+        const HolderFacts& holder = lists.holder_facts[held.link];
         if (holder.commented && held.reason == CommentReason::none) comment_out(held, CommentReason::holder_commented);
-        if (group.later_holders_reported) continue;
-        group.later_holders_reported = true;
-        groups.each_later_holder(group, [&](std::size_t later) {
+        // Its later holders are reported once, at the head, however many objects the group has.
+        if (i != head) continue;
+        groups.each_later_holder(head, [&](FactNumber later) {
             const HolderFacts& other = lists.holder_facts[later];
-            report.error(other.line_number, "object " + quoted(held.id) + " is already held by " +
-                                              quoted(holder.id) + "; " + quoted(other.id) +
-                                              " does not hold it");
+            report.error(lists.names.line_of(other.object), "object " + quoted(held.id) + " is already held by " +
+                                                                quoted(holder.id) + "; " + quoted(other.id) +
+                                                                " does not hold it");
         });
     }
 }
@@ -305,10 +315,10 @@ void link_held_items(ItemLists& lists, Report& report)
 // Links every door button to the last door on its square.
 void link_door_buttons(ItemLists& lists)
 {
-    std::unordered_map<Square, std::size_t, SquareHash> last_door;
+    std::unordered_map<Square, FactNumber, SquareHash> last_door;
     for (std::size_t i = 0; i < lists.door_facts.size(); ++i) {
         const DoorFacts& door = lists.door_facts[i];
-        last_door[{door.x, door.y, door.level}] = i;
+        last_door[{door.x, door.y, door.level}] = static_cast<FactNumber>(i);
     }
     for (auto& button : lists.button_facts) {
         auto found = last_door.find({button.x, button.y, button.level});
@@ -329,35 +339,17 @@ void report_unlisted_types(const ItemLists& lists, Report& report)
     }
 }
 
-// The decisions of the linking, with object numbers in place of list places.
-LinkResult link_result(ItemLists& lists)
-{
-    LinkResult result;
-    result.held.reserve(lists.held_facts.size());
-    for (const auto& held : lists.held_facts) {
-        if (held.comment_out) lists.names.set_reason(held.object, held.reason);
-        std::size_t linked = no_object;
-        if (held.link != no_object) linked = lists.holder_facts[held.link].object;
-        else if (held.held_holder != no_object) linked = lists.held_facts[held.held_holder].object;
-        result.held.push_back({.object = held.object, .linked = linked, .reason = held.reason});
-    }
-    result.buttons.reserve(lists.button_facts.size());
-    for (const auto& button : lists.button_facts)
-        result.buttons.push_back(
-            {.object = button.object, .linked = button.link == no_object ? no_object : lists.door_facts[button.link].object});
-    return result;
-}
-
-// Writes a held object's spawn statement: its kept text, finished with the link to its holder,
+// Writes a held object's spawn statement: its spooled text, finished with the link to its holder,
 // and as a comment when the linking said so.
-void write_held_spawn(const HeldFacts& held, const ItemLists& lists, std::ostream& out)
+void write_held_spawn(const HeldFacts& held, std::string_view spawn, const ItemLists& lists, std::ostream& out)
 {
-    if (held.link == no_object && !held.comment_out) {
-        out << held.spawn;
+    const bool linked = held.link != no_fact && !held.link_to_held;
+    if (!linked && !held.comment_out) {
+        out << spawn;
         return;
     }
-    std::string text(held.spawn);
-    if (held.link != no_object) text += holder_link(lists.holder_facts[held.link].id);
+    std::string text(spawn);
+    if (linked) text += holder_link(lists.holder_facts[held.link].id);
     out << (held.comment_out ? commented_out(text) : text);
 }
 
@@ -370,33 +362,66 @@ void write_finished(std::string_view text, std::size_t object, std::ostream& out
 
 } // namespace
 
-LinkResult link_items(ItemLists& lists, Report& report)
+void link_items(ItemLists& lists, Report& report)
 {
     link_held_items(lists, report);
     link_door_buttons(lists);
     report_unlisted_types(lists, report);
-    return link_result(lists);
+    for (const auto& held : lists.held_facts)
+        if (held.comment_out) lists.names.set_reason(held.object, held.reason);
 }
 
-void write_items(const ItemLists& lists, std::ostream& out, ItemWatcher* watcher)
+LinkResult link_result(const ItemLists& lists)
+{
+    const auto object_of = [](const auto& facts, FactNumber place) -> std::size_t {
+        return place == no_fact ? no_object : facts[place].object;
+    };
+    LinkResult result;
+    result.held.reserve(lists.held_facts.size());
+    for (const auto& held : lists.held_facts) {
+        const std::size_t linked = held.link_to_held ? object_of(lists.held_facts, held.link)
+                                                     : object_of(lists.holder_facts, held.link);
+        result.held.push_back({.object = held.object, .linked = linked, .reason = held.reason});
+    }
+    result.buttons.reserve(lists.button_facts.size());
+    for (const auto& button : lists.button_facts)
+        result.buttons.push_back({.object = button.object, .linked = object_of(lists.door_facts, button.link)});
+    return result;
+}
+
+void write_items(ItemLists& lists, std::ostream& out, ItemWatcher* watcher)
 {
     lists.doorframe_items.spawns.write_to(out);
     lists.door_items.spawns.write_to(out);
     lists.doorbutton_items.spawns.write_to(out);
     lists.container_items.spawns.write_to(out);
-    for (const auto& held : lists.held_facts) write_held_spawn(held, lists, out);
+    {
+        TextSpool::Reader spawns(lists.contained_items.spawns);
+        for (const auto& held : lists.held_facts) write_held_spawn(held, spawns.next_record(), lists, out);
+    }
     lists.other_items.spawns.write_to(out);
     lists.unlisted_items.spawns.write_to(out);
 
     lists.door_items.exvars.write_to(out);
-    for (const auto& button : lists.button_facts) {
-        if (button.link == no_object) write_finished(button.exvar, button.object, out, watcher);
-        else write_finished(door_link(button.id, lists.door_facts[button.link].id, button.commented), button.object, out, watcher);
+    {
+        TextSpool::Reader exvars(lists.doorbutton_items.exvars);
+        for (const auto& button : lists.button_facts) {
+            const std::string_view exvar = exvars.next_record();
+            if (button.link == no_fact) write_finished(exvar, button.object, out, watcher);
+            else
+                write_finished(door_link(lists.names.id_of(button.object),
+                                         lists.names.id_of(lists.door_facts[button.link].object), button.commented),
+                               button.object, out, watcher);
+        }
     }
     lists.container_items.exvars.write_to(out);
-    for (const auto& held : lists.held_facts) {
-        if (held.comment_out) write_finished(commented_out(held.exvar), held.object, out, watcher);
-        else write_finished(held.exvar, held.object, out, watcher);
+    {
+        TextSpool::Reader exvars(lists.contained_items.exvars);
+        for (const auto& held : lists.held_facts) {
+            const std::string_view exvar = exvars.next_record();
+            if (held.comment_out) write_finished(commented_out(exvar), held.object, out, watcher);
+            else write_finished(exvar, held.object, out, watcher);
+        }
     }
     lists.other_items.exvars.write_to(out);
     lists.unlisted_items.exvars.write_to(out);

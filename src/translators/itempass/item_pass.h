@@ -2,6 +2,7 @@
 // The objects of the items section: filed while the dump is read, linked after it, then written.
 
 #include <cstddef>
+#include <cstdint>
 #include <deque>
 #include <optional>
 #include <ostream>
@@ -20,68 +21,80 @@
 #include "records/object_list.h"
 #include "report/report.h"
 #include "store/flat_table.h"
+#include "store/text_spool.h"
 #include "store/text_store.h"
 
-// What the linking reads of each record of the lists it links, and what it found: one small
-// record per list, holding only what that list's linking needs. `link` is an index into the
-// holders (of a held object) or the doors (of a door button); no_object when there is none.
+// An object's number or a place in a list of facts, in 32 bits: facts are kept per object of a
+// dump, so half their size is worth it; file_item_line refuses an object beyond that count
+// rather than number it wrong.
+using FactNumber = std::uint32_t;
+// No place: a held object without a holder, a button without a door.
+constexpr FactNumber no_fact = static_cast<FactNumber>(-1);
+// The number of objects that can be filed.
+constexpr std::size_t max_filed_objects = no_fact;
 
-// A held object: its statements (written one by one, finished with the link), its identifier and
-// what it holds itself.
+// What the linking reads of each record of the lists it links, and what it found: one small
+// record per list, holding only what that list's linking needs. `link` is a place in the
+// holders (of a held object) or the doors (of a door button); no_fact when there is none. An
+// object's line, and the identifier of a door or button, are those the names give for its number.
+// A list of what an object holds is kept right after its identifier, so that its facts need only
+// its length (see contents_of).
+
+// The length of a list of what an object holds, in 32 bits; long_list marks one of 4 GB or more,
+// whose length is kept aside.
+using ListLength = std::uint32_t;
+constexpr ListLength long_list = static_cast<ListLength>(-1);
+
+// A held object: its identifier and what it holds itself. Its statements are records of its
+// list's spools, in the same order as these facts, finished with the link as they are written.
+// Thirty-two bytes, one per held object of the dump.
 struct HeldFacts {
-    std::size_t object = no_object;
-    std::string_view spawn;
-    std::string_view exvar;
-    std::string_view id;
-    std::string_view contents;
-    long line_number = 0;
-    std::size_t link = no_object;
+    FactNumber object = no_fact;
+    // Its holder; or, when link_to_held, the first held object that names it while no holder does
+    // (a place in the held objects, and no link is written then).
+    FactNumber link = no_fact;
     // Why its statements are comments (its own reason, or the linking's); none when they are not.
     CommentReason reason = CommentReason::none;
     // True when the linking turns its statements into comments when written.
     bool comment_out = false;
-    // The first held object that names it, when no holder does.
-    std::size_t held_holder = no_object;
+    bool link_to_held = false;
+    ListLength contents_size = 0;
+    std::string_view id;
 };
 
 // A holder: its identifier and the list of what it holds.
 struct HolderFacts {
-    std::size_t object = no_object;
-    std::string_view id;
-    std::string_view contents;
-    long line_number = 0;
+    FactNumber object = no_fact;
     bool commented = false;
+    ListLength contents_size = 0;
+    std::string_view id;
 };
 
-// A door: its identifier and square.
+// A door: its square.
 struct DoorFacts {
-    std::size_t object = no_object;
-    std::string_view id;
+    FactNumber object = no_fact;
     int x = 0;
     int y = 0;
     int level = 0;
 };
 
-// A door button: its property statements (replaced by the link to its door), identifier and square.
+// A door button: its square. Its property statements (replaced by the link to its
+// door) are records of its list's property spool, in the same order as these facts.
 struct ButtonFacts {
-    std::size_t object = no_object;
-    std::string_view exvar;
-    std::string_view id;
-    long line_number = 0;
+    FactNumber object = no_fact;
+    FactNumber link = no_fact;
     int x = 0;
     int y = 0;
     int level = 0;
     bool commented = false;
     // True when its own property statements name targets.
     bool has_target = false;
-    std::size_t link = no_object;
 };
 
 // A list of names that an item line gives, kept to be checked once every object is known.
 struct NamedList {
-    long line_number = 0;
     // The object whose line it is.
-    std::size_t object = no_object;
+    FactNumber object = no_fact;
     std::string_view list;
 };
 
@@ -101,15 +114,26 @@ struct UnlistedType {
 };
 
 // One of the lists the objects are sorted into, in the order of their lines in the dump: the
-// texts of its records back to back, so that a list is written as a whole.
+// texts of its records back to back, so that a list is written as a whole. The lists of held
+// objects and door buttons keep the statements that the linking finishes as records, read back
+// one by one beside their facts.
 struct ItemList {
-    TextStore spawns;
-    TextStore exvars;
+    explicit ItemList(std::size_t spool_block_size) : spawns(spool_block_size), exvars(spool_block_size) {}
+    TextSpool spawns;
+    TextSpool exvars;
     std::size_t count = 0;
 };
 
 // The seven lists of the items section, and what tells two objects of one variable apart.
 struct ItemLists {
+    // The lists' statements are spooled in blocks of that size.
+    explicit ItemLists(std::size_t spool_block_size = TextSpool::default_block_size)
+        : doorframe_items(spool_block_size), door_items(spool_block_size), doorbutton_items(spool_block_size),
+          container_items(spool_block_size), contained_items(spool_block_size), other_items(spool_block_size),
+          unlisted_items(spool_block_size)
+    {
+    }
+
     ItemList doorframe_items;
     ItemList door_items;
     ItemList doorbutton_items;
@@ -126,6 +150,8 @@ struct ItemLists {
     std::deque<ButtonFacts> button_facts;
     // Texts of the linking facts that the statements do not hold.
     TextStore link_texts;
+    // The lengths of lists of 4 GB or more, by where the identifier before them is kept.
+    std::unordered_map<const char*, std::size_t> long_lists;
     // Every object's identifier and variable (which also finds a second object written as one
     // variable), the target lists and the champions that mirrors hold, and the names in holders'
     // lists that no held object has: for the checks of names.
@@ -177,6 +203,14 @@ struct ItemSetting {
     const ObjectList& names;
 };
 
+// What a holder or held object holds, as its line lists it.
+template <typename Facts>
+std::string_view contents_of(const ItemLists& lists, const Facts& facts)
+{
+    const std::size_t size = facts.contents_size == long_list ? lists.long_lists.at(facts.id.data()) : facts.contents_size;
+    return {facts.id.data() + facts.id.size(), size};
+}
+
 // The list an object is filed in, by what its translation found.
 ItemListId list_of(const Item& item, bool held, bool holder);
 
@@ -187,9 +221,13 @@ void file_item_line(ItemLists& lists, const std::string& line, long line_number,
 
 // Links every held object to the first holder that names it and every door button to the last
 // door on its square; a held object without a holder becomes a comment and is reported, as is
-// every later holder that names it; every unlisted type is reported. Returns the decisions.
-LinkResult link_items(ItemLists& lists, Report& report);
+// every later holder that names it; every unlisted type is reported.
+void link_items(ItemLists& lists, Report& report);
+
+// The decisions of the linking, with object numbers in place of list places; after link_items.
+LinkResult link_result(const ItemLists& lists);
 
 // Writes the spawn statements of the seven lists, then the property statements of six, as the
-// linking finished them; a watcher is told the finished properties of held objects and buttons.
-void write_items(const ItemLists& lists, std::ostream& out, ItemWatcher* watcher = nullptr);
+// linking finished them, reading the lists' spools back; a watcher is told the finished properties
+// of held objects and buttons. Throws SpoolError when a spool cannot be read back whole.
+void write_items(ItemLists& lists, std::ostream& out, ItemWatcher* watcher = nullptr);

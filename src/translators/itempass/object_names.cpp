@@ -18,7 +18,8 @@ std::uint32_t variable_hash(std::string_view id)
         hash ^= static_cast<unsigned char>(variable_byte(c));
         hash *= 1099511628211ULL;
     }
-    return static_cast<std::uint32_t>(hash ^ (hash >> 32));
+    // 31 bits: the slot keeps another bit beside it.
+    return static_cast<std::uint32_t>(hash ^ (hash >> 32)) & 0x7FFFFFFFu;
 }
 
 // True when both identifiers give one variable.
@@ -41,7 +42,7 @@ ObjectNames::Key ObjectNames::key_of(std::string_view name) { return {name, vari
 
 bool ObjectNames::Traits::holds(const Slot& slot, const Key& key) const
 {
-    return slot.hash == key.hash && same_variable(names->id_of(slot.first - 1), key.name);
+    return slot.hash() == key.hash && same_variable(names->id_of(slot.first - 1), key.name);
 }
 
 ObjectNames::ObjectNames(ObjectNames&& other) noexcept
@@ -67,7 +68,8 @@ std::optional<long> ObjectNames::add(std::string_view id, long line, bool held, 
     const std::size_t object = states_.size();
     starts_.push_back(ids_.size());
     ids_.append(id);
-    lines_.push_back(line);
+    // Line numbers are never below 1; a number that were would come back all the same.
+    lines_.push_back(static_cast<std::uint64_t>(line));
     states_.push_back(static_cast<std::uint8_t>(static_cast<std::uint8_t>(reason) | (held ? held_mark : 0)));
     // The table counts objects in 32 bits: a dump of more objects than that is far beyond any
     // memory, and its later objects are simply not found by name.
@@ -76,14 +78,17 @@ std::optional<long> ObjectNames::add(std::string_view id, long line, bool held, 
     const Key key = key_of(id);
     Slot& slot = by_variable_.slot_for(key);
     if (slot.free()) {
-        slot.first = number;
-        slot.hash = key.hash;
+        slot.first = slot.last = number;
+        slot.hash_and_written = key.hash;
         by_variable_.added();
     }
     if (reason != CommentReason::none) return std::nullopt;
-    slot.last_written = number;
-    if (slot.first_written != 0) return lines_[slot.first_written - 1];
-    slot.first_written = number;
+    if (slot.written()) {
+        slot.last = number;
+        return line_of(slot.first - 1);
+    }
+    slot.first = slot.last = number;
+    slot.hash_and_written |= written_bit;
     return std::nullopt;
 }
 
@@ -97,14 +102,17 @@ std::size_t ObjectNames::object_named(std::string_view name) const
 {
     const Slot* slot = by_variable_.find(key_of(name));
     if (!slot) return no_object;
-    return (slot->last_written != 0 ? slot->last_written : slot->first) - 1;
+    return slot->last - 1;
 }
 
 std::string_view ObjectNames::id_of(std::size_t object) const
 {
-    const std::size_t end = object + 1 < starts_.size() ? starts_[object + 1] : ids_.size();
-    return std::string_view(ids_).substr(starts_[object], end - starts_[object]);
+    const auto start = static_cast<std::size_t>(starts_[object]);
+    const std::size_t end = object + 1 < starts_.size() ? static_cast<std::size_t>(starts_[object + 1]) : ids_.size();
+    return std::string_view(ids_).substr(start, end - start);
 }
+
+long ObjectNames::line_of(std::size_t object) const { return static_cast<long>(lines_[object]); }
 
 CommentReason ObjectNames::reason_of(std::size_t object) const
 {

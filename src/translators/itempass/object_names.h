@@ -12,10 +12,12 @@
 
 #include "itempass/item_links.h"
 #include "records/item.h"
+#include "store/compact_numbers.h"
 #include "store/flat_table.h"
 
 // The identifiers of the filed objects, back to back, and one table from each variable to its
-// objects. Small per object: the identifier's bytes, where they begin, and one byte of state.
+// objects. Small per object: the identifier's bytes, where they begin and the object's line (four
+// bytes each), one byte of state, and a share of the table (twelve bytes a slot).
 class ObjectNames {
 public:
     ObjectNames() = default;
@@ -42,19 +44,25 @@ public:
     CommentReason reason_of(std::size_t object) const;
     // True when the object lies inside another one (level -1).
     bool is_held(std::size_t object) const;
+    // The dump line of an object.
+    long line_of(std::size_t object) const;
 
 private:
-    // The first object with a variable, and the first and last ones of it written as statements
-    // (object numbers + 1; 0 for none).
+    // One variable's objects (object numbers + 1): until one of them is written as a statement,
+    // the first object twice; from then on the first and the last ones written as statements. So
+    // `first` always has the variable, and `last` is the object that the variable names.
     struct Slot {
         std::uint32_t first = 0;
-        std::uint32_t first_written = 0;
-        std::uint32_t last_written = 0;
-        // The hash of the variable, kept so that growing and most comparisons need no identifier.
-        std::uint32_t hash = 0;
-        // Object number + 1 of first; 0 for a free slot.
+        std::uint32_t last = 0;
+        // The hash of the variable in the low 31 bits, kept so that growing and most comparisons
+        // need no identifier; the high bit is set once an object of it is written as a statement.
+        std::uint32_t hash_and_written = 0;
+        // 0 for a free slot.
         bool free() const { return first == 0; }
+        std::uint32_t hash() const { return hash_and_written & ~written_bit; }
+        bool written() const { return (hash_and_written & written_bit) != 0; }
     };
+    static constexpr std::uint32_t written_bit = 0x80000000u;
     // A name to look up, with the hash of its variable worked out once.
     struct Key {
         std::string_view name;
@@ -63,16 +71,16 @@ private:
     struct Traits {
         const ObjectNames* names;
         static bool is_free(const Slot& slot) { return slot.free(); }
-        static std::size_t hash_entry(const Slot& slot) { return slot.hash; }
+        static std::size_t hash_entry(const Slot& slot) { return slot.hash(); }
         static std::size_t hash_key(const Key& key) { return key.hash; }
         bool holds(const Slot& slot, const Key& key) const;
     };
     static Key key_of(std::string_view name);
 
     std::string ids_;
-    std::vector<std::size_t> starts_;
+    CompactNumbers starts_;
     // Per object: its comment reason, and 0x80 when it is held.
     std::vector<std::uint8_t> states_;
-    std::vector<long> lines_;
+    CompactNumbers lines_;
     FlatTable<Slot, Traits> by_variable_{Traits{this}};
 };

@@ -11,6 +11,7 @@ namespace {
 void check_targets(const ItemLists& lists, Report& report)
 {
     for (const NamedList& targets : lists.target_lists) {
+        const long line = lists.names.line_of(targets.object);
         // A part of a target list is read with the blanks around it dropped.
         for_each_listed_name(targets.list, [&](std::string_view part) {
             // An empty part is reported where the script writes it.
@@ -18,13 +19,13 @@ void check_targets(const ItemLists& lists, Report& report)
             const std::size_t object = lists.names.object_named(part);
             const auto variable = [&] { return "TVK_" + force_us(part); };
             if (object == no_object) {
-                report.warning(targets.line_number, "the target " + quoted(part) + " of " + quoted(lists.names.id_of(targets.object)) +
+                report.warning(line, "the target " + quoted(part) + " of " + quoted(lists.names.id_of(targets.object)) +
                                                         " names no object; " + variable() + " is nil in the engine");
                 return;
             }
             const CommentReason reason = lists.names.reason_of(object);
             if (reason != CommentReason::none)
-                report.warning(targets.line_number,
+                report.warning(line,
                                "the target " + quoted(part) + " of " + quoted(lists.names.id_of(targets.object)) + " names object " +
                                    quoted(lists.names.id_of(object)) + ", which is written as a comment (" +
                                    comment_reason_text(reason) + "); " + variable() + " is nil in the engine");
@@ -56,16 +57,16 @@ void check_champions(const ItemLists& lists, const ChampionNames& champions, Rep
 {
     for (const NamedList& mirror : lists.mirror_champions)
         if (!champions.contains(force_us(mirror.list)))
-            report.warning(mirror.line_number, "the mirror " + quoted(lists.names.id_of(mirror.object)) + " holds the champion " +
+            report.warning(lists.names.line_of(mirror.object), "the mirror " + quoted(lists.names.id_of(mirror.object)) + " holds the champion " +
                                                    quoted(mirror.list) + ", which no champion line defines");
 }
 
 void check_door_buttons(const ItemLists& lists, Report& report)
 {
     for (const ButtonFacts& button : lists.button_facts)
-        if (button.link == no_object && !button.has_target && !button.commented)
-            report.warning(button.line_number,
-                           "the door button " + quoted(button.id) +
+        if (button.link == no_fact && !button.has_target && !button.commented)
+            report.warning(lists.names.line_of(button.object),
+                           "the door button " + quoted(lists.names.id_of(button.object)) +
                                " has no door on its square and no target of its own; it opens nothing");
 }
 
