@@ -6,11 +6,14 @@
 
 #include "files/run_files.h"
 #include "platform/platform.h"
+#include "store/text_spool.h"
 
 int main(int argc, char** argv)
 {
     std::ios::sync_with_stdio(false);
     set_binary_standard_output();
+    // The statements that wait for the end of a large dump go to temporary files the system allows.
+    TextSpool::set_spool_file_maker(make_temporary_file);
     const int status = run_command_line(utf8_arguments(argc, argv), std::cout, std::cerr);
     std::cout.flush();
     std::cerr.flush();

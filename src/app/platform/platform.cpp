@@ -169,3 +169,22 @@ std::string last_system_error()
     if (number == 0) return "unknown error";
     return std::strerror(number);
 }
+
+std::FILE* make_temporary_file()
+{
+#ifdef _WIN32
+    wchar_t folder[MAX_PATH + 1];
+    const DWORD length = GetTempPathW(MAX_PATH + 1, folder);
+    wchar_t path[MAX_PATH];
+    if (length == 0 || length > MAX_PATH || GetTempFileNameW(folder, L"d2l", 0, path) == 0) return std::tmpfile();
+    // "T": kept in memory where the system can; "D": deleted when closed, however the run ends.
+    std::FILE* file = _wfopen(path, L"w+bTD");
+    if (!file) {
+        DeleteFileW(path);
+        return std::tmpfile();
+    }
+    return file;
+#else
+    return std::tmpfile();
+#endif
+}

@@ -3,6 +3,7 @@
 // names, replacing a file, standard output in binary mode, cleaning up on an interrupt and the
 // console window. Every name that reaches the rest of the program is UTF-8.
 
+#include <cstdio>
 #include <filesystem>
 #include <string>
 #include <system_error>
@@ -38,6 +39,12 @@ void wait_for_enter();
 // While a file is being written, removes it when the run is interrupted (Ctrl-C, termination);
 // an empty path forgets it again. One file at a time.
 void remove_on_interrupt(const std::filesystem::path& file);
+
+// An unnamed temporary file, open for writing and reading in binary, that the system deletes when
+// it is closed; null when none can be made. On Windows it is made in the user's folder of
+// temporary files (the C library's own makes it in the root of the drive, which a user may not
+// write); elsewhere it is the C library's.
+std::FILE* make_temporary_file();
 
 // The system's text for the last failed file operation (errno), "unknown error" when it set none.
 std::string last_system_error();
