@@ -303,3 +303,19 @@ TEST(ItemPass, HeldObjectsAndButtonsAreFinishedTheSameWhenTheirStatementsWereSpo
     ASSERT_EQ(in_memory.finished.size(), 8u);
     EXPECT_EQ(in_memory.finished[0], std::pair(std::size_t{6}, std::string("exvar[TVK_b1]={target=TVK_d}\n")));
 }
+
+TEST(ItemPass, ALongLineGivesItsRoomBackAndTheNextLineIsTranslatedAfresh)
+{
+    // A chest that holds thousands of objects, then a torch: the reused record must not keep the
+    // chest's list, nor carry any of it into the torch.
+    std::string chest = "c CHEST 1 1 0 CENTER HOLDS=(";
+    for (int i = 0; i < 20000; ++i) chest += "gem-" + std::to_string(i) + ",";
+    chest += "last)";
+    Report report;
+    ItemLists lists = file_lines({chest, "t TORCH 1 1 0 CENTER"}, report);
+    EXPECT_LT(lists.line_item.contents.capacity(), std::size_t{1} << 16);
+    EXPECT_LT(lists.line_scan.marks().capacity(), std::size_t{1} << 13);
+    const std::string block = block_of(lists, report);
+    EXPECT_NE(block.find("TVK_t=kel_spawn(\"torch\",0,1,1,CENTER)\n"), std::string::npos) << block;
+    EXPECT_EQ(block.find("TVK_t=kel_spawn(\"torch\",0,1,1,CENTER)\nexvar"), std::string::npos) << block;
+}

@@ -2,6 +2,7 @@
 
 #include <algorithm>
 #include <functional>
+#include <memory>
 
 #include "behaviour/exvars.h"
 #include "behaviour/keyword_scan.h"
@@ -47,9 +48,55 @@ ItemListId list_of(const Item& item, bool held, bool holder)
     return ItemListId::other;
 }
 
+namespace {
+
+// Destroys the value and makes it anew in its place: an assignment of a new value would keep the
+// room of the old value's texts.
+template <typename Value>
+void make_anew(Value& value)
+{
+    std::destroy_at(&value);
+    std::construct_at(&value);
+}
+
+} // namespace
+
+void ItemLists::release_line_work()
+{
+    make_anew(line_item);
+    make_anew(line_scan);
+    make_anew(line_properties);
+    make_anew(line_problems);
+}
+
+namespace {
+
+// The length from which a line's reused texts are given back once it is filed; shorter lines, nearly
+// all of them, keep the room for the next.
+constexpr std::size_t long_line = std::size_t{1} << 16;
+
+// Gives the reused texts' room back when it goes, however the filing of a long line ends.
+class LongLineRelease {
+public:
+    LongLineRelease(ItemLists& lists, const std::string& line) : lists_(lists), long_(line.size() >= long_line) {}
+    LongLineRelease(const LongLineRelease&) = delete;
+    LongLineRelease& operator=(const LongLineRelease&) = delete;
+    ~LongLineRelease()
+    {
+        if (long_) lists_.release_line_work();
+    }
+
+private:
+    ItemLists& lists_;
+    bool long_;
+};
+
+} // namespace
+
 void file_item_line(ItemLists& lists, const std::string& line, long line_number, const ItemSetting& setting,
                     Report& report, ItemWatcher* watcher)
 {
+    const LongLineRelease release(lists, line);
     // The leading tokens, the numbers and the type's name are read once, for the checks and the record.
     const LeadingTokens tokens = leading_tokens(line);
     const std::optional<ItemPlace> place = place_of(tokens);

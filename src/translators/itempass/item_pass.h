@@ -167,6 +167,9 @@ struct ItemLists {
     KeywordScan line_scan;
     Properties line_properties;
     Problems line_problems;
+    // Makes them anew, giving their room back: after a long line (a chest's list of a million
+    // objects), so that one line does not keep that much memory to the end.
+    void release_line_work();
     // The dump types that the object name list does not name at all, in the order first met.
     std::vector<UnlistedType> unlisted_types;
     // Per such type, its place in unlisted_types.
