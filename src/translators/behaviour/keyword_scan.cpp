@@ -4,34 +4,52 @@
 
 namespace {
 
-// The index of a pair of capitals, the first two bytes of every scanned text.
-constexpr std::size_t pair_of(char first, char second)
-{
-    return static_cast<std::size_t>(first - 'A') * 26 + static_cast<std::size_t>(second - 'A');
-}
-
 constexpr bool is_capital(char c) { return c >= 'A' && c <= 'Z'; }
 
-// Per pair of capitals, the scanned texts that begin with it. Every scanned text begins with two
-// capitals, so a byte that is no capital, or a capital followed by none, is passed over at once;
-// at a pair of capitals only the few texts of that pair (at most five) are compared, and most
-// pairs begin none. This spares comparing every capital of the line with a dozen texts.
-struct PairIndex {
-    std::array<std::array<std::uint8_t, 6>, 26 * 26> texts{};
-    std::array<std::uint8_t, 26 * 26> count{};
+// The scanned texts that begin with one pair of bytes.
+struct Bucket {
+    std::array<std::uint8_t, 6> texts{};
+    std::uint8_t count = 0;
 };
 
-constexpr PairIndex pair_index = [] {
-    PairIndex index;
+// The buckets of the pairs that begin some scanned text (every scanned text begins with two
+// capitals), and per pair of neighbouring bytes (the first byte in the low eight bits) what it
+// may begin: nothing (0, most pairs of a line), a mark (1: ":" and anything, or "=("), or the
+// texts of bucket n (2 + n). One look-up per byte tells the scan to pass over it, where testing
+// the byte and its neighbour for capitals and marks takes several.
+struct PairTable {
+    std::array<Bucket, 32> buckets{};
+    std::size_t bucket_count = 0;
+    std::array<std::uint8_t, 1 << 16> kinds{};
+};
+
+constexpr unsigned pair_of(char first, char second)
+{
+    return static_cast<unsigned char>(first) | static_cast<unsigned>(static_cast<unsigned char>(second)) << 8;
+}
+
+constexpr std::uint8_t mark_kind = 1;
+constexpr std::uint8_t first_bucket_kind = 2;
+
+// Built when compiled; in static storage, not on the stack of the compiler's evaluation.
+constexpr PairTable pair_table = [] {
+    PairTable table;
+    for (int second = 0; second < 256; ++second) table.kinds[pair_of(':', static_cast<char>(second))] = mark_kind;
+    table.kinds[pair_of('=', '(')] = mark_kind;
     for (std::size_t k = 0; k < scanned_texts.size(); ++k) {
         const std::string_view text = scanned_texts[k];
         if (text.size() < 2 || !is_capital(text[0]) || !is_capital(text[1]))
             throw "a scanned text must begin with two capitals";
-        const std::size_t pair = pair_of(text[0], text[1]);
-        if (index.count[pair] == index.texts[pair].size()) throw "too many scanned texts of one pair";
-        index.texts[pair][index.count[pair]++] = static_cast<std::uint8_t>(k);
+        std::uint8_t& kind = table.kinds[pair_of(text[0], text[1])];
+        if (kind == 0) {
+            if (table.bucket_count == table.buckets.size()) throw "too many pairs of capitals";
+            kind = static_cast<std::uint8_t>(first_bucket_kind + table.bucket_count++);
+        }
+        Bucket& bucket = table.buckets[kind - first_bucket_kind];
+        if (bucket.count == bucket.texts.size()) throw "too many scanned texts of one pair";
+        bucket.texts[bucket.count++] = static_cast<std::uint8_t>(k);
     }
-    return index;
+    return table;
 }();
 
 // True when the text stands in the line at the position, its first two bytes known to match.
@@ -53,15 +71,15 @@ void KeywordScan::read(std::string_view line)
     marks_.clear();
     const std::size_t size = line.size();
     for (std::size_t i = 0; i + 1 < size; ++i) {
-        const char c = line[i];
-        if (!is_capital(c)) {
-            if (c == ':' || (c == '=' && line[i + 1] == '(')) marks_.push_back(i);
+        const std::uint8_t kind = pair_table.kinds[pair_of(line[i], line[i + 1])];
+        if (kind == 0) continue;
+        if (kind == mark_kind) {
+            marks_.push_back(i);
             continue;
         }
-        if (!is_capital(line[i + 1])) continue;
-        const std::size_t pair = pair_of(c, line[i + 1]);
-        for (std::size_t n = 0; n < pair_index.count[pair]; ++n) {
-            const std::size_t k = pair_index.texts[pair][n];
+        const Bucket& bucket = pair_table.buckets[kind - first_bucket_kind];
+        for (std::size_t n = 0; n < bucket.count; ++n) {
+            const std::size_t k = bucket.texts[n];
             // Only the first occurrence counts; a later one is not compared at all.
             if (first_[k] == std::string_view::npos && stands_at(line, i, scanned_texts[k])) first_[k] = i;
         }
