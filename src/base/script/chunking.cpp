@@ -125,12 +125,13 @@ std::uint64_t number_key(double value)
     return finished(number_seed, bits);
 }
 
-// The keys of the numbers 0 to 255, then of their negatives, made at compile time.
-constexpr auto small_number_keys = [] {
+// The keys of the numbers 0 to 255, then of their negatives, made once when the program starts
+// (by number_key itself, so that they are the keys it gives).
+const auto small_number_keys = [] {
     std::array<std::uint64_t, 512> keys{};
     for (int value = 0; value < 256; ++value) {
-        keys[static_cast<std::size_t>(value)] = finished(number_seed, std::bit_cast<std::uint64_t>(static_cast<double>(value)));
-        keys[static_cast<std::size_t>(256 + value)] = value == 0 ? keys[0] : finished(number_seed, std::bit_cast<std::uint64_t>(-static_cast<double>(value)));
+        keys[static_cast<std::size_t>(value)] = number_key(value);
+        keys[static_cast<std::size_t>(256 + value)] = number_key(-value);
     }
     return keys;
 }();
