@@ -88,32 +88,46 @@ constexpr std::uint64_t packed(std::string_view word)
 // What a name of small letters stands for: the booleans and nil are constants, keywords are none.
 enum class NameKind { plain, keyword, boolean };
 
-// Per length of up to eight bytes, Lua's reserved words of that length packed as short_word packs
-// a name, so that a name is compared whole with each, where a text compare takes a call and a loop.
+// Lua's reserved words packed as short_word packs a name, each in its own slot of a small table
+// whose slot is the top bits of the word times a multiplier chosen so that no two share one: a
+// name of up to eight bytes is told from all of them with one multiply and one compare, where a
+// compare with each word of its length takes a loop of up to five. Free slots hold zero, which
+// no name packs to.
 struct PackedReservedWords {
-    std::array<std::array<std::uint64_t, 5>, 9> words{};
-    std::array<std::array<NameKind, 5>, 9> kinds{};
-    std::array<std::size_t, 9> count{};
+    static constexpr unsigned slot_bits = 6;
+    std::uint64_t multiplier = 0;
+    std::array<std::uint64_t, std::size_t{1} << slot_bits> words{};
+    std::array<NameKind, std::size_t{1} << slot_bits> kinds{};
+    // The slot of a packed word.
+    constexpr std::size_t slot_of(std::uint64_t word) const { return static_cast<std::size_t>((word * multiplier) >> (64 - slot_bits)); }
 };
 
 constexpr PackedReservedWords packed_reserved_words = [] {
     PackedReservedWords table;
-    for (const std::string_view word : lua_reserved_words) {
-        const std::size_t size = word.size();
-        const bool constant = word == "true" || word == "false" || word == "nil";
-        table.words[size][table.count[size]] = packed(word);
-        table.kinds[size][table.count[size]++] = constant ? NameKind::boolean : NameKind::keyword;
+    for (std::uint64_t candidate = 0x9E3779B97F4A7C15ULL;; candidate += 0x5851F42D4C957F2EULL) {
+        table = PackedReservedWords{};
+        table.multiplier = candidate | 1;
+        bool apart = true;
+        for (const std::string_view word : lua_reserved_words) {
+            const std::size_t slot = table.slot_of(packed(word));
+            if (table.words[slot] != 0) {
+                apart = false;
+                break;
+            }
+            const bool constant = word == "true" || word == "false" || word == "nil";
+            table.words[slot] = packed(word);
+            table.kinds[slot] = constant ? NameKind::boolean : NameKind::keyword;
+        }
+        if (apart) return table;
     }
-    return table;
 }();
 
 // The kind of a name of up to eight bytes, given as short_word gives it.
 [[gnu::always_inline]] inline NameKind short_name_kind(std::uint64_t word, std::size_t size)
 {
     if (size > 8) return NameKind::plain;
-    for (std::size_t n = 0; n < packed_reserved_words.count[size]; ++n)
-        if (packed_reserved_words.words[size][n] == word) return packed_reserved_words.kinds[size][n];
-    return NameKind::plain;
+    const std::size_t slot = packed_reserved_words.slot_of(word);
+    return packed_reserved_words.words[slot] == word ? packed_reserved_words.kinds[slot] : NameKind::plain;
 }
 
 // The key of a number of this value; -0 and 0 are one.
@@ -425,6 +439,18 @@ std::size_t read_constants(const char* text, std::size_t size, const Keys& keys)
 
 } // namespace
 
+bool ConstantSet::insert_into_table(std::uint64_t key, std::uint64_t& recent)
+{
+    std::uint64_t& slot = table_.slot_for(key);
+    if (slot == key) {
+        recent = key;
+        return false;
+    }
+    slot = key;
+    table_.added();
+    return true;
+}
+
 std::vector<std::uint64_t> script_constants(std::string_view text)
 {
     std::vector<std::uint64_t> keys;
@@ -572,7 +598,13 @@ void ChunkingBuffer::take(const char* text, std::size_t count)
                 break;
             }
         }
-        write_statement(std::string_view(text + at, end), counted);
+        if (counted && constants_.size() <= limit_ && !run_.empty() && run_.data() + run_.size() == text + at) {
+            // The usual counted statement, within the limit and right after the run: it joins the
+            // run here, saving the calls of write_statement and join_run per statement.
+            run_ = std::string_view(run_.data(), run_.size() + end);
+        } else {
+            write_statement(std::string_view(text + at, end), counted);
+        }
         at += end;
     }
     write_run();

@@ -28,21 +28,16 @@ class ConstantSet {
 public:
     std::size_t size() const { return table_.size(); }
     bool contains(std::uint64_t key) const { return table_.find(stored(key)) != nullptr; }
-    // Adds the key; false when it was there already. Defined here so that the loops over a
-    // statement's keys take it inline, saving a call per key.
+    // Adds the key; false when it was there already. The check of the recent keys, which finds
+    // most keys of a script, is defined here to be taken inline by the loops over a statement's
+    // keys; the probe of the table is a call of its own, so that those loops stay small and the
+    // common key costs no call (whose saving and restoring of registers cost more than the check).
     bool insert(std::uint64_t key)
     {
         key = stored(key);
         std::uint64_t& recent = recent_[key >> recent_shift];
         if (recent == key) return false;
-        std::uint64_t& slot = table_.slot_for(key);
-        if (slot == key) {
-            recent = key;
-            return false;
-        }
-        slot = key;
-        table_.added();
-        return true;
+        return insert_into_table(key, recent);
     }
     void clear()
     {
@@ -51,6 +46,8 @@ public:
     }
 
 private:
+    // Adds a stored key that is not the recent one at its place; false when the table held it.
+    bool insert_into_table(std::uint64_t key, std::uint64_t& recent);
     // Zero marks a free slot; a key of zero is kept as one.
     static std::uint64_t stored(std::uint64_t key) { return key == 0 ? 1 : key; }
     struct Traits {
