@@ -2,13 +2,8 @@
 
 std::string force_us(std::string_view text)
 {
-    std::string result(text.size(), '\0');
-    std::size_t size = 0;
-    for (char c : text) {
-        if (c == ' ') continue;
-        result[size++] = (c == '-') ? '_' : c;
-    }
-    result.resize(size);
+    std::string result;
+    append_force_us(result, text);
     return result;
 }
 

@@ -87,3 +87,39 @@ void KeywordScan::read(std::string_view line)
     // The last byte begins no scanned text, but may be a ":".
     if (size > 0 && line[size - 1] == ':') marks_.push_back(size - 1);
 }
+
+namespace {
+
+// The bucket of scanned texts that begin with the text's first two bytes; null for none.
+const Bucket* bucket_of(std::string_view text, std::size_t position)
+{
+    if (text.size() - position < 2) return nullptr;
+    const std::uint8_t kind = pair_table.kinds[pair_of(text[position], text[position + 1])];
+    return kind >= first_bucket_kind ? &pair_table.buckets[kind - first_bucket_kind] : nullptr;
+}
+
+} // namespace
+
+const Keyword* keyword_named(std::string_view word)
+{
+    const Bucket* bucket = bucket_of(word, 0);
+    if (!bucket) return nullptr;
+    for (std::size_t n = 0; n < bucket->count; ++n) {
+        const std::size_t k = bucket->texts[n];
+        if (k < keyword_table.size() && scanned_texts[k] == word) return &keyword_table[k];
+    }
+    return nullptr;
+}
+
+void for_each_keyword_in(std::string_view text, KeywordVisit visit, void* context)
+{
+    for (std::size_t i = 0; i + 1 < text.size(); ++i) {
+        const Bucket* bucket = bucket_of(text, i);
+        if (!bucket) continue;
+        // The texts of a bucket stand in the order of the table; those after it are no keywords.
+        for (std::size_t n = 0; n < bucket->count; ++n) {
+            const std::size_t k = bucket->texts[n];
+            if (k < keyword_table.size() && stands_at(text, i, scanned_texts[k])) visit(context, keyword_table[k], i);
+        }
+    }
+}

@@ -4,6 +4,8 @@
 
 #include <array>
 #include <cstddef>
+#include <memory>
+#include <type_traits>
 #include <string_view>
 #include <vector>
 
@@ -54,3 +56,26 @@ private:
     std::array<std::size_t, scanned_texts.size()> first_;
     std::vector<std::size_t> marks_;
 };
+
+// The keyword of the table that the word is, whole; null when it is none.
+const Keyword* keyword_named(std::string_view word);
+
+// Calls visit(context, keyword, position) with every keyword of the table at every position of
+// the text where it stands: in the order of the positions, and at one position in the order of
+// the table.
+using KeywordVisit = void (*)(void* context, const Keyword& keyword, std::size_t position);
+void for_each_keyword_in(std::string_view text, KeywordVisit visit, void* context);
+
+// The same with any callable visit(keyword, position), passed on without a copy of it (a
+// std::function would make one, on the heap, for each text).
+template <typename Visit>
+void for_each_keyword_in(std::string_view text, Visit&& visit)
+{
+    using Callable = std::remove_reference_t<Visit>;
+    for_each_keyword_in(
+        text,
+        [](void* context, const Keyword& keyword, std::size_t position) {
+            (*static_cast<Callable*>(context))(keyword, position);
+        },
+        const_cast<void*>(static_cast<const void*>(std::addressof(visit))));
+}

@@ -62,9 +62,6 @@ inline constexpr std::array<Keyword, 29> keyword_table = {{
     {"STATE:", 0, KeywordReader::any},
 }};
 
-// The keyword of the table that the text is, or null.
-const Keyword* known_keyword(std::string_view text);
-
 // The place in the table of a keyword that the table holds (worked out when compiled).
 consteval std::size_t keyword_index(std::string_view text)
 {

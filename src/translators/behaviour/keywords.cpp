@@ -1,6 +1,5 @@
 #include "behaviour/keywords.h"
 
-#include "behaviour/keyword_table.h"
 #include "behaviour/properties.h"
 
 std::optional<std::string_view> paren_value_at(std::string_view line, std::size_t position, std::string_view keyword)
@@ -48,11 +47,4 @@ bool paren_closed(const LineContext& context, std::size_t text)
 std::optional<std::string_view> colon_value(const LineContext& context, std::size_t text, std::string_view enders)
 {
     return colon_value_at(context.line, context.scan.first(text), enders);
-}
-
-const Keyword* known_keyword(std::string_view text)
-{
-    for (const Keyword& keyword : keyword_table)
-        if (keyword.text == text) return &keyword;
-    return nullptr;
 }

@@ -49,49 +49,6 @@ bool holds_one_of(std::string_view text, const std::string_view (&words)[N])
 
 bool is_keyword_byte(char c) { return (c >= 'A' && c <= 'Z') || is_digit(c) || c == '_'; }
 
-// Per first byte, the keywords of the table that begin with it (at most eight do), so that a text
-// is searched for every keyword at once, one look at each of its bytes.
-struct FirstBytes {
-    std::array<std::array<std::uint8_t, 8>, 26> keywords{};
-    std::array<std::uint8_t, 26> count{};
-};
-
-constexpr FirstBytes first_bytes = [] {
-    FirstBytes index;
-    for (std::size_t k = 0; k < keyword_table.size(); ++k) {
-        const auto letter = static_cast<std::size_t>(keyword_table[k].text.front() - 'A');
-        index.keywords[letter][index.count[letter]++] = static_cast<std::uint8_t>(k);
-    }
-    return index;
-}();
-
-// The keyword of the table that the word of keyword form is, or null.
-const Keyword* keyword_at(std::string_view word)
-{
-    if (word.empty() || word.front() < 'A' || word.front() > 'Z') return nullptr;
-    const auto letter = static_cast<std::size_t>(word.front() - 'A');
-    for (std::size_t k = 0; k < first_bytes.count[letter]; ++k) {
-        const Keyword& keyword = keyword_table[first_bytes.keywords[letter][k]];
-        if (keyword.text == word) return &keyword;
-    }
-    return nullptr;
-}
-
-// Calls visit with every keyword of the table that starts at some position of the text, and the position.
-template <typename Visit>
-void each_keyword_in(std::string_view text, Visit visit)
-{
-    for (std::size_t i = 0; i < text.size(); ++i) {
-        // Every keyword begins with a capital.
-        if (text[i] < 'A' || text[i] > 'Z') continue;
-        const auto letter = static_cast<std::size_t>(text[i] - 'A');
-        for (std::size_t k = 0; k < first_bytes.count[letter]; ++k) {
-            const Keyword& keyword = keyword_table[first_bytes.keywords[letter][k]];
-            if (text.substr(i).starts_with(keyword.text)) visit(keyword, i);
-        }
-    }
-}
-
 // What the scan of a line's words found: which keywords of keyword form stand after its first
 // five tokens (bit k for keyword_table[k]), and where its TEXT=( value lies.
 struct LineWords {
@@ -120,7 +77,7 @@ LineWords scan_keyword_words(const std::string& line, const KeywordScan& scan, s
         if (start == mark) continue;
         const std::size_t end = colon ? mark + 1 : mark + 2;
         const std::string_view word = rest.substr(start, end - start);
-        if (const Keyword* known = keyword_at(word)) {
+        if (const Keyword* known = keyword_named(word)) {
             note(*known);
             // A text is free: nothing inside it is a word of the line.
             if (known->text == "TEXT=(" && words.text.begin == std::string::npos) {
@@ -204,7 +161,7 @@ void check_misplaced_keywords(const std::string& line, const LeadingTokens& toke
         std::string* remembered = t == 1 ? &memory.clean_types[slot_of_type(token)] : nullptr;
         if (remembered && *remembered == token) continue;
         bool clean = true;
-        each_keyword_in(token, [&](const Keyword& keyword, std::size_t) {
+        for_each_keyword_in(token, [&](const Keyword& keyword, std::size_t) {
             clean = false;
             problems.push_back(warning(std::string(t == 0 ? "the identifier " : "the type ") + quoted(token) +
                                        " holds the keyword " + quoted(keyword.text) + ", which is read all the same"));
@@ -213,7 +170,7 @@ void check_misplaced_keywords(const std::string& line, const LeadingTokens& toke
     }
     if (words.text.begin != std::string::npos) {
         const std::string_view value = std::string_view(line).substr(words.text.begin, words.text.end - words.text.begin);
-        each_keyword_in(value, [&](const Keyword& keyword, std::size_t at) {
+        for_each_keyword_in(value, [&](const Keyword& keyword, std::size_t at) {
             if (scan.first(static_cast<std::size_t>(&keyword - keyword_table.data())) == words.text.begin + at)
                 problems.push_back(warning("the keyword " + quoted(keyword.text) +
                                            " stands inside the TEXT=( value, where it is read all the same"));
