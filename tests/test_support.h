@@ -6,7 +6,10 @@
 #include <sys/types.h>
 #include <vector>
 
+#include "levels/levels.h"
+#include "records/item.h"
 #include "records/object_list.h"
+#include "report/report.h"
 
 // The whole content of a file; the test fails when it cannot be read.
 std::string read_file(const std::filesystem::path& path);
@@ -68,3 +71,16 @@ std::string engine_findings_of_text(const std::string& script);
 void expect_lua_text_compiles(const std::string& script);
 // True when luac5.1 accepts the script text (and a failed test when luac5.1 is missing).
 bool lua_accepts_text(const std::string& script);
+
+// Helper for tests: complete levels of 100 by 100 squares with these column and row offsets.
+Levels levels_at(const std::vector<std::pair<int, int>>& offsets);
+
+// Helper for tests: one item line through make_item and make_exvars, as the item pass runs them
+// (without the pass's checks of the line, which it must pass): the record, whether it holds
+// objects, and the problems of its values.
+struct TranslatedLine {
+    Item item;
+    bool holder = false;
+    Problems problems;
+};
+TranslatedLine translated_line(const std::string& line, const ObjectList& names, const Levels& levels);
