@@ -7,7 +7,10 @@
 #include <sys/types.h>
 #include <vector>
 
+#include "levels/levels.h"
+#include "records/item.h"
 #include "records/object_list.h"
+#include "report/report.h"
 
 // The whole content of a file; the test fails when it cannot be read.
 std::string read_file(const std::filesystem::path& path);
@@ -79,3 +82,16 @@ struct Said {
 };
 // Whether the messages, one a line, are the expected ones in the same order.
 ::testing::AssertionResult messages_say(const std::string& messages, const std::vector<Said>& expected);
+
+// Helper for tests: complete levels of 100 by 100 squares with these column and row offsets.
+Levels levels_at(const std::vector<std::pair<int, int>>& offsets);
+
+// Helper for tests: one item line through make_item and make_exvars, as the item pass runs them
+// (without the pass's checks of the line, which it must pass): the record, whether it holds
+// objects, and the problems of its values.
+struct TranslatedLine {
+    Item item;
+    bool holder = false;
+    Problems problems;
+};
+TranslatedLine translated_line(const std::string& line, const ObjectList& names, const Levels& levels);

@@ -30,10 +30,8 @@ public:
     // dropped. A byte-order mark at the start is skipped.
     static ObjectList read(std::istream& in);
 
-    // The target object name of a dump type word; none when the list has no pair for the word or
-    // pairs it with "X_UNKNOWN". Notes the word as looked up.
-    std::optional<std::string> lookup(std::string_view word) const;
-    // The same without a copy: the name in the list, or null.
+    // The target object name of a dump type word, as it stands in the list; null when the list has
+    // no pair for the word or pairs it with "X_UNKNOWN". Notes the word as looked up.
     const std::string* find(std::string_view word) const;
     // The name as find() gives it, without noting the word: for words of the dump that are no
     // object type.
