@@ -77,7 +77,8 @@ std::vector<std::string> plain_statements(const std::string& script)
 
 // The constants of a statement read byte by byte, each as its kind and its bytes: "s" and the
 // bytes of a name or of a string as written, "b" and the word true, false or nil, "n" and the
-// bytes of a number's value ("-" before a number makes it negative; -0 is 0).
+// bytes of a number's value ("-" before a number makes it negative; -0 is 0). Comments are read
+// as plain_statements reads them: "--" opens one even right after a number's "e".
 std::set<std::string> plain_constants(const std::string& text)
 {
     static const std::set<std::string> keywords = {"and", "break", "do", "else", "elseif", "end", "false",
@@ -114,9 +115,12 @@ std::set<std::string> plain_constants(const std::string& text)
             minus = false;
         } else if (digit(c) || (c == '.' && i + 1 < text.size() && digit(text[i + 1]))) {
             std::size_t j = i;
-            while (j < text.size() && (name_part(text[j]) || text[j] == '.' ||
-                                       ((text[j] == '+' || text[j] == '-') && (text[j - 1] == 'e' || text[j - 1] == 'E'))))
-                ++j;
+            // An exponent's sign, unless it is the first "-" of a comment.
+            const auto sign = [&](std::size_t at) {
+                return (text[at] == '+' || (text[at] == '-' && text.compare(at, 2, "--") != 0)) &&
+                       (text[at - 1] == 'e' || text[at - 1] == 'E');
+            };
+            while (j < text.size() && (name_part(text[j]) || text[j] == '.' || sign(j))) ++j;
             double value = std::strtod(text.substr(i, j - i).c_str(), nullptr);
             if (minus) value = -value;
             if (value == 0) value = 0;
@@ -217,6 +221,7 @@ TEST(ScriptConstants, CountsWhatLuaKeepsAsConstantsOnce)
         {"t(\"a\\\"b\",'q')\n", 3},
         {"t(\"a\\nb\",\"a\\tb\",'a\\'b','a\\\"b')\n", 5}, // strings differing in an escaped byte
         {"t(true,\"true\",false,\"false\",nil,\"nil\")\n", 7},    // values, not the strings of their names
+        {"x=1e--2,y\n", 2},                                  // x and 1: "--" after an "e" opens a comment
     };
     for (const auto& [text, count] : rows) EXPECT_EQ(script_constants(text).size(), count) << text;
 }
