@@ -146,7 +146,7 @@ class MapPageTest(unittest.TestCase):
             self.driver.execute_script(
                 "var e = document.querySelector('#badges polygon[data-square=\\'' + arguments[0] + '\\']');"
                 "e.scrollIntoView({block: 'center', inline: 'center'}); var b = e.getBoundingClientRect();"
-                "var svg = document.getElementById('overlay'), gw = JSON.parse("
+                "var svg = document.querySelector('#overlay svg'), gw = JSON.parse("
                 "document.getElementById('dungeon-data').textContent).gw;"
                 "var cell = svg.getBoundingClientRect().width / (gw + 2);"
                 "e.dispatchEvent(new MouseEvent('click', {bubbles: true, clientX: b.right - cell / 2,"

@@ -489,9 +489,16 @@ function drawLevel() {
   var level = data.levels[n];
   var cs = U;
   drawTerrain(level);
-  var svg = byId('overlay');
-  while (svg.firstChild) svg.removeChild(svg.firstChild);
-  svg.setAttribute('viewBox', [-U, -U, (grid.w + 2) * U, (grid.h + 2) * U].join(' '));
+  var overlay = byId('overlay');
+  while (overlay.firstChild) overlay.removeChild(overlay.firstChild);
+  // Four drawings stacked, so that what a selection or a hover changes is painted again alone: the
+  // links, the selected object's own links, the symbols, and the marks, labels and selection.
+  var layers = ['links-layer', 'own-layer', 'symbols-layer', 'top-layer'].map(function (name) {
+    var layer = shape('svg', { 'class': 'layer ' + name, viewBox: [-U, -U, (grid.w + 2) * U, (grid.h + 2) * U].join(' ') });
+    overlay.appendChild(layer);
+    return layer;
+  });
+  var svg = layers[0];
   view = {
     // Per object of the level: its symbol's centre, radius, element and the side of its share of
     // the square.
@@ -506,7 +513,9 @@ function drawLevel() {
     links: shape('g', { id: 'links' }), ownLinks: shape('g', { id: 'own-links' }), leaders: shape('g', { id: 'leaders' }),
     symbolLayer: shape('g', { id: 'symbols' }), badgeLayer: shape('g', { id: 'badges' }),
     rulers: shape('g', { id: 'rulers' }), labels: shape('g', { id: 'labels' }),
-    selection: shape('rect', { width: cs, height: cs, 'class': 'selection' })
+    selection: shape('rect', { width: cs, height: cs, 'class': 'selection' }),
+    ring: shape('circle', { 'class': 'chosen-ring', display: 'none' }),
+    linksLayer: layers[0]
   };
   // Each symbol a copy of the first one drawn of its look and size.
   var looks = Object.create(null);
@@ -555,15 +564,16 @@ function drawLevel() {
   });
 
   drawLinks(n);
-  LINK_KINDS.forEach(function (l) { svg.classList.toggle('hide-' + l[0], !!state.hidden[l[0]]); });
+  LINK_KINDS.forEach(function (l) { overlay.classList.toggle('hide-' + l[0], !!state.hidden[l[0]]); });
   drawBadges();
   drawNeighbours();
   svg.appendChild(view.neighbours);
   svg.appendChild(shape('rect', { x: level.ox * cs, y: level.oy * cs, width: level.w * cs, height: level.h * cs, 'class': 'outline' }));
   svg.appendChild(view.problemRow);
   svg.appendChild(view.links);
-  svg.appendChild(view.ownLinks);
-  svg.appendChild(view.leaders);
+  layers[1].appendChild(view.ownLinks);
+  layers[1].appendChild(view.leaders);
+  svg = layers[2];
   svg.appendChild(view.symbolLayer);
   if (data.entrance && data.entrance.lv === n) {
     var e = data.entrance;
@@ -573,9 +583,11 @@ function drawLevel() {
       ((clamp(e.y, 0, grid.h - 1) + 0.5) * cs) + ')');
     svg.appendChild(party);
   }
+  svg = layers[3];
   svg.appendChild(view.badgeLayer);
   svg.appendChild(view.rulers);
   svg.appendChild(view.selection);
+  svg.appendChild(view.ring);
   svg.appendChild(view.labels);
   markSelection(state.selected, true);
   dimOthers();
@@ -816,11 +828,12 @@ function drawNeighbours() {
 function applyScale() {
   var cell = state.cell;
   pad = [Math.round(wrap().clientWidth / 2), Math.round(wrap().clientHeight / 2)];
-  var svg = byId('overlay');
-  svg.setAttribute('width', ((grid.w + 2) * cell).toFixed(1));
-  svg.setAttribute('height', ((grid.h + 2) * cell).toFixed(1));
-  svg.style.left = pad[0] + 'px';
-  svg.style.top = pad[1] + 'px';
+  Array.prototype.forEach.call(byId('overlay').children, function (svg) {
+    svg.setAttribute('width', ((grid.w + 2) * cell).toFixed(1));
+    svg.setAttribute('height', ((grid.h + 2) * cell).toFixed(1));
+    svg.style.left = pad[0] + 'px';
+    svg.style.top = pad[1] + 'px';
+  });
   var canvas = byId('terrain');
   canvas.style.width = (grid.w * cell).toFixed(1) + 'px';
   canvas.style.height = (grid.h * cell).toFixed(1) + 'px';
@@ -837,8 +850,10 @@ function applyScale() {
 // with many links, they are faint until something is selected.
 function dimOthers() {
   var picked = state.selected >= 0 && !!view.symbols[state.selected];
-  view.links.classList.toggle('picked', picked);
-  view.links.classList.toggle('many', !picked && view.linkCount > MANY_LINKS);
+  [view.links, view.linksLayer].forEach(function (e) {
+    e.classList.toggle('picked', picked);
+    e.classList.toggle('many', !picked && view.linkCount > MANY_LINKS);
+  });
   view.badgeLayer.classList.toggle('picked', picked);
 }
 // Marks the elements as the selected object's own (on) and puts copies of them into the layer,
@@ -858,6 +873,12 @@ function markSelection(i, on) {
   if (i < 0) return;
   if (view.symbols[i]) view.symbols[i].classList.toggle('chosen', on);
   markOwn(view.marks[i], view.ownLinks, on);
+  var ring = view.ring;
+  if (!on || !view.positions[i]) { ring.setAttribute('display', 'none'); return; }
+  ring.removeAttribute('display');
+  ring.setAttribute('cx', view.positions[i][0].toFixed(2));
+  ring.setAttribute('cy', view.positions[i][1].toFixed(2));
+  ring.setAttribute('r', (view.radius[i] + view.sub[i] * 0.07).toFixed(2));
 }
 function placeSelection() {
   var r = view.selection;
