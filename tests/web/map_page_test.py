@@ -170,18 +170,7 @@ class MapPageTest(unittest.TestCase):
         shutil.copytree(source, folder, dirs_exist_ok=True)
         self.open(self.page("sample"), "#select=lever-1")
         self.browser.by_id("table-section").click()
-        self.assertEqual(run_axe(self.driver), [])
-
-
-def run_axe(driver):
-    """The violations of axe-core's rules on the page the driver shows, one text each."""
-    with open(os.path.join(SOURCE, "tests", "axe", "axe.min.js")) as f:
-        driver.execute_script(f.read())
-    return driver.execute_async_script(
-        "var done = arguments[arguments.length - 1];"
-        "axe.run(document).then(function (r) { done(r.violations.map(function (v) {"
-        " return v.id + ': ' + v.nodes.map(function (n) { return n.target.join(' '); }).join(', '); })); },"
-        " function (e) { done(['axe failed: ' + e]); });")
+        self.assertEqual(self.browser.axe_violations(), [])
 
 
 def main():

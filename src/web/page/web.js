@@ -83,7 +83,8 @@ var Module = (function () {
     var map = byId('map');
     map.onload = null;
     map.srcdoc = '';
-    byId('map-section').hidden = true;
+    // Collapsed, not hidden: a frame that is not displayed is not laid out again at once when shown.
+    byId('map-section').classList.add('empty');
   }
 
   // The bytes of one part of the last conversion, copied out of the converter's memory.
@@ -182,7 +183,7 @@ var Module = (function () {
       return;
     }
     var map = byId('map');
-    byId('map-section').hidden = false;
+    byId('map-section').classList.remove('empty');
     byId('map-state').textContent = 'Drawing the map of ' + name + '…';
     map.onload = function () {
       var loaded = performance.now();
