@@ -914,7 +914,8 @@ function putAt(gx, gy, px, py) {
   w.scrollLeft = Math.round((gx + 1) * state.cell + pad[0] - px);
   w.scrollTop = Math.round((gy + 1) * state.cell + pad[1] - py);
 }
-function centreOn(gx, gy) { putAt(gx, gy, wrap().clientWidth / 2, wrap().clientHeight / 2); }
+// (pad is half the view, as applyScale measured it.)
+function centreOn(gx, gy) { putAt(gx, gy, pad[0], pad[1]); }
 // Zooms to the cell size, keeping the point of the common grid at the pixel of the view where it is.
 function zoomTo(cell, px, py) {
   var at = gridAt(px, py);
@@ -944,13 +945,20 @@ function zoomStep(direction) {
   }
   zoomTo(state.cell * factor, wrap().clientWidth / 2, wrap().clientHeight / 2);
 }
-// Fits the shown level's own map into the view.
-function fit() {
+// The cell size that fits the shown level's own map into the view.
+function fittingCell() {
   var level = data.levels[state.level];
   var w = wrap();
   var cell = Math.min(w.clientWidth / (level.w + 2.5), w.clientHeight / (level.h + 2.5));
-  state.cell = clamp(Math.floor(cell * 4) / 4, MIN_CELL, MAX_CELL);
-  applyScale();
+  return clamp(Math.floor(cell * 4) / 4, MIN_CELL, MAX_CELL);
+}
+// Fits the shown level's own map into the view (drawn at that size already when scaled is true).
+function fit(scaled) {
+  var level = data.levels[state.level];
+  if (!scaled) {
+    state.cell = fittingCell();
+    applyScale();
+  }
   centreOn(level.ox + level.w / 2, level.oy + level.h / 2);
 }
 // Scrolls the selected square into the view: centred (how 'centre'), or just enough to see it
@@ -1225,8 +1233,10 @@ function showLevel(n) {
     b.setAttribute('aria-selected', current ? 'true' : 'false');
     b.tabIndex = current ? 0 : -1;
   });
+  // A level opens fitted: its size is known before it is drawn, so that it is laid out once.
+  if (changed) state.cell = fittingCell();
   drawLevel();
-  if (changed) { fit(); buildTable(); writeAddress(); }
+  if (changed) { fit(true); buildTable(); writeAddress(); }
   showSelection();
 }
 function goTo(i) {
@@ -1457,7 +1467,7 @@ function boardEvents() {
     else if (event.key === 'Escape') select(-1, null);
     else if (event.key === '+' || event.key === '=') zoomStep(1);
     else if (event.key === '-' || event.key === '_') zoomStep(-1);
-    else if (event.key === 'f' || event.key === 'F' || event.key === '0') fit();
+    else if (event.key === 'f' || event.key === 'F' || event.key === '0') fit(false);
     else if (event.key === 'PageUp') showLevel(state.level - 1);
     else if (event.key === 'PageDown') showLevel(state.level + 1);
     else handled = false;
@@ -1465,7 +1475,7 @@ function boardEvents() {
   });
   byId('zoom-in').addEventListener('click', function () { zoomStep(1); });
   byId('zoom-out').addEventListener('click', function () { zoomStep(-1); });
-  byId('fit').addEventListener('click', fit);
+  byId('fit').addEventListener('click', function () { fit(false); });
   LINK_KINDS.forEach(function (l) {
     byId('show-' + l[0]).addEventListener('change', function (event) { showLinkKind(l[0], event.target.checked); });
   });
