@@ -164,6 +164,41 @@ class MapPageTest(unittest.TestCase):
             covered = [s["object"] for s in boxes["symbols"] if s["object"] != head["to"] and overlap(head["box"], s["box"])]
             self.assertEqual(covered, [], "an arrow to %s" % head["to"])
 
+    def test_each_kind_has_its_own_symbol_and_switch_and_enter_and_escape_work_on_the_board(self):
+        source = os.path.join(os.path.dirname(HERE), "..", "examples")
+        folder = os.path.join(self.scratch, "kinds")
+        shutil.copytree(source, folder, dirs_exist_ok=True)
+        page = self.page("kinds")
+        with open(page, encoding="utf-8") as f:
+            html = f.read()
+        # The kinds as the converter names them once its vocabulary tells these apart, and one the
+        # page does not know.
+        html = html.replace('"kinds":["door"', '"kinds":["torch","floor text","flask","bomb","portal","door"', 1)
+        with open(page, "w", encoding="utf-8") as f:
+            f.write(html)
+        self.open(page, "#level=0")
+        glyphs = dict(self.driver.execute_script(
+            "return Array.prototype.map.call(document.querySelectorAll('#legend .row[data-kind]'), function (r) {"
+            " return [r.getAttribute('data-kind'), r.querySelector('text').textContent]; });"))
+        self.assertEqual(list(glyphs)[:6], ["torch", "floor text", "flask", "bomb", "portal", "door"])
+        known = [glyph for kind, glyph in glyphs.items() if kind != "portal"]
+        self.assertEqual(len(set(known)), len(known), glyphs)
+        self.assertEqual(glyphs["portal"], "?")
+        doors = "#symbols g.sym[data-kind='door']:not([display])"
+        self.assertEqual(len(self.driver.find_elements("css selector", doors)), 1)
+        self.driver.find_element("css selector", "#legend .row[data-kind='door'] input").click()
+        self.assertEqual(len(self.driver.find_elements("css selector", doors)), 0)
+        # The first arrow key selects the party's square; three squares east of it stand a door, its
+        # frame and its button: Enter selects the first, again the next; Escape clears.
+        board = self.browser.by_id("board-wrap")
+        board.send_keys(Keys.ARROW_RIGHT, Keys.ARROW_RIGHT, Keys.ARROW_RIGHT, Keys.ARROW_RIGHT, Keys.ENTER)
+        first = self.browser.text_of("info").split("dump type")[0]
+        board.send_keys(Keys.ENTER)
+        self.assertNotEqual(self.browser.text_of("info").split("dump type")[0], first)
+        board.send_keys(Keys.ESCAPE)
+        self.assertEqual(self.browser.text_of("info"), "Hover over or select a symbol or a square.")
+        self.assertEqual(self.driver.execute_script("return location.hash"), "#level=0")
+
     def test_axe_core_finds_no_violation_with_an_object_selected(self):
         source = os.path.join(os.path.dirname(HERE), "..", "examples")
         folder = os.path.join(self.scratch, "sample")
