@@ -41,6 +41,12 @@ TEST(Layout, WorkedExamplePlacesBothLevelsOnOneGrid)
     EXPECT_EQ(run.maps, "kel_text2map(0, 4, 3, 60, 0, {\n\"0111\",\n\"0101\",\n\"0000\"\n} )\n"
                         "kel_text2map(1, 4, 3, 40, 1, {\n\"0000\",\n\"1100\",\n\"1100\",\n} )\n");
     EXPECT_EQ(run.next_line, "after");
+    // The lines of each block and of its first map row, for the map page's problems.
+    ASSERT_EQ(run.levels.levels.size(), 2u);
+    EXPECT_EQ(run.levels.levels[0].line, 1);
+    EXPECT_EQ(run.levels.levels[0].rows_line, 5);
+    EXPECT_EQ(run.levels.levels[1].line, 7);
+    EXPECT_EQ(run.levels.levels[1].rows_line, 11);
 }
 
 TEST(Layout, NegativeOffsetsRaiseEveryOffsetOnTheirAxis)

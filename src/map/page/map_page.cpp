@@ -58,6 +58,8 @@ void append_level(std::string& out, const Level& level)
     json.number("w", level.size_x);
     json.number("h", level.size_y);
     json.flag("written", level.complete);
+    json.number("line", level.line);
+    json.number("rl", level.rows_line);
     append_texts(json.member("rows"), level.rows);
 }
 

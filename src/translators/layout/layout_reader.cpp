@@ -84,6 +84,7 @@ private:
     {
         const std::size_t number = result.levels.size();
         Level level;
+        level.line = reader_.line_number();
         bool complete = true;
         bool ended = !next();
         auto advance = [&] { ended = !next(); };
@@ -156,6 +157,7 @@ private:
                     report_.warning(reader_.line_number(), "map row " + std::to_string(row + 1) + " of level " +
                                                            std::to_string(number) + " is " + std::to_string(line_.size()) +
                                                            " squares wide where its SIZE says " + std::to_string(level.size_x));
+                if (row == 0) level.rows_line = reader_.line_number();
                 level.rows.push_back(line_);
                 advance();
             }

@@ -21,6 +21,18 @@ public:
     }
 };
 
+// The counts of the status line, from the problems and the objects of the model.
+std::string counts_json(const DungeonModel& model)
+{
+    long errors = 0;
+    for (const Problem& problem : model.problems) errors += problem.severity == Severity::error;
+    const long warnings = static_cast<long>(model.problems.size()) - errors;
+    long commented = 0;
+    for (const MapObject& object : model.objects) commented += object.commented;
+    return "{\"errors\":" + std::to_string(errors) + ",\"warnings\":" + std::to_string(warnings) +
+           ",\"commented\":" + std::to_string(commented) + "}";
+}
+
 } // namespace
 
 PageConversion page_conversion(std::string_view dump, std::string_view objects, bool strict)
@@ -50,8 +62,10 @@ PageConversion page_conversion(std::string_view dump, std::string_view objects, 
     result.status = converted_status(report, strict);
     result.script = std::move(script).str();
     result.messages = std::move(messages).str();
+    const DungeonModel model = recorder.take_model(report);
     std::ostringstream page;
-    write_map_page(recorder.take_model(report), page);
+    write_map_page(model, page);
     result.map_page = std::move(page).str();
+    result.counts = counts_json(model);
     return result;
 }
