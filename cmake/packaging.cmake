@@ -17,11 +17,15 @@ if(WIN32)
   set(D2L_INSTALL_DOC .)
   set(D2L_INSTALL_EXAMPLE examples)
   # The README and the licence as text files with Windows line ends, which every text editor there
-  # opens; the documents of docs/ keep their names, which the README's links use.
+  # opens. The documents of docs/ keep their names, which the README's links use; their links to
+  # the README lead to README.txt.
   configure_file(README.md ${CMAKE_BINARY_DIR}/README.txt @ONLY NEWLINE_STYLE CRLF)
   configure_file(LICENSE ${CMAKE_BINARY_DIR}/LICENSE.txt @ONLY NEWLINE_STYLE CRLF)
   foreach(document guide internals)
-    configure_file(docs/${document}.md ${CMAKE_BINARY_DIR}/docs/${document}.md @ONLY NEWLINE_STYLE CRLF)
+    set_property(DIRECTORY APPEND PROPERTY CMAKE_CONFIGURE_DEPENDS ${CMAKE_SOURCE_DIR}/docs/${document}.md)
+    file(READ docs/${document}.md text)
+    string(REPLACE "](../README.md" "](../README.txt" text "${text}")
+    file(CONFIGURE OUTPUT ${CMAKE_BINARY_DIR}/docs/${document}.md CONTENT "${text}" @ONLY NEWLINE_STYLE CRLF)
   endforeach()
   set(D2L_README ${CMAKE_BINARY_DIR}/README.txt)
   set(D2L_DOCUMENTS ${CMAKE_BINARY_DIR}/docs/guide.md ${CMAKE_BINARY_DIR}/docs/internals.md)
