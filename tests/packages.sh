@@ -81,7 +81,8 @@ for file in "${linux_files[@]}"; do
   [ -f "/usr/$file" ] || fail "$deb installs no /usr/$file"
 done
 [ -x /usr/bin/dungeon2lua ] || fail "$deb installs no /usr/bin/dungeon2lua"
-MANPAGER=cat MANWIDTH=80 man dungeon2lua 2>/dev/null | grep -q "dungeon2lua - convert" ||
+[ "$(man -w dungeon2lua)" = /usr/share/man/man1/dungeon2lua.1.gz ] &&
+  manual="$(MANPAGER=cat man dungeon2lua 2>&1)" && grep -q "^DUNGEON2LUA(1)" <<<"$manual" ||
   fail "man dungeon2lua does not show the manual page that $deb installs"
 holds_page /usr/share/dungeon2lua/dungeon2lua.html "$deb"
 cp -r /usr/share/doc/dungeon2lua/examples "$scratch/from_deb"
