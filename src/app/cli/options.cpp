@@ -133,5 +133,9 @@ std::string usage_text()
 
 std::string version_text()
 {
-    return std::string("dungeon2lua ") + D2L_VERSION + "\n";
+    return std::string("dungeon2lua ") + D2L_VERSION + "\n" +
+           "Copyright (C) 2026 the dungeon2lua developers.\n"
+           "License MIT: <https://opensource.org/license/mit>.\n"
+           "This is free software: you are free to change and redistribute it.\n"
+           "There is NO WARRANTY, to the extent permitted by law.\n";
 }

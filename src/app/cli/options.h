@@ -42,5 +42,5 @@ ParsedOptions parse_options(const std::vector<std::string>& arguments);
 // The usage text that --help prints.
 std::string usage_text();
 
-// The program's name and version, as --version prints it.
+// The program's name and version, then its copyright and licence, as --version prints them.
 std::string version_text();
