@@ -131,24 +131,6 @@ bool only_blanks_from(std::string_view text, std::size_t position)
     return true;
 }
 
-// The integers of a group, each times 10; none when the group is not exactly `count` integers
-// with a separator between each two, or a product does not fit a 32-bit integer.
-std::optional<std::vector<int>> scaled_integers(std::string_view text, std::size_t count)
-{
-    FieldReader reader(text);
-    std::vector<int> values;
-    for (std::size_t i = 0; i < count; ++i) {
-        int value = 0;
-        if (i > 0 && !reader.read_separator()) return std::nullopt;
-        if (!reader.read_int(value)) return std::nullopt;
-        const long long scaled = 10LL * value;
-        if (!fits_int(scaled)) return std::nullopt;
-        values.push_back(static_cast<int>(scaled));
-    }
-    if (!only_blanks_from(text, reader.position())) return std::nullopt;
-    return values;
-}
-
 // A real read from the dump as the single-precision value the champion stats are, truncated
 // toward zero; none when it is not finite or its truncation does not fit a 32-bit integer.
 std::optional<int> truncated_real(double value)
@@ -161,22 +143,44 @@ std::optional<int> truncated_real(double value)
     return static_cast<int>(truncated);
 }
 
-// The reals of a group, each truncated toward zero; none when the group is not exactly `count`
-// reals with a separator between each two, or a value does not truncate to a 32-bit integer.
-std::optional<std::vector<int>> truncated_reals(std::string_view text, std::size_t count)
+// The values of a group, each read by `read` and turned into an integer by `whole`; none when the
+// group is not exactly `count` values with a separator between each two, or `whole` refuses one.
+template <typename Value, typename Read, typename Whole>
+std::optional<std::vector<int>> group_values(std::string_view text, std::size_t count, Read read, Whole whole)
 {
     FieldReader reader(text);
     std::vector<int> values;
     for (std::size_t i = 0; i < count; ++i) {
-        double value = 0;
+        Value value = 0;
         if (i > 0 && !reader.read_separator()) return std::nullopt;
-        if (!reader.read_real(value)) return std::nullopt;
-        auto whole = truncated_real(value);
-        if (!whole) return std::nullopt;
-        values.push_back(*whole);
+        if (!read(reader, value)) return std::nullopt;
+        const std::optional<int> integer = whole(value);
+        if (!integer) return std::nullopt;
+        values.push_back(*integer);
     }
     if (!only_blanks_from(text, reader.position())) return std::nullopt;
     return values;
+}
+
+// The integers of a group, each times 10; none when the group is not exactly `count` integers
+// with a separator between each two, or a product does not fit a 32-bit integer.
+std::optional<std::vector<int>> scaled_integers(std::string_view text, std::size_t count)
+{
+    return group_values<int>(
+        text, count, [](FieldReader& reader, int& value) { return reader.read_int(value); },
+        [](int value) -> std::optional<int> {
+            const long long scaled = 10LL * value;
+            if (!fits_int(scaled)) return std::nullopt;
+            return static_cast<int>(scaled);
+        });
+}
+
+// The reals of a group, each truncated toward zero; none when the group is not exactly `count`
+// reals with a separator between each two, or a value does not truncate to a 32-bit integer.
+std::optional<std::vector<int>> truncated_reals(std::string_view text, std::size_t count)
+{
+    return group_values<double>(
+        text, count, [](FieldReader& reader, double& value) { return reader.read_real(value); }, truncated_real);
 }
 
 std::string group_problem(const char* group, const std::string& text, std::size_t count, const char* kind)
