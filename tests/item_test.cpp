@@ -110,7 +110,7 @@ TEST(ItemLineRules, UnusableLinesAreNamed)
     levels.levels[0].complete = true;
     auto names = names_of("PIT pit");
     EXPECT_TRUE(item_line_problem("1 A 0 0", levels, names));
-    EXPECT_EQ(item_line_problem("a GEM 1 2", levels, names), "the item line has fewer than five tokens; it is skipped");
+    EXPECT_EQ(item_line_problem("a GEM 1 2", levels, names)->message, "the item line has fewer than five tokens; it is skipped");
     EXPECT_TRUE(item_line_problem("1 A x 0 0", levels, names));
     EXPECT_TRUE(item_line_problem("1 A 0 0 0.5", levels, names));
     EXPECT_TRUE(item_line_problem("1 A 0 0 1", levels, names));

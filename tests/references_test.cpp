@@ -47,19 +47,19 @@ TEST(References, NamesThatReachNoObjectOrChampionAreReportedAtTheirLine)
          {"14: warning: the target \"door-b\" of \"l\" names no object; TVK_door_b is nil in the engine"}},
         {"a target named as the engine sees names", "l LEVER 0 0 0 TARGET=(door_a)\ndoor-a DOOR 1 1 0\n", {}},
         {"a target whose object is a comment", "l LEVER 0 0 0 TARGET=(g)\ng GHOST 1 1 0\n",
-         {"15: warning: the object name list does not name the type \"GHOST\": 1 object of it is written as a comment",
-          "14: warning: the target \"g\" of \"l\" names object \"g\", which is written as a comment (the object name "
-          "list does not name its type); TVK_g is nil in the engine"}},
+         {"14: warning: the target \"g\" of \"l\" names object \"g\", which is written as a comment (the object name "
+          "list does not name its type); TVK_g is nil in the engine",
+          "15: warning: the object name list does not name the type \"GHOST\": 1 object of it is written as a comment"}},
         {"a target inside nothing", "l LEVER 0 0 0 TARGET=(k)\nk KEY 0 0 -1\n",
-         {"15: error: no object holds object \"k\"; it is written as a comment",
-          "14: warning: the target \"k\" of \"l\" names object \"k\", which is written as a comment (no object holds "
-          "it); TVK_k is nil in the engine"}},
+         {"14: warning: the target \"k\" of \"l\" names object \"k\", which is written as a comment (no object holds "
+          "it); TVK_k is nil in the engine",
+          "15: error: no object holds object \"k\"; it is written as a comment"}},
         {"a holder naming no object", "c CHEST 1 1 0 HOLDS=(key-a, gem-zz)\nkey-a KEY 0 0 -1\n",
          {"14: warning: \"c\" holds \"gem-zz\", which is no object"}},
         {"a holder naming a variable", "c CHEST 1 1 0 HOLDS=(key_a)\nkey-a KEY 0 0 -1\n",
-         {"15: error: no object holds object \"key-a\"; it is written as a comment",
-          "14: warning: \"c\" holds \"key_a\", which matches object \"key-a\" only as a variable; a holder names what "
-          "it holds by its identifier exactly as written"}},
+         {"14: warning: \"c\" holds \"key_a\", which matches object \"key-a\" only as a variable; a holder names what "
+          "it holds by its identifier exactly as written",
+          "15: error: no object holds object \"key-a\"; it is written as a comment"}},
         {"a holder naming an object on the map", "c CHEST 1 1 0 HOLDS=(t)\nt TORCH 2 2 0\n",
          {"14: warning: \"c\" holds \"t\", which stands on the map (its level is not -1), so it is not held"}},
         {"a mirror's champion that is never defined", "m MIRROR 1 1 0 HOLDS=(ch-y)\n" + champion,

@@ -171,6 +171,18 @@ pid_t start_converter(const std::vector<std::string>& arguments, const fs::path&
     return failed ? -1 : child;
 }
 
+std::vector<std::string> plain_lines(const Report& report)
+{
+    std::vector<std::string> lines;
+    for (Problem entry : report.entries()) {
+        entry.column = 0;
+        std::string line = report.line_of(entry);
+        line.resize(line.size() - bracketed_name(entry).size() - 1);
+        lines.push_back(std::move(line));
+    }
+    return lines;
+}
+
 MemoryRun convert_text(const std::string& dump, const std::string& object_list)
 {
     std::istringstream dump_stream(dump);
@@ -181,7 +193,7 @@ MemoryRun convert_text(const std::string& dump, const std::string& object_list)
     MemoryRun run;
     run.status = convert(dump_stream, script, names, report);
     run.script = script.str();
-    for (const auto& line : report.lines()) run.messages += line + "\n";
+    for (const auto& line : plain_lines(report)) run.messages += line + "\n";
     return run;
 }
 

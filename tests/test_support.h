@@ -6,6 +6,8 @@
 #include <sys/types.h>
 #include <vector>
 
+#include "report/report.h"
+
 #include "records/object_list.h"
 
 // The whole content of a file; the test fails when it cannot be read.
@@ -13,6 +15,10 @@ std::string read_file(const std::filesystem::path& path);
 // The whole content of a file, or the empty text when there is none.
 std::string read_file_or_empty(const std::filesystem::path& path);
 void write_file(const std::filesystem::path& path, const std::string& text);
+
+// The printed lines of a report without their columns and names ("FILE:LINE: warning: TEXT"),
+// for tests of what a message says; the columns and names have tests of their own.
+std::vector<std::string> plain_lines(const Report& report);
 
 // A fresh empty folder under the system's temporary folder.
 std::filesystem::path scratch_folder();
