@@ -38,18 +38,17 @@ struct Translation {
     Problems problems;
 };
 
-// make_item then make_exvars on the line; level 0 has no offset, level 1 ten columns.
+// The line through make_item and make_exvars; level 0 has no offset, level 1 ten columns.
 Translation translate(const std::string& line, const ObjectList& names = test_names())
 {
-    const std::vector<int> offsets_x{0, 10};
-    const std::vector<int> offsets_y{0, 0};
-    Item item;
-    item.make_item(line, offsets_x, offsets_y, names);
+    static const Levels levels = levels_at({{0, 0}, {10, 0}});
+    TranslatedLine translated = translated_line(line, names, levels);
     Translation t;
-    t.result = make_exvars(item, line, offsets_x, offsets_y, names, t.problems);
-    t.text = item.exvar_text;
-    t.has_exvars = item.has_exvars;
-    t.contents = item.contents;
+    t.result = translated.holder;
+    t.text = translated.item.exvar_text;
+    t.has_exvars = translated.item.has_exvars;
+    t.contents = translated.item.contents;
+    t.problems = std::move(translated.problems);
     return t;
 }
 

@@ -80,6 +80,19 @@ TEST(ItemPass, ButtonOnASquareWithTwoDoorsTargetsTheLaterDoor)
     EXPECT_EQ(block.find("TVK_lone]={target"), std::string::npos) << block;
 }
 
+TEST(ItemPass, AHolderLinksOnlyTheHeldObjectsItsListNamesExactly)
+{
+    Report report;
+    auto lists = file_lines({"chest-1 CHEST 0 0 0 CENTER HOLDS=(12, 10 ,x)", "10 TORCH 0 0 -1", "2 TORCH 0 0 -1",
+                             "12 TORCH 0 0 0"},
+                            report);
+    const std::string block = block_of(lists, report);
+    EXPECT_NE(block.find("\nTVK_10=kel_spawn(\"torch\",IN_OBJ,TVK_chest_1,-1,0)\n"), std::string::npos) << block;
+    EXPECT_NE(block.find("\n--TVK_2=kel_spawn(\"torch\",\n"), std::string::npos) << block;
+    EXPECT_NE(block.find("\nTVK_12=kel_spawn(\"torch\",0,0,0,CENTER)\n"), std::string::npos) << block;
+    EXPECT_EQ(block.find("IN_OBJ,TVK_chest_1,-1,0)\nIN_OBJ"), std::string::npos) << block;
+}
+
 TEST(ItemPass, HeldObjectsTwoAndTwelveGoToTheirOwnHolders)
 {
     Report report;
@@ -318,4 +331,18 @@ TEST(ItemPass, ALongLineGivesItsRoomBackAndTheNextLineIsTranslatedAfresh)
     const std::string block = block_of(lists, report);
     EXPECT_NE(block.find("TVK_t=kel_spawn(\"torch\",0,1,1,CENTER)\n"), std::string::npos) << block;
     EXPECT_EQ(block.find("TVK_t=kel_spawn(\"torch\",0,1,1,CENTER)\nexvar"), std::string::npos) << block;
+}
+
+TEST(ItemPass, ALastLineOfSixtyFourKilobytesGivesItsRoomBack)
+{
+    // A line of exactly 65536 bytes is long, also when no line follows it.
+    std::string chest = "c CHEST 1 1 0 CENTER HOLDS=(";
+    for (int i = 0; chest.size() < (std::size_t{1} << 16) - 20; ++i) chest += "gem-" + std::to_string(i) + ",";
+    chest += "last)";
+    chest.append((std::size_t{1} << 16) - chest.size(), ' ');
+    ASSERT_EQ(chest.size(), std::size_t{1} << 16);
+    Report report;
+    ItemLists lists = file_lines({chest}, report);
+    EXPECT_LT(lists.line_item.contents.capacity(), std::size_t{1} << 12);
+    EXPECT_LT(lists.line_scan.marks().capacity(), std::size_t{1} << 13);
 }

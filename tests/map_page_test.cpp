@@ -111,8 +111,8 @@ TEST(MapPage, HoldsThePageFilesByteForByteAndTheKindsInOrder)
     const std::string page = page_of(DungeonModel{});
     for (const char* part : {page_style, page_body, page_script}) EXPECT_NE(page.find(part), std::string::npos);
     EXPECT_NE(page.find("\"kinds\":[\"door\",\"door frame\",\"door button\",\"lever or switch\",\"trigger\","
-                        "\"teleporter\",\"pit\",\"shooter\",\"floor damager\",\"generator\",\"creature\","
-                        "\"holder\",\"other\"]"),
+                        "\"teleporter\",\"pit\",\"floor text\",\"shooter\",\"floor damager\",\"generator\","
+                        "\"creature\",\"holder\",\"torch\",\"flask\",\"bomb\",\"other\"]"),
               std::string::npos);
 }
 

@@ -3,6 +3,8 @@
 #include <gtest/gtest.h>
 
 #include <algorithm>
+#include <fstream>
+#include <iterator>
 #include <sstream>
 
 #include "report/report.h"
@@ -111,6 +113,13 @@ TEST(MessageKinds, NamesAreUniqueAndFoundByName)
             << kind.name;
     }
     EXPECT_FALSE(message_named("no-such-message"));
+    // The guide shows the table that the program reads, row for row.
+    std::ifstream guide(std::string(D2L_TESTS_DIR) + "/../docs/guide.md");
+    const std::string text((std::istreambuf_iterator<char>(guide)), std::istreambuf_iterator<char>());
+    EXPECT_NE(text.find("<!-- message table: begin -->\n" + message_table_markdown() + "<!-- message table: end -->"),
+              std::string::npos)
+        << "write this table into docs/guide.md:\n"
+        << message_table_markdown();
 }
 
 TEST(Quoted, ShowsEveryByteSoThatATerminalPrintsTheMessageWhole)
@@ -122,6 +131,8 @@ TEST(Quoted, ShowsEveryByteSoThatATerminalPrintsTheMessageWhole)
         {"Ch\xC3\xA2teau \xE2\x82\xAC \xF0\x9F\x97\x9D", "\"Ch\xC3\xA2teau \xE2\x82\xAC \xF0\x9F\x97\x9D\""},
         {"caf\xE9 \xE2\x82x \xC0\xAF \xED\xA0\x80", R"("caf\xE9 \xE2\x82x \xC0\xAF \xED\xA0\x80")"},
         {"\xC2\x9B" "2J \xC2\xA0", "\"\\xC2\\x9B2J \xC2\xA0\""},
+        // The first and the last of them.
+        {"\xC2\x80\xC2\x9F", R"("\xC2\x80\xC2\x9F")"},
     };
     for (const auto& [text, shown] : cases) EXPECT_EQ(::quoted(text), shown) << shown;
 }

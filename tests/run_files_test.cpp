@@ -6,6 +6,7 @@
 #include <csignal>
 #include <fcntl.h>
 #include <filesystem>
+#include <optional>
 #include <sstream>
 #include <sys/ioctl.h>
 #include <sys/stat.h>
@@ -114,8 +115,8 @@ TEST(RunFiles, NamesTheFilesBesideTheDumpAsTheUserWroteThem)
         EXPECT_EQ(files.script_name, c.script);
     }
     EXPECT_TRUE(files_of(named).script_to_standard_output);
-    EXPECT_EQ(temporary_script_path(folder / "LUA_dungeon.lua", "1f").parent_path(), folder);
-    EXPECT_EQ(temporary_script_path(folder / "LUA_dungeon.lua", "1f"), folder / ".LUA_dungeon.lua.1f.tmp");
+    EXPECT_EQ(temporary_path_for(folder / "LUA_dungeon.lua", "1f").parent_path(), folder);
+    EXPECT_EQ(temporary_path_for(folder / "LUA_dungeon.lua", "1f"), folder / ".LUA_dungeon.lua.1f.tmp");
 }
 
 TEST(RunFiles, StatementsThatCannotBeReadBackConvertNothingAndKeepTheOldScript)
@@ -273,6 +274,50 @@ TEST(RunFilesProgram, StandardOutputThatCannotBeWrittenConvertsNothing)
     EXPECT_NE(run.messages.find("standard output"), std::string::npos) << run.messages;
 }
 
+TEST(RunFilesProgram, ListingTheTypesIntoTheListItReadsSaysThatTheShellEmptiedIt)
+{
+    const fs::path folder = scratch_folder();
+    write_file(folder / "my_dungeon.txt", std::string(small_dump) + "[Items]\nx GHOST 0 0 0\n");
+    write_file(folder / "obj_list.txt", "GHOST ghost\n");
+    // As "dungeon2lua --list-types > obj_list.txt" does: the shell empties the list first.
+    const ProgramRun run = run_converter_in(folder, {"--list-types"}, folder / "obj_list.txt");
+    EXPECT_EQ(run.status, 0);
+    EXPECT_EQ(run.messages, "obj_list.txt:0: warning: standard output is the object name list, which the shell emptied "
+                            "before it was read: pairs it held are lost; --update-list completes a list "
+                            "[-Wlist-emptied]\n");
+    EXPECT_EQ(read_file(folder / "obj_list.txt"), "GHOST X_UNKNOWN\n");
+    // Into another file, nothing is said.
+    EXPECT_EQ(run_converter_in(folder, {"--list-types"}, folder / "types.txt").messages, "");
+}
+
+TEST(RunFilesProgram, MessagesAsJsonAreOneDocumentThatAParserReads)
+{
+    const fs::path folder = scratch_folder();
+    write_file(folder / "my_dungeon.txt",
+               std::string(small_dump) + "[Items]\nx GHOST 0 0 0\ny KEY 0 0 0 TEXT=(caf\xE9 \"<b>\")\n");
+    write_file(folder / "obj_list.txt", "KEY key\n");
+    const fs::path messages = folder / "messages.json";
+    const ProgramRun run = run_converter_in(folder, {"--check", "--messages=json"}, "/dev/null");
+    EXPECT_EQ(run.status, 0);
+    write_file(messages, run.messages);
+    const std::string check =
+        "import json,sys; d=json.load(open(sys.argv[1])); m=d['messages']; "
+        "assert [(x['line'],x['severity'],x['name']) for x in m]==[(11,'warning','unlisted-type')], m; "
+        "assert d['errors']==0 and d['warnings']==1 and d['status']==0, d; "
+        "assert d['objects']=={'written':1,'commented':1,'skipped':0}, d; "
+        "assert m[0]['file']=='my_dungeon.txt' and m[0]['text'].startswith('the object name list does not name'), m";
+    EXPECT_EQ(std::system(("/usr/bin/python3 -c \"" + check + "\" " + messages.string()).c_str()), 0) << run.messages;
+    // A run that stops is one document too, with the line that stopped it.
+    const ProgramRun stopped = run_converter_in(folder, {"--messages=json", "--objects", "none.txt"}, "/dev/null");
+    EXPECT_EQ(stopped.status, 1);
+    write_file(messages, stopped.messages);
+    EXPECT_EQ(std::system(("/usr/bin/python3 -c \"import json,sys; d=json.load(open(sys.argv[1])); "
+                           "assert d['status']==1 and d['messages'][-1]['severity']=='failure'\" " +
+                           messages.string()).c_str()),
+              0)
+        << stopped.messages;
+}
+
 TEST(RunFilesProgram, AnInterruptRemovesTheTemporaryFilesKeepsTheOldScriptAndEndsByTheSignal)
 {
     // The dump is a FIFO, so the run stands still, converting, until the test writes the rest.
@@ -318,5 +363,46 @@ TEST(RunFilesProgram, AnInterruptRemovesTheTemporaryFilesKeepsTheOldScriptAndEnd
         EXPECT_EQ(read_file(folder / "LUA_dungeon.lua"), "-- old\n");
         EXPECT_EQ(files_in(folder), (std::vector<std::string>{"LUA_dungeon.lua", "my_dungeon.txt", "obj_list.txt"}))
             << (with_page ? "with" : "without") << " a map page";
+    }
+}
+
+TEST(RunFiles, CheckAndListTypesEndWithTheStatusTheyEndWithToday)
+{
+    // Messages are compared by place and key words: names and columns may be added to them.
+    const std::string dump = "[Main Data]\nENTRANCE...(0,0,0,NORTH)\n[Layout]\nWALLSET\nLIGHT(5)\nOFFSET(0,0)\n"
+                             "SIZE(1,1)\n1\n/*\n[Items]\nt TORCH 0 0 0\nx TORCH q 0 0\n";
+    struct Case {
+        const char* name;
+        bool check, list_types;
+        // The object name list; none when there is no file.
+        std::optional<std::string> list;
+        int status;
+        std::vector<std::pair<std::string, std::vector<std::string>>> said;
+    };
+    const std::vector<Case> cases = {
+        {"a check that lists the types needs the list", true, true, std::nullopt, 1,
+         {{"dungeon2lua", {"cannot open", "obj_list.txt"}}}},
+        {"listing the types alone ends well on a dump with an error", false, true, "TORCH torch", 0, {}},
+        // Changes when a list of one word is reported as such.
+        {"a list of one word is odd, not empty", true, false, "TORCH", 2,
+         {{"obj_list.txt:1: warning", {"odd number of words", "\"TORCH\""}},
+          {"my_dungeon.txt:11: warning", {"\"TORCH\"", "written as a comment"}},
+          {"my_dungeon.txt:12: error", {"\"x\""}}}},
+    };
+    for (const auto& c : cases) {
+        SCOPED_TRACE(c.name);
+        const fs::path folder = scratch_folder();
+        write_file(folder / "my_dungeon.txt", dump);
+        if (c.list) write_file(folder / "obj_list.txt", *c.list);
+        Options options;
+        options.path = folder.string();
+        options.check = c.check;
+        options.list_types = c.list_types;
+        const FileRun run = run_files(options);
+        EXPECT_EQ(run.status, c.status);
+        std::vector<Said> said;
+        for (const auto& [where, words] : c.said)
+            said.push_back({where == "dungeon2lua" ? where : (folder / where).string(), words});
+        EXPECT_TRUE(messages_say(run.err, said));
     }
 }

@@ -12,7 +12,10 @@
 #include <sys/wait.h>
 #include <unistd.h>
 
+#include "behaviour/exvars.h"
 #include "conversion/convert.h"
+#include "itempass/item_line.h"
+#include "itempass/item_statements.h"
 
 namespace fs = std::filesystem;
 
@@ -88,7 +91,8 @@ std::string converter_command()
 bool is_expectation_file(const std::string& name)
 {
     for (const char* expectation : {"status", "stderr.txt", "stdout.txt", "LUA_dungeon.lua", "engine.txt", "args",
-                                    "folder", "previous.lua", "output", "stdout_begins.txt"})
+                                    "folder", "previous.lua", "output", "stdout_begins.txt",
+                                    "obj_list_after.txt"})
         if (name == expectation) return true;
     return false;
 }
@@ -128,12 +132,16 @@ RunResult run_converter_on(const fs::path& case_folder)
     result.script = read_file_or_empty(result.script_path);
     result.messages = read_file_or_empty(scratch / "stderr.out");
     result.output = read_file_or_empty(scratch / "stdout.out");
+    // A run that completes the object name list leaves it behind, as the case expects it.
+    const bool list_expected = fs::exists(case_folder / "obj_list_after.txt");
+    if (list_expected) result.list_after = read_file_or_empty(inputs / "obj_list.txt");
     for (const auto& entry : fs::recursive_directory_iterator(work)) {
         if (!entry.is_regular_file()) continue;
         const fs::path relative = fs::relative(entry.path(), work);
         const std::string name = entry.path().filename().string();
         const bool known = std::find(input_names.begin(), input_names.end(), name) != input_names.end() ||
                            name == "LUA_dungeon.lua" || entry.path() == result.script_path ||
+                           (list_expected && name == "obj_list.txt") ||
                            std::find(arguments.begin(), arguments.end(), relative.generic_string()) != arguments.end();
         if (!known) result.leftovers.push_back(relative.generic_string());
     }
@@ -242,4 +250,86 @@ std::string engine_findings_of_text(const std::string& script)
     const fs::path path = scratch_folder() / "LUA_dungeon.lua";
     write_file(path, script);
     return engine_findings(path);
+}
+
+namespace {
+
+// Where a message is, as a Said gives it: the file, line and severity without a column, or the
+// program's name.
+std::pair<std::string, std::string> where_and_text(const std::string& line)
+{
+    for (const std::string severity : {": warning: ", ": error: "}) {
+        const std::size_t at = line.find(severity);
+        if (at == std::string::npos) continue;
+        std::string place = line.substr(0, at);
+        // file:line:column gives file:line.
+        const std::size_t last = place.rfind(':');
+        if (last != std::string::npos && place.find(':') != last) place.erase(last);
+        return {place + severity.substr(0, severity.size() - 2), line.substr(at + severity.size())};
+    }
+    const std::size_t colon = line.find(": ");
+    return {line.substr(0, colon), colon == std::string::npos ? "" : line.substr(colon + 2)};
+}
+
+} // namespace
+
+::testing::AssertionResult messages_say(const std::string& messages, const std::vector<Said>& expected)
+{
+    std::vector<std::string> lines;
+    for (std::size_t start = 0; start < messages.size();) {
+        const std::size_t end = messages.find('\n', start);
+        // The closing count ("2 errors and 5 warnings; ...") is no message.
+        if (start < messages.size() && messages[start] >= '0' && messages[start] <= '9') {
+            start = end == std::string::npos ? messages.size() : end + 1;
+            continue;
+        }
+        lines.push_back(messages.substr(start, end - start));
+        start = end == std::string::npos ? messages.size() : end + 1;
+    }
+    if (lines.size() != expected.size())
+        return ::testing::AssertionFailure() << expected.size() << " messages expected, got:\n" << messages;
+    for (std::size_t i = 0; i < lines.size(); ++i) {
+        const auto [where, text] = where_and_text(lines[i]);
+        if (where != expected[i].where)
+            return ::testing::AssertionFailure() << "message " << i + 1 << " is not at " << expected[i].where << ":\n"
+                                                 << messages;
+        for (const auto& word : expected[i].words)
+            if (text.find(word) == std::string::npos)
+                return ::testing::AssertionFailure() << "message " << i + 1 << " lacks \"" << word << "\":\n"
+                                                     << messages;
+    }
+    return ::testing::AssertionSuccess();
+}
+
+Levels levels_at(const std::vector<std::pair<int, int>>& offsets)
+{
+    Levels levels;
+    levels.read = true;
+    for (const auto& [x, y] : offsets) {
+        Level& level = levels.levels.emplace_back();
+        level.complete = true;
+        level.offset_x = x;
+        level.offset_y = y;
+        level.size_x = level.size_y = 100;
+    }
+    return levels;
+}
+
+TranslatedLine translated_line(const std::string& line, const ObjectList& names, const Levels& levels)
+{
+    TranslatedLine translated;
+    const LeadingTokens tokens = leading_tokens(line);
+    const std::optional<ItemPlace> place = place_of(tokens);
+    if (!place) {
+        ADD_FAILURE() << "not an item line: " << line;
+        return translated;
+    }
+    const std::vector<int> offsets_x = levels.offsets_x();
+    const std::vector<int> offsets_y = levels.offsets_y();
+    make_item(translated.item, line, tokens, place->x, place->y, place->level, names.find(tokens.tokens[1]), offsets_x,
+              offsets_y);
+    Properties properties;
+    translated.holder = make_exvars(translated.item, line, KeywordScan(line), offsets_x, offsets_y, names,
+                                    translated.problems, levels, properties);
+    return translated;
 }

@@ -2,13 +2,15 @@
 // Helpers shared by the tests: files, runs of the converter, and the Lua 5.1 tools.
 
 #include <filesystem>
+#include <gtest/gtest.h>
 #include <string>
 #include <sys/types.h>
 #include <vector>
 
-#include "report/report.h"
-
+#include "levels/levels.h"
+#include "records/item.h"
 #include "records/object_list.h"
+#include "report/report.h"
 
 // The whole content of a file; the test fails when it cannot be read.
 std::string read_file(const std::filesystem::path& path);
@@ -30,6 +32,8 @@ struct RunResult {
     std::string messages;
     std::string output;
     std::filesystem::path script_path;
+    // The object name list after the run, when the case expects one (obj_list_after.txt).
+    std::string list_after;
     // Files in the run's folder that are neither inputs nor the script nor a file the arguments name.
     std::vector<std::string> leftovers;
 };
@@ -74,3 +78,26 @@ std::string engine_findings_of_text(const std::string& script);
 void expect_lua_text_compiles(const std::string& script);
 // True when luac5.1 accepts the script text (and a failed test when luac5.1 is missing).
 bool lua_accepts_text(const std::string& script);
+
+// A message as a test expects it: where it is ("my_dungeon.txt:14: warning", "obj_list.txt:0:
+// error", or "dungeon2lua" for the program's own lines) and words its text holds. A message that
+// later gains a name or a column still matches.
+struct Said {
+    std::string where;
+    std::vector<std::string> words;
+};
+// Whether the messages, one a line, are the expected ones in the same order.
+::testing::AssertionResult messages_say(const std::string& messages, const std::vector<Said>& expected);
+
+// Helper for tests: complete levels of 100 by 100 squares with these column and row offsets.
+Levels levels_at(const std::vector<std::pair<int, int>>& offsets);
+
+// Helper for tests: one item line through make_item and make_exvars, as the item pass runs them
+// (without the pass's checks of the line, which it must pass): the record, whether it holds
+// objects, and the problems of its values.
+struct TranslatedLine {
+    Item item;
+    bool holder = false;
+    Problems problems;
+};
+TranslatedLine translated_line(const std::string& line, const ObjectList& names, const Levels& levels);

@@ -68,6 +68,10 @@ std::string bracketed_name(const Problem& problem);
 // The printed form of a problem of the named file: "my_dungeon.txt:LINE[:COLUMN]: error: what is wrong [name]".
 std::string printed_line(const std::string& file_name, const Problem& problem);
 
+// The printed form of a message about the run itself (its files, its arguments), not a line of an
+// input: "dungeon2lua: what is wrong".
+std::string program_line(std::string_view message);
+
 // What a run does with each kind of message: shows it as its kind says, silences a warning
 // (-Wno-NAME), or makes a warning an error (-Werror=NAME).
 enum class Treatment : std::uint8_t { shown, silenced, promoted };

@@ -11,6 +11,7 @@
 #include "store/line_reader.h"
 #include "text/normalise.h"
 #include "text/tokens.h"
+#include "vocabulary/engine_names.h"
 
 namespace {
 
@@ -51,7 +52,7 @@ public:
                         early_warnings_.push_back(near_header_warning(line, *header, reader_.line_number()));
                     continue;
                 }
-                out_ << "\n" << "dungeon_name=\"VORHANE\"" << "\n" << "\n";
+                out_ << "\n" << engine::dungeon_name << "=\"VORHANE\"" << "\n" << "\n";
                 begun_ = true;
                 for (const Problem& warning : early_warnings_) report_.add(warning.line, warning);
             }
@@ -64,7 +65,7 @@ public:
         check_references(items_, champions_, report_);
         write_items(items_, out_, watcher_);
         report_.set_objects(object_tally(items_));
-        out_ << "\n" << "kel_spawnburst_end()" << "\n" << "\n" << "dungeon_translate()" << "\n";
+        out_ << "\n" << engine::spawnburst_end << "()" << "\n" << "\n" << engine::translate << "()" << "\n";
         const bool placed = write_party_placement();
         // The decisions, an entry per held object and button, only for a watcher that wants them.
         if (watcher_)
@@ -99,7 +100,7 @@ private:
         }
         if (header == Header::items) {
             section_ = Section::items;
-            out_ << "\n" << "kel_spawnburst_begin()" << "\n";
+            out_ << "\n" << engine::spawnburst_begin << "()" << "\n";
         }
         if (header == Header::main_data) {
             out_ << "\n";

@@ -114,13 +114,6 @@ void ObjectList::add(const std::string& type, const std::string& name, long type
     pair_looked_up_.push_back(false);
 }
 
-std::optional<std::string> ObjectList::lookup(std::string_view word) const
-{
-    const std::string* name = find(word);
-    if (!name) return std::nullopt;
-    return *name;
-}
-
 const std::string* ObjectList::find(std::string_view word) const
 {
     auto found = first_pair_.find(word);

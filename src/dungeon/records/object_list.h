@@ -11,6 +11,7 @@
 #include <vector>
 
 #include "report/report.h"
+#include "store/hash.h"
 
 // One pair of the list as written: a dump type, its target object name and the lines of both
 // words (a pair may stand on two lines).
@@ -33,10 +34,8 @@ public:
     // dropped. A byte-order mark at the start is skipped.
     static ObjectList read(std::istream& in);
 
-    // The target object name of a dump type word; none when the list has no pair for the word or
-    // pairs it with "X_UNKNOWN". Notes the word as looked up.
-    std::optional<std::string> lookup(std::string_view word) const;
-    // The same without a copy: the name in the list, or null.
+    // The target object name of a dump type word, as it stands in the list; null when the list has
+    // no pair for the word or pairs it with "X_UNKNOWN". Notes the word as looked up.
     const std::string* find(std::string_view word) const;
     // The name as find() gives it, without noting the word: for words of the dump that are no
     // object type.
@@ -71,7 +70,7 @@ private:
     // Hashes texts and views alike, so that a view of a word finds its pair without a copy.
     struct WordHash {
         using is_transparent = void;
-        std::size_t operator()(std::string_view word) const { return std::hash<std::string_view>{}(word); }
+        std::size_t operator()(std::string_view word) const { return static_cast<std::size_t>(text_hash(word)); }
     };
 
     // The name of a pair as lookups give it: null for "X_UNKNOWN".

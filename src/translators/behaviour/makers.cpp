@@ -6,6 +6,7 @@
 #include "behaviour/keywords.h"
 #include "behaviour/values.h"
 #include "text/lua_text.h"
+#include "vocabulary/word_lists.h"
 
 namespace {
 
@@ -54,13 +55,12 @@ void append_numbers(std::string& out, const LineContext& context)
 
 void read_shooter(const LineContext& context, Item& item, Properties& properties)
 {
-    if (!item.is_shooter) return;
     item.has_exvars = true;
     const auto missile = paren_value(context, scanned("SHOOTS=("));
     if (!missile) return;
     std::string& shooter = properties.shooter;
     shooter = has_keyword(context, scanned("TYPE=(DOUBLE)")) ? "double=true" : "double=false";
-    if (*missile != "OBJECT") {
+    if (*missile != shoots_any_object) {
         shooter += ",shoots=\"";
         append_lua_escape(shooter, object_name_of(context, *missile));
         shooter += '"';
@@ -74,7 +74,6 @@ void read_shooter(const LineContext& context, Item& item, Properties& properties
 
 void read_floor_damage(const LineContext& context, Item& item, Properties& properties)
 {
-    if (!item.is_floordamager) return;
     item.has_exvars = true;
     std::string& damage = properties.damage;
     damage.clear();

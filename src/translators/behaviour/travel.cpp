@@ -15,6 +15,7 @@
 #include "text/fields.h"
 #include "text/lua_text.h"
 #include "text/normalise.h"
+#include "vocabulary/word_lists.h"
 
 namespace {
 
@@ -34,15 +35,11 @@ std::int64_t power_level_of(int charge)
     return (static_cast<std::int64_t>(charge) * 6 / 100) % 6 + 1;
 }
 
-// The facing or turn on arrival that a ROTATE: value names, the first match in this order.
-const char* rotation_of(std::string_view value)
+// The facing or turn on arrival that a ROTATE: value names, the first match in rotation_words.
+std::string_view rotation_of(std::string_view value)
 {
-    static const char* const rotations[][2] = {
-        {"NORTH", ",face=NORTH"}, {"WEST", ",face=WEST"}, {"SOUTH", ",face=SOUTH"}, {"EAST", ",face=EAST"},
-        {"LEFT", ",spin=3"},      {"RIGHT", ",spin=1"},   {"180", ",spin=2"},
-    };
-    for (const auto& rotation : rotations)
-        if (contains(value, rotation[0])) return rotation[1];
+    for (const RotationWord& rotation : rotation_words)
+        if (contains(value, rotation.word)) return rotation.property;
     return "";
 }
 
@@ -64,7 +61,7 @@ bool write_destination(std::string& out, std::string_view value, const LineConte
     // A level whose block was incomplete is not written, so nothing can arrive on it.
     if (level < 0 || static_cast<std::size_t>(level) >= context.level_offset_x.size() ||
         static_cast<std::size_t>(level) >= context.level_offset_y.size() ||
-        (context.levels && !context.levels->is_level(level))) {
+        !context.levels.is_level(level)) {
         context.problems.emplace_back(MessageId::destination,
                                       "the DESTINATION=( level " + std::to_string(level) +
                                           " is not a level of the layout; the destination is left out",
@@ -81,7 +78,7 @@ bool write_destination(std::string& out, std::string_view value, const LineConte
                                       value);
         return false;
     }
-    if (context.levels && !context.levels->holds_square(level, dx, dy))
+    if (!context.levels.holds_square(level, dx, dy))
         context.problems.emplace_back(MessageId::destination_outside,
                                       "the DESTINATION=( square " + std::to_string(dx) + "," + std::to_string(dy) +
                                           " lies outside the map of level " + std::to_string(level),
@@ -114,7 +111,7 @@ std::optional<std::string_view> sound_name_of(std::string_view line, std::size_t
 void read_charge(const LineContext& context, Item& item, Properties& properties)
 {
     const auto value = paren_value(context, scanned("CHARGE=("));
-    if (contains(item.object_name, "flask_") || contains(item.object_name, "bomb")) {
+    if (item.is(ObjectFlag::flask) || item.is(ObjectFlag::bomb)) {
         item.has_exvars = true;
         const int charge = value ? charge_of(*value) : 1;
         properties.charge = "power=";
@@ -122,7 +119,7 @@ void read_charge(const LineContext& context, Item& item, Properties& properties)
         return;
     }
     // A torch's charge is never written.
-    if (contains(item.object_name, "torch") || !value) return;
+    if (item.is(ObjectFlag::torch) || !value) return;
     item.has_exvars = true;
     if (auto charge = checked_code_value("CHARGE=(", *value, context.problems)) {
         properties.charge = "charge=";

@@ -2,6 +2,7 @@
 
 #include "text/lua_text.h"
 #include "text/normalise.h"
+#include "vocabulary/engine_names.h"
 
 std::optional<std::string_view> checked_code_value(std::string_view keyword, std::string_view value,
                                                    Problems& problems)
@@ -16,7 +17,7 @@ std::optional<std::string_view> checked_code_value(std::string_view keyword, std
 bool append_object_variable(std::string& out, std::string_view identifier)
 {
     const std::size_t start = out.size();
-    out += "TVK_";
+    out += engine::object_prefix;
     append_force_us(out, identifier);
     if (is_lua_name(std::string_view(out).substr(start))) return true;
     out.resize(start);

@@ -3,16 +3,12 @@
 #include <limits>
 
 #include "records/item.h"
+#include "vocabulary/object_classes.h"
 #include "report/report.h"
 #include "text/chars.h"
 #include "text/fields.h"
 #include "text/lua_text.h"
 #include "text/normalise.h"
-
-std::optional<Problem> item_line_problem(std::string_view line, const Levels& levels, const ObjectList& names)
-{
-    return item_line_problem(leading_tokens(line), levels, names);
-}
 
 namespace {
 
@@ -34,12 +30,6 @@ std::optional<ItemPlace> place_of(const LeadingTokens& line)
         !read_whole_int(line.tokens[4], place.level))
         return std::nullopt;
     return place;
-}
-
-std::optional<Problem> item_line_problem(const LeadingTokens& line, const Levels& levels, const ObjectList& names)
-{
-    const std::string* listed = nullptr;
-    return item_line_problem(line, place_of(line), levels, names, listed);
 }
 
 std::optional<Problem> item_line_problem(const LeadingTokens& line, const std::optional<ItemPlace>& place,
@@ -66,7 +56,7 @@ std::optional<Problem> item_line_problem(const LeadingTokens& line, const std::o
                        tokens[0]);
     listed = names.find(tokens[1]);
     // An unlisted object keeps its type as its name, so an unlisted type "pit" is a pit too.
-    const bool pit = spawns_as_pit(listed ? std::string_view(*listed) : tokens[1]);
+    const bool pit = passes_rule(ObjectFlag::pit_statement, listed ? std::string_view(*listed) : tokens[1]);
     const int level = place->level;
     if (level == -1) {
         if (pit) return skipped("the pit " + quoted(tokens[0]) + " has level -1; it is skipped", tokens[4]);
@@ -82,18 +72,6 @@ std::optional<Problem> item_line_problem(const LeadingTokens& line, const std::o
     return std::nullopt;
 }
 
-std::optional<Problem> item_grid_problem(std::string_view line, const Levels& levels)
-{
-    return item_grid_problem(leading_tokens(line), levels);
-}
-
-std::optional<Problem> item_grid_problem(const LeadingTokens& line, const Levels& levels)
-{
-    const auto place = place_of(line);
-    if (!place) return std::nullopt;
-    return item_grid_problem(line, *place, levels);
-}
-
 std::optional<Problem> item_grid_problem(const LeadingTokens& line, const ItemPlace& place, const Levels& levels)
 {
     if (!levels.is_level(place.level)) return std::nullopt;
@@ -105,18 +83,6 @@ std::optional<Problem> item_grid_problem(const LeadingTokens& line, const ItemPl
                        std::to_string(grid_x) + "," + std::to_string(grid_y) +
                        " on the common grid, left of or above every map; it is written as a comment",
                    line.tokens[2]);
-}
-
-std::optional<Problem> item_square_problem(std::string_view line, const Levels& levels)
-{
-    return item_square_problem(leading_tokens(line), levels);
-}
-
-std::optional<Problem> item_square_problem(const LeadingTokens& line, const Levels& levels)
-{
-    const auto place = place_of(line);
-    if (!place) return std::nullopt;
-    return item_square_problem(line, *place, levels);
 }
 
 std::optional<Problem> item_square_problem(const LeadingTokens& line, const ItemPlace& place, const Levels& levels)

@@ -8,9 +8,12 @@
 #include "behaviour/keyword_scan.h"
 #include "behaviour/word_checks.h"
 #include "itempass/item_line.h"
+#include "itempass/item_statements.h"
 #include "records/held_list.h"
+#include "store/hash.h"
 #include "text/lua_text.h"
 #include "text/normalise.h"
+#include "vocabulary/engine_names.h"
 
 namespace {
 
@@ -41,9 +44,9 @@ ItemListId list_of(const Item& item, bool held, bool holder)
 {
     if (held) return ItemListId::contained;
     if (holder) return ItemListId::container;
-    if (item.is_doorframe) return ItemListId::doorframe;
-    if (item.is_door) return ItemListId::door;
-    if (item.is_doorbutton) return ItemListId::doorbutton;
+    if (item.is(ObjectFlag::doorframe)) return ItemListId::doorframe;
+    if (item.is(ObjectFlag::door)) return ItemListId::door;
+    if (item.is(ObjectFlag::doorbutton)) return ItemListId::doorbutton;
     if (!item.is_known) return ItemListId::unlisted;
     return ItemListId::other;
 }
@@ -111,8 +114,8 @@ void file_item_line(ItemLists& lists, const std::string& line, long line_number,
     else if (auto problem = item_square_problem(tokens, *place, setting.levels)) report.add_all(line_number, {*problem}, line);
     Item& item = lists.line_item;
     item.line_number = line_number;
-    const bool held = item.make_item(line, tokens, place->x, place->y, place->level, listed, setting.offsets_x,
-                                     setting.offsets_y);
+    const bool held =
+        make_item(item, line, tokens, place->x, place->y, place->level, listed, setting.offsets_x, setting.offsets_y);
     Problems& problems = lists.line_problems;
     problems.clear();
     // Every keyword group and check reads the keywords' places from this one pass over the line.
@@ -120,11 +123,11 @@ void file_item_line(ItemLists& lists, const std::string& line, long line_number,
     scan.read(line);
     item.links = watcher ? watcher->links_of_line(line_number, line) : nullptr;
     const bool holder = make_exvars(item, line, scan, setting.offsets_x, setting.offsets_y, setting.names, problems,
-                                    &setting.levels, lists.line_properties);
+                                    setting.levels, lists.line_properties);
     item.links = nullptr;
     check_item_words(line, tokens, scan, item, problems, lists.word_memory);
     if (!problems.empty()) report.add_all(line_number, problems, line);
-    if (off_grid) item.comment_out(CommentReason::off_grid);
+    if (off_grid) comment_out(item, CommentReason::off_grid);
     if (!item.is_known && !setting.names.names_type(item.object_name))
         count_unlisted_type(lists, item.object_name, line_number);
 
@@ -142,8 +145,8 @@ void file_item_line(ItemLists& lists, const std::string& line, long line_number,
     // statement after it that names the variable reaches the later object only.
     if (const auto first = lists.names.add(item.id, line_number, held, item.comment_reason))
         report.add(MessageId::same_variable, line_number,
-                   "object " + quoted(item.id) + " is written as TVK_" + force_us(item.id) + ", like the object of line " +
-                       std::to_string(*first),
+                   "object " + quoted(item.id) + " is written as " + std::string(engine::object_prefix) +
+                       force_us(item.id) + ", like the object of line " + std::to_string(*first),
                    column_of(line, tokens.tokens[0]));
     if (!item.commented && !item.target_list.empty())
         lists.target_lists.push_back(
@@ -267,7 +270,7 @@ private:
         const std::deque<HeldFacts>* held;
         static bool is_free(FactNumber slot) { return slot == 0; }
         std::size_t hash_entry(FactNumber slot) const { return hash_key((*held)[slot - 1].id); }
-        static std::size_t hash_key(std::string_view id) { return std::hash<std::string_view>{}(id); }
+        static std::size_t hash_key(std::string_view id) { return static_cast<std::size_t>(text_hash(id)); }
         bool holds(FactNumber slot, std::string_view id) const { return (*held)[slot - 1].id == id; }
     };
 
@@ -281,19 +284,16 @@ private:
     std::vector<std::size_t> later_start_;
 };
 
-// A square of the common grid, as a key.
-struct Square {
-    int x;
-    int y;
-    int level;
-    bool operator==(const Square&) const = default;
+// Squares of the common grid as keys: a door button finds the door for which comp_xyz holds.
+struct SameSquare {
+    bool operator()(const GridPlace& one, const GridPlace& other) const { return comp_xyz(one, other); }
 };
 
 struct SquareHash {
-    std::size_t operator()(const Square& square) const
+    std::size_t operator()(const GridPlace& square) const
     {
-        const auto part = [](int value) { return static_cast<std::size_t>(static_cast<unsigned int>(value)); };
-        return (part(square.x) * 0x9E3779B1u) ^ (part(square.y) * 0x85EBCA77u) ^ (part(square.level) * 0xC2B2AE3Du);
+        const auto part = [](int value) { return std::uint64_t{static_cast<unsigned int>(value)}; };
+        return static_cast<std::size_t>(hash_mixed(hash_mixed(0, part(square.x) << 32 | part(square.y)), part(square.level)));
     }
 };
 
@@ -368,7 +368,7 @@ void link_held_items(ItemLists& lists, Report& report)
 // Links every door button to the last door on its square.
 void link_door_buttons(ItemLists& lists)
 {
-    std::unordered_map<Square, FactNumber, SquareHash> last_door;
+    std::unordered_map<GridPlace, FactNumber, SquareHash, SameSquare> last_door;
     for (std::size_t i = 0; i < lists.door_facts.size(); ++i) {
         const DoorFacts& door = lists.door_facts[i];
         last_door[{door.x, door.y, door.level}] = static_cast<FactNumber>(i);
@@ -402,7 +402,7 @@ void write_held_spawn(const HeldFacts& held, std::string_view spawn, const ItemL
         return;
     }
     std::string text(spawn);
-    if (linked) text += holder_link(lists.holder_facts[held.link].id);
+    if (linked) make_carry(text, lists.holder_facts[held.link].id);
     out << (held.comment_out ? commented_out(text) : text);
 }
 
@@ -462,8 +462,8 @@ void write_items(ItemLists& lists, std::ostream& out, ItemWatcher* watcher)
             const std::string_view exvar = exvars.next_record();
             if (button.link == no_fact) write_finished(exvar, button.object, out, watcher);
             else
-                write_finished(door_link(lists.names.id_of(button.object),
-                                         lists.names.id_of(lists.door_facts[button.link].object), button.commented),
+                write_finished(make_doorb(lists.names.id_of(button.object),
+                                          lists.names.id_of(lists.door_facts[button.link].object), button.commented),
                                button.object, out, watcher);
         }
     }

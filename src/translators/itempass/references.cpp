@@ -5,6 +5,7 @@
 #include "records/held_list.h"
 #include "text/lua_text.h"
 #include "text/normalise.h"
+#include "vocabulary/engine_names.h"
 
 namespace {
 
@@ -17,7 +18,7 @@ void check_targets(const ItemLists& lists, Report& report)
             // An empty part is reported where the script writes it.
             if (part.empty()) return;
             const std::size_t object = lists.names.object_named(part);
-            const auto variable = [&] { return "TVK_" + force_us(part); };
+            const auto variable = [&] { return std::string(engine::object_prefix) + force_us(part); };
             if (object == no_object) {
                 report.add(MessageId::target, line, "the target " + quoted(part) + " of " + quoted(lists.names.id_of(targets.object)) +
                                                         " names no object; " + variable() + " is nil in the engine");

@@ -6,6 +6,7 @@
 #include "text/chars.h"
 #include "text/fields.h"
 #include "text/lua_text.h"
+#include "vocabulary/engine_names.h"
 
 namespace {
 
@@ -265,7 +266,7 @@ std::string map_statement(const Levels& levels, int number)
     const Level& level = levels.levels[static_cast<std::size_t>(number)];
     const int width = levels.grid_width;
     const int height = levels.grid_height;
-    std::string text = "kel_text2map(" + std::to_string(number) + ", " + std::to_string(width) + ", " +
+    std::string text = std::string(engine::text2map) + "(" + std::to_string(number) + ", " + std::to_string(width) + ", " +
                        std::to_string(height) + ", " + std::to_string(level.light) + ", " +
                        std::to_string((number + 1) / 2) + ", {\n";
     const std::string full_row = zeros(width);

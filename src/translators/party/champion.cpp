@@ -10,6 +10,7 @@
 #include "text/fields.h"
 #include "text/lua_text.h"
 #include "text/normalise.h"
+#include "vocabulary/engine_names.h"
 
 namespace {
 
@@ -266,6 +267,6 @@ std::optional<std::string> make_char(std::string line, Problems& problems)
 
     const std::string name = group_text(line, all[0]);
     const std::string title = has_title ? group_text(line, all[1]) : std::string();
-    return variable + "=kel_add_champion(\"port_" + lua_escape(*portrait) + "\",\"" + lua_escape(name) + "\",\"" +
+    return variable + "=" + std::string(engine::add_champion) + "(\"port_" + lua_escape(*portrait) + "\",\"" + lua_escape(name) + "\",\"" +
            lua_escape(title) + "\"," + number_list(*numbers) + ")";
 }

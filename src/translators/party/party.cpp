@@ -2,6 +2,7 @@
 
 #include "text/lua_text.h"
 #include "text/normalise.h"
+#include "vocabulary/engine_names.h"
 
 namespace {
 
@@ -33,7 +34,7 @@ std::optional<std::string> roster_statement(int slot, const std::string& line, c
         problems.emplace_back(MessageId::roster, "the roster line " + quoted(line) + " names no champion defined before it; it is left out");
         return std::nullopt;
     }
-    return "kel_champion_toparty(" + std::to_string(slot) + "," + name + ")";
+    return std::string(engine::champion_toparty) + "(" + std::to_string(slot) + "," + name + ")";
 }
 
 std::optional<std::string> party_placement(const Entrance& entrance, const Levels& levels, Problems& problems)
@@ -53,7 +54,7 @@ std::optional<std::string> party_placement(const Entrance& entrance, const Level
                                                                std::to_string(entrance.y) + " lies outside the map of level " +
                                                                std::to_string(entrance.level));
     const GridSquare square = levels.grid_square(entrance.level, entrance.x, entrance.y);
-    return "\nkel_party_place(" + std::to_string(entrance.level) + "," + std::to_string(square.x) + "," +
+    return "\n" + std::string(engine::party_place) + "(" + std::to_string(entrance.level) + "," + std::to_string(square.x) + "," +
            std::to_string(square.y) +
            "," + entrance.facing + ")\n";
 }
