@@ -62,7 +62,7 @@ void expect_examples(const std::vector<Example>& examples)
     for (const auto& example : examples) {
         const Translation t = translate(example.line);
         EXPECT_EQ(t.text, example.text) << example.line;
-        EXPECT_TRUE(t.problems.empty()) << example.line << ": " << (t.problems.empty() ? "" : t.problems[0]);
+        EXPECT_TRUE(t.problems.empty()) << example.line << ": " << (t.problems.empty() ? "" : t.problems[0].message);
     }
 }
 
@@ -234,7 +234,7 @@ TEST(BehaviourUnsafeValuesInLua, ValuesThatCannotStandInTheScriptAreLeftOutAndRe
         const Translation t = translate(refused.line);
         EXPECT_EQ(t.text, refused.text) << refused.line;
         ASSERT_FALSE(t.problems.empty()) << refused.line;
-        EXPECT_EQ(t.problems[0], refused.problem) << refused.line;
+        EXPECT_EQ(t.problems[0].message, refused.problem) << refused.line;
         expect_lua_text_compiles(t.text);
     }
 }

@@ -39,7 +39,9 @@ std::optional<std::string> line_problem(const std::string& line, const Levels& l
 {
     const LeadingTokens tokens = leading_tokens(line);
     const std::string* listed = nullptr;
-    return item_line_problem(tokens, place_of(tokens), levels, names, listed);
+    const auto problem = item_line_problem(tokens, place_of(tokens), levels, names, listed);
+    if (!problem) return std::nullopt;
+    return problem->message;
 }
 
 } // namespace

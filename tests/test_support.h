@@ -18,6 +18,10 @@ std::string read_file(const std::filesystem::path& path);
 std::string read_file_or_empty(const std::filesystem::path& path);
 void write_file(const std::filesystem::path& path, const std::string& text);
 
+// The printed lines of a report without their columns and names ("FILE:LINE: warning: TEXT"),
+// for tests of what a message says; the columns and names have tests of their own.
+std::vector<std::string> plain_lines(const Report& report);
+
 // A fresh empty folder under the system's temporary folder.
 std::filesystem::path scratch_folder();
 
@@ -28,6 +32,8 @@ struct RunResult {
     std::string messages;
     std::string output;
     std::filesystem::path script_path;
+    // The object name list after the run, when the case expects one (obj_list_after.txt).
+    std::string list_after;
     // Files in the run's folder that are neither inputs nor the script nor a file the arguments name.
     std::vector<std::string> leftovers;
 };

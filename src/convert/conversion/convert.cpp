@@ -20,8 +20,10 @@ enum class Section { none, characters, layout, items, main_data, party };
 // The warning for a line near a section header without being it.
 Problem near_header_warning(const std::string& line, std::string_view header, long number)
 {
-    return Problem(quoted(line) + " is not a section header; the header is written " + quoted(header),
-                   Severity::warning, number);
+    Problem problem(MessageId::near_header,
+                    quoted(line) + " is not a section header; the header is written " + quoted(header));
+    problem.line = number;
+    return problem;
 }
 
 // The state of one run: where the dump stands and what it has given so far.
@@ -62,6 +64,7 @@ public:
         link_items(items_, report_);
         check_references(items_, champions_, report_);
         write_items(items_, out_, watcher_);
+        report_.set_objects(object_tally(items_));
         out_ << "\n" << engine::spawnburst_end << "()" << "\n" << "\n" << engine::translate << "()" << "\n";
         const bool placed = write_party_placement();
         // The decisions, an entry per held object and button, only for a watcher that wants them.
@@ -118,7 +121,7 @@ private:
         if (section_ != Section::none || !after_separator_ || line.empty()) return;
         const LeadingTokens tokens = leading_tokens(line);
         if (tokens.count >= 2 && names_.names_type(tokens.tokens[1]))
-            report_.warning(reader_.line_number(),
+            report_.add(MessageId::unread_object, reader_.line_number(),
                             "the object " + quoted(tokens.tokens[0]) +
                                 " stands after a separator line and before the next header, where no section "
                                 "reads it; it is not read");
@@ -142,7 +145,7 @@ private:
     {
         auto read = read_entrance(line);
         if (!read) {
-            report_.error(reader_.line_number(), "the entrance line has no readable (x,y,level,facing)");
+            report_.add(MessageId::entrance, reader_.line_number(), "the entrance line has no readable (x,y,level,facing)");
             return;
         }
         entrance_ = *read;
@@ -153,7 +156,7 @@ private:
     {
         Problems problems;
         auto statement = make_char(line, problems);
-        report_.add_all(number, problems);
+        report_.add_all(number, problems, line);
         if (!statement) return;
         out_ << *statement << "\n";
         champions_.insert(defined_champion(*statement));
@@ -164,14 +167,14 @@ private:
     {
         Problems problems;
         auto statement = roster_statement(roster_slot_, line, champions_, problems);
-        report_.add_all(number, problems);
+        report_.add_all(number, problems, line);
         if (!statement) return;
         out_ << *statement << "\n";
         ++roster_slot_;
         // The engine puts one champion into two slots: written as the dump says, but flagged.
         const std::string champion = force_us(line);
         if (!party_members_.insert(champion).second)
-            report_.warning(number, "the champion " + champion + " is added to the party a second time");
+            report_.add(MessageId::party_twice, number, "the champion " + champion + " is added to the party a second time");
         if (watcher_) watcher_->party_member(champion);
     }
 
@@ -180,7 +183,7 @@ private:
         Levels levels = read_layout(reader_, report_);
         after_separator_ = true;
         if (levels_.read) {
-            report_.error(header_line, "a second layout section is ignored");
+            report_.add(MessageId::second_layout, header_line, "a second layout section is ignored");
         } else {
             levels_ = std::move(levels);
             item_setting_.reset();
@@ -193,7 +196,7 @@ private:
     bool write_party_placement()
     {
         if (!entrance_) {
-            report_.error(reader_.line_number(), "the dump has no entrance line; the party is not placed");
+            report_.add(MessageId::no_entrance, reader_.line_number(), "the dump has no entrance line; the party is not placed");
             return false;
         }
         Problems problems;

@@ -20,10 +20,13 @@ struct ListPair {
     std::string name;
     long type_line = 0;
     long name_line = 0;
+    std::size_t type_column = 0;
+    std::size_t name_column = 0;
 };
 
 // The pairs of "obj_list.txt", read once: white-space separated words taken two at a time,
-// dump type then target object name, whatever the lines. Looking a word up notes it, so that
+// dump type then target object name, whatever the lines; a line whose first character that is no
+// blank is "#" is a comment. Looking a word up notes it, so that
 // after a conversion the list knows which words the dump needs from it, in order of first use.
 class ObjectList {
 public:
@@ -54,10 +57,13 @@ public:
 
     // The pairs in the order written, later pairs of a type included.
     const std::vector<ListPair>& pairs() const { return pairs_; }
+    // True when the list has an odd number of words, so that a pair appended would pair up one word off.
+    bool has_odd_words() const { return odd_words_.has_value(); }
 
     // What in the list looks like a mistake, by what the conversion looked up in it: an odd
-    // number of words, a type named again with another name, a name that is itself a type the
-    // dump looks up, an empty list that the dump needs. Warnings at the list's lines, in line order.
+    // number of words, a word beginning with "#" inside a line, a type named again with another
+    // name, a name that is itself a type the dump looks up, an empty list that the dump needs.
+    // Warnings at the list's lines, in line order.
     Problems problems() const;
 
 private:
@@ -78,6 +84,8 @@ private:
     // The list's last line, and its odd-word warning when it has an odd number of words.
     long last_line_ = 0;
     std::optional<Problem> odd_words_;
+    // The words that begin with "#" without beginning their line.
+    Problems hash_words_;
 
     // The lookups since forget_lookups(): per pair whether its type was looked up, the looked-up
     // words the list has no pair for, and every looked-up word in order.

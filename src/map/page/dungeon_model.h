@@ -77,4 +77,6 @@ struct DungeonModel {
     std::vector<std::string> party;
     std::optional<MapParty> entrance;
     std::vector<Problem> problems;
+    // The closing count of the messages, as the run prints it; empty when there is none.
+    std::string summary;
 };

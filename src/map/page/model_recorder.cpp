@@ -102,6 +102,7 @@ DungeonModel ModelRecorder::take_model(const Report& report)
 {
     DungeonModel model = std::move(model_);
     model.problems = report.entries();
+    model.summary = closing_line(report);
     model.list_name = report.name_of(ProblemFile::object_list);
     return model;
 }

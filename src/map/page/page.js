@@ -34,9 +34,12 @@
 //   party      the party's members in slot order
 //   entrance   the party's starting place on the common grid, or null: lv, x, y, facing, ln (its
 //              dump line) and placed (false when the script does not place the party there)
-//   problems   the errors and warnings of the run: ln (its line), error (false for a warning), msg
-//              (what is wrong), text (the message exactly as the run printed it), list (true when
-//              the line is one of the object name list, not of the dump)
+//   problems   the errors and warnings of the run in the order printed: ln (its line), col (its
+//              column, absent when the message is about the whole line), error (false for a
+//              warning), name (the message's name), msg (what is wrong), text (the message exactly
+//              as the run printed it, its name included), list (true when the line is one of the
+//              object name list, not of the dump)
+//   summary    the closing count of the messages as the run printed it; empty when there is none
 // Every text of the data reaches the page as text (textContent, or the value of an attribute the
 // script names), never as markup.
 //
@@ -1334,10 +1337,12 @@ function buildProblems() {
   var list = byId('problems');
   byId('problem-heading').textContent = 'Warnings and errors: ' + countText();
   if (!data.problems.length) list.appendChild(element('li', 'none', 'none: the dump converted without a message'));
+  else byId('problem-heading').title = data.summary;
   var flagged = Object.create(null);
   data.problems.forEach(function (p, k) {
     var li = element('li', p.error ? 'error' : 'warning', p.text);
     li.setAttribute('data-line', p.ln);
+    li.setAttribute('data-name', p.name);
     li.tabIndex = 0;
     var place = problemPlaces[k] = placeOfProblem(p);
     if (place) {

@@ -79,8 +79,10 @@ void read_champion(const LineContext& context, Item& item, Properties& propertie
     append_force_us(properties.champion, *word);
     if (!is_lua_name(std::string_view(properties.champion).substr(9))) {
         properties.champion.clear();
-        context.problems.push_back("the champion " + quoted(*word) +
-                                   " in HOLDS=( is not a champion identifier; it is left out");
+        context.problems.emplace_back(MessageId::holds_champion,
+                                      "the champion " + quoted(*word) +
+                                          " in HOLDS=( is not a champion identifier; it is left out",
+                                      *word);
         return;
     }
     properties.champion += ' ';

@@ -35,7 +35,8 @@ void append_numbers(std::string& out, const LineContext& context)
     const std::size_t open = found + scanned_texts[scanned("NUMBERS=(")].size() - 1;
     const std::size_t close = context.line.find(')', open + 1);
     if (close == std::string::npos) {
-        context.problems.push_back("NUMBERS=( has no \")\"; the minimum and maximum are left out");
+        context.problems.emplace_back(MessageId::numbers, "NUMBERS=( has no \")\"; the minimum and maximum are left out",
+                                      std::string_view(context.line).substr(found));
         return;
     }
     // The ")" stands after the "(", so both characters lie inside the line.

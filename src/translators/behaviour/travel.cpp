@@ -52,29 +52,37 @@ bool write_destination(std::string& out, std::string_view value, const LineConte
     int dx = 0, dy = 0, level = 0;
     if (!(reader.read_int(dx) && reader.read_separator() && reader.read_int(dy) && reader.read_separator() &&
           reader.read_int(level))) {
-        context.problems.push_back("the DESTINATION=( value " + quoted(value) +
-                                   " is not three integers; the destination is left out");
+        context.problems.emplace_back(MessageId::destination,
+                                      "the DESTINATION=( value " + quoted(value) +
+                                          " is not three integers; the destination is left out",
+                                      value);
         return false;
     }
     // A level whose block was incomplete is not written, so nothing can arrive on it.
     if (level < 0 || static_cast<std::size_t>(level) >= context.level_offset_x.size() ||
         static_cast<std::size_t>(level) >= context.level_offset_y.size() ||
         !context.levels.is_level(level)) {
-        context.problems.push_back("the DESTINATION=( level " + std::to_string(level) +
-                                   " is not a level of the layout; the destination is left out");
+        context.problems.emplace_back(MessageId::destination,
+                                      "the DESTINATION=( level " + std::to_string(level) +
+                                          " is not a level of the layout; the destination is left out",
+                                      value);
         return false;
     }
     const auto index = static_cast<std::size_t>(level);
     const std::int64_t x = std::int64_t{context.level_offset_x[index]} + dx;
     const std::int64_t y = std::int64_t{context.level_offset_y[index]} + dy;
     if (!fits_int(x) || !fits_int(y)) {
-        context.problems.push_back("the DESTINATION=( square " + quoted(value) +
-                                   " is out of range; the destination is left out");
+        context.problems.emplace_back(MessageId::destination,
+                                      "the DESTINATION=( square " + quoted(value) +
+                                          " is out of range; the destination is left out",
+                                      value);
         return false;
     }
     if (!context.levels.holds_square(level, dx, dy))
-        context.problems.push_back(warning("the DESTINATION=( square " + std::to_string(dx) + "," + std::to_string(dy) +
-                                           " lies outside the map of level " + std::to_string(level)));
+        context.problems.emplace_back(MessageId::destination_outside,
+                                      "the DESTINATION=( square " + std::to_string(dx) + "," + std::to_string(dy) +
+                                          " lies outside the map of level " + std::to_string(level),
+                                      value);
     if (links) links->destination = LinkedSquare{level, static_cast<int>(x), static_cast<int>(y)};
     out = "x=";
     append_decimal(out, x);
@@ -149,9 +157,12 @@ void read_sound(const LineContext& context, Item& item, Properties& properties)
     auto name = sound_name_of(context.line, keyword);
     if (!name) {
         const std::size_t end = context.line.find_first_of(",)", keyword);
-        context.problems.push_back("the sound " +
-                                   quoted(std::string_view(context.line).substr(keyword, end == std::string::npos ? end : end - keyword)) +
-                                   " is not of the form SOUND:SOUND_group_name; it is left out");
+        const std::string_view sound =
+            std::string_view(context.line).substr(keyword, end == std::string::npos ? end : end - keyword);
+        context.problems.emplace_back(MessageId::sound,
+                                      "the sound " + quoted(sound) +
+                                          " is not of the form SOUND:SOUND_group_name; it is left out",
+                                      sound);
         return;
     }
     properties.sound = "sound=\"";

@@ -29,14 +29,17 @@ bool write_target_property(std::string& out, std::string_view list, Problems& pr
         first = false;
         const std::size_t start = out.size();
         if (!append_object_variable(out, part)) {
-            problems.push_back("the target " + quoted(part) +
-                               " in TARGET=( is not an object identifier; the targets are left out");
+            problems.emplace_back(MessageId::bad_target,
+                                  "the target " + quoted(part) +
+                                      " in TARGET=( is not an object identifier; the targets are left out",
+                                  part);
             named = false;
             return;
         }
         // An empty part names no object: the engine gets a variable that nothing assigns.
         if (out.size() == start + 4)
-            problems.push_back(warning("an empty target in TARGET=( is written as TVK_, which names no object"));
+            problems.emplace_back(MessageId::empty_target,
+                                  "an empty target in TARGET=( is written as TVK_, which names no object", list);
     });
     if (!named) {
         out.clear();

@@ -8,8 +8,9 @@ std::optional<std::string_view> checked_code_value(std::string_view keyword, std
                                                    Problems& problems)
 {
     if (is_code_value(value)) return value;
-    problems.push_back("the " + std::string(keyword) + " value " + quoted(value) +
-                       " is not a number or name; it is left out");
+    problems.emplace_back(MessageId::value,
+                          "the " + std::string(keyword) + " value " + quoted(value) + " is not a number or name; it is left out",
+                          value);
     return std::nullopt;
 }
 

@@ -105,12 +105,13 @@ void file_item_line(ItemLists& lists, const std::string& line, long line_number,
     const std::optional<ItemPlace> place = place_of(tokens);
     const std::string* listed = nullptr;
     if (auto problem = item_line_problem(tokens, place, setting.levels, setting.names, listed)) {
-        report.error(line_number, *problem);
+        report.add_all(line_number, {*problem}, line);
+        ++lists.skipped;
         return;
     }
     const auto off_grid = item_grid_problem(tokens, *place, setting.levels);
-    if (off_grid) report.error(line_number, *off_grid);
-    else if (auto problem = item_square_problem(tokens, *place, setting.levels)) report.warning(line_number, *problem);
+    if (off_grid) report.add_all(line_number, {*off_grid}, line);
+    else if (auto problem = item_square_problem(tokens, *place, setting.levels)) report.add_all(line_number, {*problem}, line);
     Item& item = lists.line_item;
     item.line_number = line_number;
     const bool held =
@@ -125,7 +126,7 @@ void file_item_line(ItemLists& lists, const std::string& line, long line_number,
                                     setting.levels, lists.line_properties);
     item.links = nullptr;
     check_item_words(line, tokens, scan, item, problems, lists.word_memory);
-    if (!problems.empty()) report.add_all(line_number, problems);
+    if (!problems.empty()) report.add_all(line_number, problems, line);
     if (off_grid) comment_out(item, CommentReason::off_grid);
     if (!item.is_known && !setting.names.names_type(item.object_name))
         count_unlisted_type(lists, item.object_name, line_number);
@@ -134,15 +135,19 @@ void file_item_line(ItemLists& lists, const std::string& line, long line_number,
     // The facts count objects in 32 bits: an object beyond is refused, not numbered as another.
     if (object >= max_filed_objects) {
         --lists.filed;
-        report.error(line_number, "the dump holds more objects than can be numbered; this one is left out");
+        ++lists.skipped;
+        report.add(MessageId::too_many_objects, line_number,
+                   "the dump holds more objects than can be numbered; this one is left out");
         return;
     }
     const auto number = static_cast<FactNumber>(object);
     // Two objects written as one variable: the later assignment takes the name, so every
     // statement after it that names the variable reaches the later object only.
     if (const auto first = lists.names.add(item.id, line_number, held, item.comment_reason))
-        report.warning(line_number, "object " + quoted(item.id) + " is written as " + std::string(engine::object_prefix) + force_us(item.id) +
-                                        ", like the object of line " + std::to_string(*first));
+        report.add(MessageId::same_variable, line_number,
+                   "object " + quoted(item.id) + " is written as " + std::string(engine::object_prefix) +
+                       force_us(item.id) + ", like the object of line " + std::to_string(*first),
+                   column_of(line, tokens.tokens[0]));
     if (!item.commented && !item.target_list.empty())
         lists.target_lists.push_back(
             {.object = number, .list = lists.link_texts.keep(item.target_list)});
@@ -333,14 +338,15 @@ void link_held_items(ItemLists& lists, Report& report)
         const long line = lists.names.line_of(held.object);
         if (group.link == no_fact || group.link_to_held) {
             if (group.link_to_held) {
-                report.error(line, "object " + quoted(held.id) + " is inside " +
+                report.add(MessageId::held_by_held, line, "object " + quoted(held.id) + " is inside " +
                                        quoted(lists.held_facts[group.link].id) +
                                        ", which is itself held; it is written as a comment");
                 held.link = group.link;
                 held.link_to_held = true;
                 comment_out(held, CommentReason::holder_held);
             } else {
-                report.error(line, "no object holds object " + quoted(held.id) + "; it is written as a comment");
+                report.add(MessageId::no_holder, line,
+                           "no object holds object " + quoted(held.id) + "; it is written as a comment");
                 comment_out(held, CommentReason::no_holder);
             }
             continue;
@@ -352,7 +358,7 @@ void link_held_items(ItemLists& lists, Report& report)
         if (i != head) continue;
         groups.each_later_holder(head, [&](FactNumber later) {
             const HolderFacts& other = lists.holder_facts[later];
-            report.error(lists.names.line_of(other.object), "object " + quoted(held.id) + " is already held by " +
+            report.add(MessageId::held_twice, lists.names.line_of(other.object), "object " + quoted(held.id) + " is already held by " +
                                                                 quoted(holder.id) + "; " + quoted(other.id) +
                                                                 " does not hold it");
         });
@@ -379,7 +385,7 @@ void report_unlisted_types(const ItemLists& lists, Report& report)
 {
     for (const auto& unlisted : lists.unlisted_types) {
         const bool one = unlisted.count == 1;
-        report.warning(unlisted.first_line, "the object name list does not name the type " + quoted(unlisted.type) +
+        report.add(MessageId::unlisted_type, unlisted.first_line, "the object name list does not name the type " + quoted(unlisted.type) +
                                                 ": " + std::to_string(unlisted.count) + (one ? " object" : " objects") +
                                                 " of it " + (one ? "is" : "are") + " written as " +
                                                 (one ? "a comment" : "comments"));
@@ -472,4 +478,13 @@ void write_items(ItemLists& lists, std::ostream& out, ItemWatcher* watcher)
     }
     lists.other_items.exvars.write_to(out);
     lists.unlisted_items.exvars.write_to(out);
+}
+
+ObjectTally object_tally(const ItemLists& lists)
+{
+    ObjectTally tally;
+    tally.skipped = lists.skipped;
+    for (std::size_t object = 0; object < lists.filed; ++object)
+        ++(lists.names.reason_of(object) == CommentReason::none ? tally.written : tally.commented);
+    return tally;
 }

@@ -140,6 +140,8 @@ struct ItemLists {
     ItemList unlisted_items;
     // The number the next filed object gets.
     std::size_t filed = 0;
+    // The item lines skipped: no object, no statement.
+    std::size_t skipped = 0;
     // What the linking reads of the held objects, holders, doors and door buttons, in list order.
     std::deque<HeldFacts> held_facts;
     std::deque<HolderFacts> holder_facts;
@@ -231,3 +233,6 @@ LinkResult link_result(const ItemLists& lists);
 // linking finished them, reading the lists' spools back; a watcher is told the finished properties
 // of held objects and buttons. Throws SpoolError when a spool cannot be read back whole.
 void write_items(ItemLists& lists, std::ostream& out, ItemWatcher* watcher = nullptr);
+
+// What became of the objects once they are written: as statements, as comments, or skipped.
+ObjectTally object_tally(const ItemLists& lists);

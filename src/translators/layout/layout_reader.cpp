@@ -55,7 +55,7 @@ public:
         Levels result;
         result.read = true;
         if (!skip_until_block_start()) {
-            report_.error(reader_.line_number(), "the layout section ends without a level block (no WALLSET line)");
+            report_.add(MessageId::layout_no_level, reader_.line_number(), "the layout section ends without a level block (no WALLSET line)");
             return result;
         }
         bool more = true;
@@ -76,7 +76,7 @@ private:
 
     void report_level(std::size_t number, const std::string& what)
     {
-        report_.error(reader_.line_number(), "level " + std::to_string(number) + " " + what + "; the level is left out");
+        report_.add(MessageId::level, reader_.line_number(), "level " + std::to_string(number) + " " + what + "; the level is left out");
     }
 
     // Reads one level block whose WALLSET line is current; false when the layout section has ended.
@@ -154,7 +154,7 @@ private:
                 // A row of another width gives a map the engine cannot lay out; it is still
                 // written as read, and reported.
                 if (line_.size() != static_cast<std::size_t>(level.size_x))
-                    report_.warning(reader_.line_number(), "map row " + std::to_string(row + 1) + " of level " +
+                    report_.add(MessageId::map_row_width, reader_.line_number(), "map row " + std::to_string(row + 1) + " of level " +
                                                            std::to_string(number) + " is " + std::to_string(line_.size()) +
                                                            " squares wide where its SIZE says " + std::to_string(level.size_x));
                 if (row == 0) level.rows_line = reader_.line_number();
@@ -175,20 +175,20 @@ private:
         while (!ended && !contains(line_, "WALLSET") && !contains(line_, "/*")) {
             // A section header ends the layout section even without its line with "/*".
             if (is_bracketed(header_of(line_))) {
-                report_.warning(reader_.line_number(), "the layout section has no line with \"/*\" after its last "
+                report_.add(MessageId::layout_end, reader_.line_number(), "the layout section has no line with \"/*\" after its last "
                                                        "level; it ends at the header " + quoted(line_));
                 reader_.put_back(line_);
                 return false;
             }
             if (height_known && !extra_rows_reported && is_map_row(line_)) {
-                report_.warning(reader_.line_number(), "level " + std::to_string(number) + " has more map rows than its SIZE height of " +
+                report_.add(MessageId::extra_map_rows, reader_.line_number(), "level " + std::to_string(number) + " has more map rows than its SIZE height of " +
                                                            std::to_string(level_height) + "; this row and those after it are skipped");
                 extra_rows_reported = true;
             }
             advance();
         }
         if (ended) {
-            report_.error(reader_.line_number(),
+            report_.add(MessageId::layout_unended, reader_.line_number(),
                         "the input ends inside the layout section (no line with \"/*\" after the last level)");
             return false;
         }
@@ -213,7 +213,7 @@ private:
         result.grid_width = right - min_x;
         result.grid_height = bottom - min_y;
         if (static_cast<long long>(result.grid_width) * result.grid_height > max_grid_squares) {
-            report_.error(reader_.line_number(), "the common grid of " + std::to_string(result.grid_width) + " by " +
+            report_.add(MessageId::grid_too_large, reader_.line_number(), "the common grid of " + std::to_string(result.grid_width) + " by " +
                                                    std::to_string(result.grid_height) +
                                                    " squares is too large; no level is written");
             for (auto& level : result.levels) level.complete = false;
@@ -226,7 +226,7 @@ private:
             written += grid_squares;
             if (written <= max_map_squares) continue;
             level.complete = false;
-            report_.error(reader_.line_number(), "level " + std::to_string(number) +
+            report_.add(MessageId::grid_too_large, reader_.line_number(), "level " + std::to_string(number) +
                                                    " is left out: the maps of all levels would pass " +
                                                    std::to_string(max_map_squares) + " squares");
         }

@@ -58,14 +58,14 @@ std::optional<std::vector<Group>> parenthesised_groups(const std::string& line, 
     for (std::size_t i = 0; i < line.size(); ++i) {
         if (line[i] == '(') {
             if (inside) {
-                problems.push_back("the champion line has a \"(\" inside a parenthesised group" + left_out);
+                problems.emplace_back(MessageId::champion, "the champion line has a \"(\" inside a parenthesised group" + left_out);
                 return std::nullopt;
             }
             inside = true;
             open = i;
         } else if (line[i] == ')') {
             if (!inside) {
-                problems.push_back("the champion line has a \")\" without a \"(\" before it" + left_out);
+                problems.emplace_back(MessageId::champion, "the champion line has a \")\" without a \"(\" before it" + left_out);
                 return std::nullopt;
             }
             groups.push_back({open, i});
@@ -73,7 +73,7 @@ std::optional<std::vector<Group>> parenthesised_groups(const std::string& line, 
         }
     }
     if (inside) {
-        problems.push_back("the champion line has a \"(\" without a \")\" after it" + left_out);
+        problems.emplace_back(MessageId::champion, "the champion line has a \"(\" without a \")\" after it" + left_out);
         return std::nullopt;
     }
     return groups;
@@ -99,25 +99,25 @@ std::optional<std::string> portrait_name(const std::string& line, const std::vec
 {
     const std::size_t colon = line.find(':');
     if (colon == std::string::npos) {
-        problems.push_back("the champion line has no portrait reference (no \":\")" + left_out);
+        problems.emplace_back(MessageId::champion, "the champion line has no portrait reference (no \":\")" + left_out);
         return std::nullopt;
     }
     const std::size_t first = line.find('_', colon + 1);
     const std::size_t second = first == std::string::npos ? first : line.find('_', first + 1);
     if (second == std::string::npos) {
-        problems.push_back("the portrait reference of the champion line has fewer than two \"_\" after its \":\"" +
+        problems.emplace_back(MessageId::champion, "the portrait reference of the champion line has fewer than two \"_\" after its \":\"" +
                            left_out);
         return std::nullopt;
     }
     const std::size_t comma = line.find(',', second + 1);
     if (comma == std::string::npos) {
-        problems.push_back("the portrait reference of the champion line has no \",\" after its second \"_\"" +
+        problems.emplace_back(MessageId::champion, "the portrait reference of the champion line has no \",\" after its second \"_\"" +
                            left_out);
         return std::nullopt;
     }
     const std::string reference = line.substr(colon, comma - colon + 1);
     if (is_inside_a_group(colon, groups) || reference.find_first_of("()") != std::string::npos) {
-        problems.push_back("the portrait reference " + quoted(reference) +
+        problems.emplace_back(MessageId::champion, "the portrait reference " + quoted(reference) +
                            " of the champion line runs into a parenthesised group" + left_out);
         return std::nullopt;
     }
@@ -200,17 +200,17 @@ std::optional<ChampionNumbers> champion_numbers(const std::string& line, const G
     const std::string second_text = group_text(line, second_group);
     auto first = scaled_integers(first_text, first_group_size);
     if (!first) {
-        problems.push_back(group_problem("first integer", first_text, first_group_size, "integers"));
+        problems.emplace_back(MessageId::champion, group_problem("first integer", first_text, first_group_size, "integers"));
         return std::nullopt;
     }
     auto reals = truncated_reals(real_text, real_group_size);
     if (!reals) {
-        problems.push_back(group_problem("real", real_text, real_group_size, "reals"));
+        problems.emplace_back(MessageId::champion, group_problem("real", real_text, real_group_size, "reals"));
         return std::nullopt;
     }
     auto second = scaled_integers(second_text, second_group_size);
     if (!second) {
-        problems.push_back(group_problem("second integer", second_text, second_group_size, "integers"));
+        problems.emplace_back(MessageId::champion, group_problem("second integer", second_text, second_group_size, "integers"));
         return std::nullopt;
     }
     return ChampionNumbers{std::move(*first), std::move(*second), std::move(*reals)};
@@ -239,11 +239,11 @@ std::optional<std::string> make_char(std::string line, Problems& problems)
     const std::string identifier = champion_identifier(line);
     const std::string variable = force_us(identifier);
     if (!is_lua_name(variable)) {
-        problems.push_back("the champion identifier " + quoted(identifier) + " is not a Lua name" + left_out);
+        problems.emplace_back(MessageId::champion, "the champion identifier " + quoted(identifier) + " is not a Lua name" + left_out);
         return std::nullopt;
     }
     if (is_reserved_global(variable)) {
-        problems.push_back("the champion identifier " + quoted(identifier) +
+        problems.emplace_back(MessageId::champion, "the champion identifier " + quoted(identifier) +
                            " would overwrite a name the script or the engine needs" + left_out);
         return std::nullopt;
     }
@@ -256,7 +256,7 @@ std::optional<std::string> make_char(std::string line, Problems& problems)
     const std::size_t needed = leading_groups + number_group_count;
     // Every group index below is smaller than `needed`.
     if (groups->size() != needed) {
-        problems.push_back("the champion line has " + std::to_string(groups->size()) +
+        problems.emplace_back(MessageId::champion, "the champion line has " + std::to_string(groups->size()) +
                            " parenthesised groups where it needs " + std::to_string(needed) +
                            (has_title ? " (it holds TITLE)" : "") + left_out);
         return std::nullopt;

@@ -46,11 +46,10 @@ PageConversion page_conversion(std::string_view dump, std::string_view objects, 
     std::ostringstream script;
     std::ostringstream messages;
     Report report(page_dump_name);
-    // The problems are printed as found, as on the command line, and kept for the map page.
-    report.print_to(messages, true);
     ModelRecorder recorder(page_dump_name);
     const int converted = convert(dump_stream, script, names, report, &recorder);
-    report.flush_printed();
+    // Every message, in the command line's order, with its closing count: the page shows them all.
+    write_messages(messages, report, true, converted != status_no_file);
 
     PageConversion result;
     // An input that is not a dump converts to nothing, as on the command line.
