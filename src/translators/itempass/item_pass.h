@@ -33,17 +33,17 @@ constexpr FactNumber no_fact = static_cast<FactNumber>(-1);
 // The number of objects that can be filed.
 constexpr std::size_t max_filed_objects = no_fact;
 
-// What the linking reads of each record of the lists it links, and what it found: one small
-// record per list, holding only what that list's linking needs. `link` is a place in the
-// holders (of a held object) or the doors (of a door button); no_fact when there is none. An
-// object's line, and the identifier of a door or button, are those the names give for its number.
-// A list of what an object holds is kept right after its identifier, so that its facts need only
-// its length (see contents_of).
-
 // The length of a list of what an object holds, in 32 bits; long_list marks one of 4 GB or more,
 // whose length is kept aside.
 using ListLength = std::uint32_t;
 constexpr ListLength long_list = static_cast<ListLength>(-1);
+
+// The facts of the linking (HeldFacts, HolderFacts, DoorFacts, ButtonFacts): what it reads of each
+// record of the lists it links, and what it found; one small record per list, holding only what
+// that list's linking needs. `link` is a place in the holders (of a held object) or the doors (of a
+// door button); no_fact when there is none. An object's line, and the identifier of a door or
+// button, are those the names give for its number. A list of what an object holds is kept right
+// after its identifier, so that its facts need only its length (see contents_of).
 
 // A held object: its identifier and what it holds itself. Its statements are records of its
 // list's spools, in the same order as these facts, finished with the link as they are written.
