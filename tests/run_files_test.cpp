@@ -115,8 +115,8 @@ TEST(RunFiles, NamesTheFilesBesideTheDumpAsTheUserWroteThem)
         EXPECT_EQ(files.script_name, c.script);
     }
     EXPECT_TRUE(files_of(named).script_to_standard_output);
-    EXPECT_EQ(temporary_script_path(folder / "LUA_dungeon.lua", "1f").parent_path(), folder);
-    EXPECT_EQ(temporary_script_path(folder / "LUA_dungeon.lua", "1f"), folder / ".LUA_dungeon.lua.1f.tmp");
+    EXPECT_EQ(temporary_path_for(folder / "LUA_dungeon.lua", "1f").parent_path(), folder);
+    EXPECT_EQ(temporary_path_for(folder / "LUA_dungeon.lua", "1f"), folder / ".LUA_dungeon.lua.1f.tmp");
 }
 
 TEST(RunFiles, StatementsThatCannotBeReadBackConvertNothingAndKeepTheOldScript)

@@ -235,39 +235,6 @@ std::string engine_findings_of_text(const std::string& script)
     return engine_findings(path);
 }
 
-Levels levels_at(const std::vector<std::pair<int, int>>& offsets)
-{
-    Levels levels;
-    levels.read = true;
-    for (const auto& [x, y] : offsets) {
-        Level& level = levels.levels.emplace_back();
-        level.complete = true;
-        level.offset_x = x;
-        level.offset_y = y;
-        level.size_x = level.size_y = 100;
-    }
-    return levels;
-}
-
-TranslatedLine translated_line(const std::string& line, const ObjectList& names, const Levels& levels)
-{
-    TranslatedLine translated;
-    const LeadingTokens tokens = leading_tokens(line);
-    const std::optional<ItemPlace> place = place_of(tokens);
-    if (!place) {
-        ADD_FAILURE() << "not an item line: " << line;
-        return translated;
-    }
-    const std::vector<int> offsets_x = levels.offsets_x();
-    const std::vector<int> offsets_y = levels.offsets_y();
-    make_item(translated.item, line, tokens, place->x, place->y, place->level, names.find(tokens.tokens[1]), offsets_x,
-              offsets_y);
-    Properties properties;
-    translated.holder = make_exvars(translated.item, line, KeywordScan(line), offsets_x, offsets_y, names,
-                                    translated.problems, levels, properties);
-    return translated;
-}
-
 namespace {
 
 // Where a message is, as a Said gives it: the file, line and severity without a column, or the
@@ -310,4 +277,37 @@ std::pair<std::string, std::string> where_and_text(const std::string& line)
                                                      << messages;
     }
     return ::testing::AssertionSuccess();
+}
+
+Levels levels_at(const std::vector<std::pair<int, int>>& offsets)
+{
+    Levels levels;
+    levels.read = true;
+    for (const auto& [x, y] : offsets) {
+        Level& level = levels.levels.emplace_back();
+        level.complete = true;
+        level.offset_x = x;
+        level.offset_y = y;
+        level.size_x = level.size_y = 100;
+    }
+    return levels;
+}
+
+TranslatedLine translated_line(const std::string& line, const ObjectList& names, const Levels& levels)
+{
+    TranslatedLine translated;
+    const LeadingTokens tokens = leading_tokens(line);
+    const std::optional<ItemPlace> place = place_of(tokens);
+    if (!place) {
+        ADD_FAILURE() << "not an item line: " << line;
+        return translated;
+    }
+    const std::vector<int> offsets_x = levels.offsets_x();
+    const std::vector<int> offsets_y = levels.offsets_y();
+    make_item(translated.item, line, tokens, place->x, place->y, place->level, names.find(tokens.tokens[1]), offsets_x,
+              offsets_y);
+    Properties properties;
+    translated.holder = make_exvars(translated.item, line, KeywordScan(line), offsets_x, offsets_y, names,
+                                    translated.problems, levels, properties);
+    return translated;
 }

@@ -73,6 +73,16 @@ void expect_lua_text_compiles(const std::string& script);
 // True when luac5.1 accepts the script text (and a failed test when luac5.1 is missing).
 bool lua_accepts_text(const std::string& script);
 
+// A message as a test expects it: where it is ("my_dungeon.txt:14: warning", "obj_list.txt:0:
+// error", or "dungeon2lua" for the program's own lines) and words its text holds. A message that
+// later gains a name or a column still matches.
+struct Said {
+    std::string where;
+    std::vector<std::string> words;
+};
+// Whether the messages, one a line, are the expected ones in the same order.
+::testing::AssertionResult messages_say(const std::string& messages, const std::vector<Said>& expected);
+
 // Helper for tests: complete levels of 100 by 100 squares with these column and row offsets.
 Levels levels_at(const std::vector<std::pair<int, int>>& offsets);
 
@@ -85,13 +95,3 @@ struct TranslatedLine {
     Problems problems;
 };
 TranslatedLine translated_line(const std::string& line, const ObjectList& names, const Levels& levels);
-
-// A message as a test expects it: where it is ("my_dungeon.txt:14: warning", "obj_list.txt:0:
-// error", or "dungeon2lua" for the program's own lines) and words its text holds. A message that
-// later gains a name or a column still matches.
-struct Said {
-    std::string where;
-    std::vector<std::string> words;
-};
-// Whether the messages, one a line, are the expected ones in the same order.
-::testing::AssertionResult messages_say(const std::string& messages, const std::vector<Said>& expected);

@@ -8,6 +8,7 @@
 #include "page/map_page.h"
 #include "page/model_recorder.h"
 #include "platform/platform.h"
+#include "report/report.h"
 #include "store/text_spool.h"
 
 namespace fs = std::filesystem;
@@ -38,10 +39,10 @@ std::string folder_name_of(const std::string& file)
     return utf8_from_path(parent);
 }
 
-// Prints "dungeon2lua: MESSAGE" and returns the status of a run that converted nothing.
+// Prints the message as program_line gives it and returns the status of a run that converted nothing.
 int nothing_converted(std::ostream& err, const std::string& message)
 {
-    err << "dungeon2lua: " << message << "\n";
+    err << program_line(message);
     return status_no_file;
 }
 
@@ -80,7 +81,7 @@ std::optional<std::string> open_temporary(const fs::path& target, const std::str
                                           fs::path& temporary)
 {
     for (int attempt = 0; attempt < 16 && !out.is_open(); ++attempt) {
-        temporary = temporary_script_path(target, unique_tag());
+        temporary = temporary_path_for(target, unique_tag());
         std::error_code ignored;
         if (fs::exists(temporary, ignored)) continue;
         errno = 0;
@@ -270,9 +271,9 @@ RunFiles files_of(const Options& options)
     return files;
 }
 
-fs::path temporary_script_path(const fs::path& script, const std::string& tag)
+fs::path temporary_path_for(const fs::path& target, const std::string& tag)
 {
-    return script.parent_path() / path_from_utf8("." + utf8_from_path(script.filename()) + "." + tag + ".tmp");
+    return target.parent_path() / path_from_utf8("." + utf8_from_path(target.filename()) + "." + tag + ".tmp");
 }
 
 int run_with_options(const Options& options, std::ostream& out, std::ostream& err)

@@ -64,6 +64,14 @@ std::string printed_line(const std::string& file_name, const Problem& problem)
     return text;
 }
 
+std::string program_line(std::string_view message)
+{
+    std::string text = "dungeon2lua: ";
+    text += message;
+    text += '\n';
+    return text;
+}
+
 std::string Report::line_of(const Problem& entry) const
 {
     return printed_line(name_of(entry.file), entry);

@@ -45,6 +45,10 @@ using Problems = std::vector<Problem>;
 // The printed form of a problem of the named file: "my_dungeon.txt:LINE: error: what is wrong".
 std::string printed_line(const std::string& file_name, const Problem& problem);
 
+// The printed form of a message about the run itself (its files, its arguments), not a line of an
+// input: "dungeon2lua: what is wrong".
+std::string program_line(std::string_view message);
+
 // Every problem of a run, in the order found.
 class Report {
 public:

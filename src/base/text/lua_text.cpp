@@ -3,6 +3,7 @@
 #include <array>
 
 #include "text/chars.h"
+#include "text/trim.h"
 
 namespace {
 
@@ -19,14 +20,6 @@ bool is_lua_number(std::string_view text)
         if (i == fraction) return false;
     }
     return i == text.size();
-}
-
-std::string_view trimmed(std::string_view text)
-{
-    auto blank = [](char c) { return c == ' ' || c == '\t'; };
-    while (!text.empty() && blank(text.front())) text.remove_prefix(1);
-    while (!text.empty() && blank(text.back())) text.remove_suffix(1);
-    return text;
 }
 
 } // namespace

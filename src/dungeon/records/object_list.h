@@ -11,6 +11,7 @@
 #include <vector>
 
 #include "report/report.h"
+#include "store/hash.h"
 
 // One pair of the list as written: a dump type, its target object name and the lines of both
 // words (a pair may stand on two lines).
@@ -63,7 +64,7 @@ private:
     // Hashes texts and views alike, so that a view of a word finds its pair without a copy.
     struct WordHash {
         using is_transparent = void;
-        std::size_t operator()(std::string_view word) const { return std::hash<std::string_view>{}(word); }
+        std::size_t operator()(std::string_view word) const { return static_cast<std::size_t>(text_hash(word)); }
     };
 
     // The name of a pair as lookups give it: null for "X_UNKNOWN".

@@ -6,6 +6,7 @@
 #include "behaviour/keywords.h"
 #include "behaviour/values.h"
 #include "text/chars.h"
+#include "text/comma_list.h"
 #include "text/lua_text.h"
 #include "text/normalise.h"
 #include "vocabulary/engine_names.h"
@@ -22,7 +23,7 @@ bool write_target_property(std::string& out, std::string_view list, Problems& pr
     out = several ? "target={" : "target=";
     bool first = true;
     bool named = true;
-    for_each_list_part(list, [&](std::string_view part) {
+    for_each_comma_part(list, [&](std::string_view part) {
         if (!named) return;
         if (!first) out += ',';
         first = false;
@@ -65,7 +66,7 @@ bool is_operator_word(std::string_view word)
 std::vector<std::string> list_parts(std::string_view value)
 {
     std::vector<std::string> parts;
-    for_each_list_part(value, [&](std::string_view part) { parts.emplace_back(part); });
+    for_each_comma_part(value, [&](std::string_view part) { parts.emplace_back(part); });
     return parts;
 }
 

@@ -6,6 +6,7 @@
 #include <string_view>
 
 #include "behaviour/keywords.h"
+#include "store/hash.h"
 #include "text/chars.h"
 #include "text/lua_text.h"
 #include "text/near.h"
@@ -150,9 +151,7 @@ void check_closed_lists(const std::string& line, const KeywordScan& scan, const 
 // The slot of a type in the memory of clean types.
 std::size_t slot_of_type(std::string_view type)
 {
-    std::uint32_t hash = 2166136261u;
-    for (char c : type) hash = (hash ^ static_cast<unsigned char>(c)) * 16777619u;
-    return (hash ^ (hash >> 16)) & 255u;
+    return static_cast<std::size_t>(text_hash(type)) & 255u;
 }
 
 // Keywords that act where the author did not mean them, or do nothing.

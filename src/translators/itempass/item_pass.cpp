@@ -10,6 +10,7 @@
 #include "itempass/item_line.h"
 #include "itempass/item_statements.h"
 #include "records/held_list.h"
+#include "store/hash.h"
 #include "text/lua_text.h"
 #include "text/normalise.h"
 #include "vocabulary/engine_names.h"
@@ -264,7 +265,7 @@ private:
         const std::deque<HeldFacts>* held;
         static bool is_free(FactNumber slot) { return slot == 0; }
         std::size_t hash_entry(FactNumber slot) const { return hash_key((*held)[slot - 1].id); }
-        static std::size_t hash_key(std::string_view id) { return std::hash<std::string_view>{}(id); }
+        static std::size_t hash_key(std::string_view id) { return static_cast<std::size_t>(text_hash(id)); }
         bool holds(FactNumber slot, std::string_view id) const { return (*held)[slot - 1].id == id; }
     };
 
@@ -286,8 +287,8 @@ struct SameSquare {
 struct SquareHash {
     std::size_t operator()(const GridPlace& square) const
     {
-        const auto part = [](int value) { return static_cast<std::size_t>(static_cast<unsigned int>(value)); };
-        return (part(square.x) * 0x9E3779B1u) ^ (part(square.y) * 0x85EBCA77u) ^ (part(square.level) * 0xC2B2AE3Du);
+        const auto part = [](int value) { return std::uint64_t{static_cast<unsigned int>(value)}; };
+        return static_cast<std::size_t>(hash_mixed(hash_mixed(0, part(square.x) << 32 | part(square.y)), part(square.level)));
     }
 };
 

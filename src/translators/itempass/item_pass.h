@@ -24,14 +24,11 @@
 #include "store/text_spool.h"
 #include "store/text_store.h"
 
-// An object's number or a place in a list of facts, in 32 bits: facts are kept per object of a
-// dump, so half their size is worth it; file_item_line refuses an object beyond that count
-// rather than number it wrong.
+// An object's number or a place in a list of facts, in 32 bits (see max_filed_objects).
 using FactNumber = std::uint32_t;
 // No place: a held object without a holder, a button without a door.
 constexpr FactNumber no_fact = static_cast<FactNumber>(-1);
-// The number of objects that can be filed.
-constexpr std::size_t max_filed_objects = no_fact;
+static_assert(max_filed_objects <= no_fact, "every filed object has a fact number");
 
 // The length of a list of what an object holds, in 32 bits; long_list marks one of 4 GB or more,
 // whose length is kept aside.

@@ -6,6 +6,7 @@
 #include "conversion/convert.h"
 #include "page/map_page.h"
 #include "page/model_recorder.h"
+#include "report/report.h"
 
 namespace {
 
@@ -43,7 +44,7 @@ PageConversion page_conversion(std::string_view dump, std::string_view objects, 
     // An input that is not a dump converts to nothing, as on the command line.
     if (converted == status_no_file) {
         result.status = status_no_file;
-        result.messages = std::move(messages).str() + "dungeon2lua: " + not_a_dump_message(page_dump_name) + "\n";
+        result.messages = std::move(messages).str() + program_line(not_a_dump_message(page_dump_name));
         return result;
     }
     result.status = converted_status(report, strict);
