@@ -31,7 +31,7 @@ TEST(Driver, AnInputWithoutAHeaderLineIsNotADumpAndGivesNothing)
     for (const std::string& input : {std::string(), std::string("hello\n"), header + closing,
                                       std::string("\x89PNG\r\n\x1a\n\0\0\0\rIHDR", 16),
                                       std::string("\xFF\xFE[\0L\0a\0y\0o\0u\0t\0]\0\n\0", 20),
-                                      separator + "[Layout] \n[layout]\n"}) {
+                                      separator + "[Layout] x\n[layout]\n"}) {
         auto run = convert_text(input, "TORCH torch TORCH\n");
         EXPECT_EQ(run.status, 1) << input;
         EXPECT_EQ(run.script + run.messages, "") << input;
@@ -74,13 +74,14 @@ TEST(HeaderQuirks, CharactersFollowedByPartyStartsBothInOnePass)
                               closing + placement);
 }
 
-TEST(HeaderQuirks, LineAfterPartyIsARosterLineEvenWhenItIsAHeader)
+// The line read at once after "[Party]" is tested as a header again: "[Characters]" there starts
+// its section rather than being lost as a roster line.
+TEST(HeaderQuirks, PartyDirectlyFollowedByCharactersStartsTheCharacters)
 {
-    auto run = convert_text(entrance + one_level + champions + "[Party]\n[Characters]\nch-7\n", "");
-    EXPECT_EQ(run.script, header + "\n" + one_level_map + champion_definitions + "\nkel_champion_toparty(0,ch_7)\n" +
-                              closing + placement);
-    EXPECT_EQ(run.messages, "my_dungeon.txt:15: error: the roster line \"[Characters]\" does not name a champion identifier; "
-                            "it is left out\n");
+    auto run = convert_text(entrance + one_level + "[Party]\n" + champions + "[Party]\nch-7\n", "");
+    EXPECT_EQ(run.script, header + "\n" + one_level_map + "\n" + champion_definitions +
+                              "\nkel_champion_toparty(0,ch_7)\n" + closing + placement);
+    EXPECT_EQ(run.messages, "");
 }
 
 TEST(HeaderQuirks, HeadersMustMatchTheWholeLineExactly)
@@ -131,7 +132,8 @@ TEST(DriverRuleBreaks, ItemsBeforeTheLayoutAreSkipped)
 {
     auto run = convert_text(entrance + "[Items]\n1 TORCH 0 0 0\n" + one_level, "TORCH torch\n");
     EXPECT_EQ(run.status, 2);
-    EXPECT_EQ(run.messages, "my_dungeon.txt:5: error: the level 0 of object \"1\" is not a level of the layout; it is skipped\n");
+    EXPECT_EQ(run.messages, "my_dungeon.txt:4: error: the items section stands before the layout section, whose levels "
+                            "its objects stand on; every object of it is skipped (the layout section must come first)\n");
 }
 
 TEST(DriverRuleBreaks, EndOfInputInsideTheLayoutStillEndsTheRun)
@@ -154,19 +156,22 @@ TEST(Driver, NearHeadersAndItemLinesOutsideEverySectionAreReported)
     };
     const std::vector<Case> cases = {
         {"lower case", entrance + one_level + "[items]\nt1 TORCH 0 0 0\n",
-         "my_dungeon.txt:11: warning: \"[items]\" is not a section header; the header is written \"[Items]\"\n"
-         "my_dungeon.txt:12: warning: the object \"t1\" stands after a separator line and before the next header, "
-         "where no section reads it; it is not read\n"},
+         "my_dungeon.txt:11: error: \"[items]\" is not a section header; the header is written \"[Items]\"; 1 "
+         "non-empty line below it (line 12) is not read as that section\n"},
         {"a letter missing", entrance + one_level + "[Item]\n",
          "my_dungeon.txt:11: warning: \"[Item]\" is not a section header; the header is written \"[Items]\"\n"},
         {"a trailing blank", "[Main data]\n" + one_level + "[Items] \n",
          "my_dungeon.txt:1: warning: \"[Main data]\" is not a section header; the header is written \"[Main Data]\"\n"
-         "my_dungeon.txt:9: warning: \"[Items] \" is not a section header; the header is written \"[Items]\"\n"
+         "my_dungeon.txt:9: warning: the header \"[Items] \" has blanks or tabs around it; it is read as the header "
+         "\"[Items]\"\n"
          "my_dungeon.txt:9: error: the dump has no entrance line; the party is not placed\n"},
         {"a separator one star short", entrance + one_level + "/" + std::string(77, '*') + "/\n",
          "my_dungeon.txt:11: warning: \"/" + std::string(77, '*') +
              "/\" is not a section header; the header is written \"/" + std::string(78, '*') + "/\"\n"},
         {"a section of its own", entrance + one_level + "[Notes]\nsome text\n" + items, ""},
+        {"a bracketed line in the items section", entrance + one_level + items + "[Notes]\n",
+         "my_dungeon.txt:13: warning: the line \"[Notes]\" starts no section the converter reads; it is passed over, "
+         "and the items section goes on below it\n"},
         {"an item after the separator", entrance + one_level + items + separator + "t2 TORCH 0 0 0\n; t3 TORCH\n",
          "my_dungeon.txt:14: warning: the object \"t2\" stands after a separator line and before the next header, "
          "where no section reads it; it is not read\n"},

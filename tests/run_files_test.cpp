@@ -178,12 +178,9 @@ TEST(RunFiles, ReplacesAnOldScriptWholeAndPrintsProblemsUnderTheGivenName)
     Options options;
     options.path = (folder / "keep.txt").string();
     const FileRun result = run_files(options);
-    EXPECT_EQ(result.status, 0);
-    EXPECT_EQ(result.err, (folder / "keep.txt").string() +
-                              ":11: warning: the object name list does not name the type \"GHOST\": 1 object of it "
-                              "is written as a comment\n" +
-                              (folder / "obj_list.txt").string() +
-                              ":0: warning: the object name list is empty: every object of the dump is written as a "
+    EXPECT_EQ(result.status, 2);
+    EXPECT_EQ(result.err, (folder / "obj_list.txt").string() +
+                              ":0: error: the object name list is empty: every object of the dump is written as a "
                               "comment\n");
     const std::string script = read_file(folder / "LUA_dungeon.lua");
     EXPECT_EQ(script.rfind("\ndungeon_name=", 0), 0u);

@@ -4,6 +4,7 @@
 
 #include "store/line_reader.h"
 #include "text/fields.h"
+#include "text/utf8.h"
 
 namespace {
 
@@ -42,6 +43,7 @@ ObjectList ObjectList::read(std::istream& in)
     std::optional<Problem> shifted_line;
     while (reader.next(line)) {
         const long number = reader.line_number();
+        if (number == 1) list.wide_encoding_ = wide_encoding_of(line);
         std::size_t line_words = 0;
         const std::size_t first_word = words;
         std::string first_text;
@@ -64,11 +66,11 @@ ObjectList ObjectList::read(std::istream& in)
             previous = std::move(word);
         }
         if (!shifted_line && line_words > 0 && line_words % 2 == 0 && first_word % 2 == 1)
-            shifted_line = list_warning("the object name list has an odd number of words: " + quoted(first_text) +
+            shifted_line = Problem("the object name list has an odd number of words: " + quoted(first_text) +
                                             " at the start of this line is read as the name of " + quoted(before.text) +
                                             " (line " + std::to_string(before.line) +
                                             "), and every pair after it is shifted by one word",
-                                        number);
+                                        Severity::error, number, ProblemFile::object_list);
     }
     list.last_line_ = reader.line_number();
     if (words % 2 == 1) {
@@ -142,10 +144,17 @@ bool ObjectList::was_looked_up(std::string_view word) const
 Problems ObjectList::problems() const
 {
     Problems problems;
+    if (!wide_encoding_.empty()) {
+        problems.emplace_back("the object name list is " + std::string(wide_encoding_) +
+                                  " text, whose words the converter cannot read, so every object is written as a "
+                                  "comment; " + std::string(wide_encoding_advice),
+                              Severity::error, 1, ProblemFile::object_list);
+        return problems;
+    }
     if (pairs_.empty() && !odd_words_) {
         if (!looked_up_.empty())
-            problems.push_back(
-                list_warning("the object name list is empty: every object of the dump is written as a comment", last_line_));
+            problems.emplace_back("the object name list is empty: every object of the dump is written as a comment",
+                                  Severity::error, last_line_, ProblemFile::object_list);
         return problems;
     }
     if (odd_words_) problems.push_back(*odd_words_);

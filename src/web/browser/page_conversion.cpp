@@ -36,14 +36,15 @@ PageConversion page_conversion(std::string_view dump, std::string_view objects, 
     // The problems are printed as found, as on the command line, and kept for the map page.
     report.print_to(messages, true);
     ModelRecorder recorder(page_dump_name);
-    const int converted = convert(dump_stream, script, names, report, &recorder);
+    NotADump why;
+    const int converted = convert(dump_stream, script, names, report, &recorder, &why);
     report.flush_printed();
 
     PageConversion result;
     // An input that is not a dump converts to nothing, as on the command line.
     if (converted == status_no_file) {
         result.status = status_no_file;
-        result.messages = std::move(messages).str() + "dungeon2lua: " + not_a_dump_message(page_dump_name) + "\n";
+        result.messages = std::move(messages).str() + "dungeon2lua: " + not_a_dump_message(page_dump_name, why) + "\n";
         return result;
     }
     result.status = converted_status(report, strict);
