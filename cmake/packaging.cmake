@@ -1,7 +1,8 @@
-# Install rules and packages. On Linux `cmake --install` puts the program in bin/ and the README
-# with the sample dungeon in share/doc/dungeon2lua/; CPack makes a .tar.gz and a .deb. For Windows
-# the package is a .zip that unpacks into one folder: dungeon2lua.exe, README.txt and the sample
-# dungeon in examples/, so an author can drop a dump onto the program right there.
+# Install rules and packages. On Linux `cmake --install` puts the program in bin/ and the README,
+# the documents of docs/ and the sample dungeon in share/doc/dungeon2lua/; CPack makes a .tar.gz
+# and a .deb. For Windows the package is a .zip that unpacks into one folder: dungeon2lua.exe,
+# README.txt, docs/ and the sample dungeon in examples/, so an author can drop a dump onto the
+# program right there.
 # The converter's page, dungeon2lua.html, comes from a web build made beforehand (D2L_WEB_BUILD):
 # in share/dungeon2lua/ on Linux, beside dungeon2lua.exe in the .zip.
 include(GNUInstallDirs)
@@ -30,6 +31,10 @@ if(D2L_WEB_BUILD)
   install(FILES ${D2L_WEB_BUILD}/dungeon2lua.html DESTINATION ${D2L_INSTALL_WEB})
 endif()
 install(FILES ${D2L_README} DESTINATION ${D2L_INSTALL_DOC})
+# The author's guide and the internals, with their pictures, in docs/ beside the README, where the
+# README's links find them.
+install(FILES docs/guide.md docs/internals.md docs/map_page.png docs/web_page.png
+        DESTINATION ${D2L_INSTALL_DOC}/docs)
 install(FILES examples/my_dungeon.txt examples/obj_list.txt DESTINATION ${D2L_INSTALL_EXAMPLE})
 
 set(CPACK_PACKAGE_NAME ${PROJECT_NAME})

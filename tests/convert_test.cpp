@@ -201,3 +201,52 @@ TEST(ListChecks, TheDumpLooksUpItemTypesAndTheObjectWordsOfItsKeywordsAndHearsOf
     EXPECT_EQ(report.lines().back(), "obj_list.txt:2: warning: the type \"GENERATOR\" is named \"ALTAR\", which is "
                                      "itself a type of the dump; a word may be missing before it");
 }
+
+TEST(HeaderQuirks, EdgesOfTheLayoutAndHeadersSayWhatTheySayToday)
+{
+    // Messages are compared by place and key words: names and columns may be added to them.
+    struct Case {
+        const char* name;
+        std::string dump;
+        std::vector<Said> said;
+        // A statement the script holds, or (after a '!') one it must not hold.
+        std::vector<std::string> script_parts;
+    };
+    const auto at = [](int line, const char* severity, std::vector<std::string> words) {
+        return Said{"my_dungeon.txt:" + std::to_string(line) + ": " + severity, std::move(words)};
+    };
+    const auto level = [](const std::string& size_and_rows) {
+        return "[Layout]\nWALLSET\nLIGHT(5)\nOFFSET(0,0)\n" + size_and_rows + separator;
+    };
+    const std::string three = level("SIZE(3,3)\n111\n111\n111\n");
+    const std::string torch = "t TORCH 1 1 0\n";
+    const std::vector<Case> cases = {
+        {"a row narrower than its SIZE width is written as it stands",
+         entrance + level("SIZE(4,3)\n1111\n101\n1111\n") + "[Items]\n" + torch,
+         {at(10, "warning", {"row 2", "3 squares", "4"})}, {"\"101\",\n", "TVK_t=kel_spawn("}},
+        // Changes when padded headers are read as headers.
+        {"a header with trailing blanks is no header", entrance + three + "[Items]  \n" + torch,
+         {at(13, "warning", {"\"[Items]  \"", "\"[Items]\""}), at(14, "warning", {"\"t\"", "not read"})},
+         {"!TVK_t=", "!kel_spawnburst_begin"}},
+        {"a header without its bracket is no header", entrance + three + "[Items\n" + torch,
+         {at(13, "warning", {"\"[Items\"", "\"[Items]\""}), at(14, "warning", {"\"t\"", "not read"})},
+         {"!TVK_t="}},
+        {"an item line after the main data's separator is not read",
+         "[Main Data]\nENTRANCE...(0,0,0,NORTH)\n" + separator + "t0 TORCH 1 1 0\n" + three + "[Items]\n" + torch,
+         {at(4, "warning", {"\"t0\"", "not read"})}, {"!TVK_t0=", "TVK_t=kel_spawn("}},
+        {"a destination inside a level wider than high",
+         entrance + level("SIZE(4,3)\n1111\n1001\n1111\n") + "[Items]\nt TELE 1 1 0 CENTER DESTINATION=(3,1,0)\n",
+         {}, {"exvar[TVK_t]={silent=true,x=3,y=1,lev=0}\n"}},
+        {"a sound with an empty name is left out", entrance + three + "[Items]\nd DOOR 1 1 0 SOUND:SOUND_DOOR_\n",
+         {at(14, "error", {"\"SOUND:SOUND_DOOR_\"", "left out"})}, {"exvar[TVK_d]={}\n"}},
+    };
+    for (const auto& c : cases) {
+        SCOPED_TRACE(c.name);
+        const auto run = convert_text(c.dump, "DOOR door_wood TELE teleporter TORCH torch");
+        EXPECT_TRUE(messages_say(run.messages, c.said));
+        for (const auto& part : c.script_parts) {
+            if (part[0] == '!') EXPECT_EQ(run.script.find(part.substr(1)), std::string::npos) << part << "\n" << run.script;
+            else EXPECT_NE(run.script.find(part), std::string::npos) << part << "\n" << run.script;
+        }
+    }
+}

@@ -319,3 +319,17 @@ TEST(ItemPass, ALongLineGivesItsRoomBackAndTheNextLineIsTranslatedAfresh)
     EXPECT_NE(block.find("TVK_t=kel_spawn(\"torch\",0,1,1,CENTER)\n"), std::string::npos) << block;
     EXPECT_EQ(block.find("TVK_t=kel_spawn(\"torch\",0,1,1,CENTER)\nexvar"), std::string::npos) << block;
 }
+
+TEST(ItemPass, ALastLineOfSixtyFourKilobytesGivesItsRoomBack)
+{
+    // A line of exactly 65536 bytes is long, also when no line follows it.
+    std::string chest = "c CHEST 1 1 0 CENTER HOLDS=(";
+    for (int i = 0; chest.size() < (std::size_t{1} << 16) - 20; ++i) chest += "gem-" + std::to_string(i) + ",";
+    chest += "last)";
+    chest.append((std::size_t{1} << 16) - chest.size(), ' ');
+    ASSERT_EQ(chest.size(), std::size_t{1} << 16);
+    Report report;
+    ItemLists lists = file_lines({chest}, report);
+    EXPECT_LT(lists.line_item.contents.capacity(), std::size_t{1} << 12);
+    EXPECT_LT(lists.line_scan.marks().capacity(), std::size_t{1} << 13);
+}

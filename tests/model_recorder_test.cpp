@@ -44,10 +44,10 @@ struct ModelRun {
     Report report;
 };
 
-ModelRun run_with_model(const std::string& dump)
+ModelRun run_with_model(const std::string& dump, const std::string& list = names_text)
 {
     std::istringstream dump_stream(dump);
-    std::istringstream list_stream(names_text);
+    std::istringstream list_stream(list);
     const ObjectList names = ObjectList::read(list_stream);
     std::ostringstream script;
     ModelRun run;
@@ -191,6 +191,35 @@ TEST(MapModel, PartyChampionsAndProblems)
     for (const auto& problem : model.problems) lines.push_back(problem.line);
     EXPECT_NE(std::find(lines.begin(), lines.end(), 29), lines.end());
     EXPECT_NE(std::find(lines.begin(), lines.end(), 25), lines.end());
+}
+
+TEST(MapModel, WhatThePageIsToldOfHeldObjectsButtonsTargetsAndTheList)
+{
+    auto dump = small_dungeon;
+    dump.replace(dump.find("key-1 KEY 0 0 -1"), 16, "key-1 KEY 0 0 -1 NORTH");
+    // A list that names a type twice: its warning is the list's.
+    const auto run = run_with_model(dump, names_text + " KEY key_gold");
+    const DungeonModel& model = run.model;
+    // A held object stands nowhere, so it has no placement.
+    EXPECT_EQ(object_named(model, "key-1").placement, "");
+    // A door button's link to its door is among its properties.
+    EXPECT_EQ(object_named(model, "btn-1").properties, "exvar[TVK_btn_1]={target=TVK_door_1}\n");
+    // A target that names no object is given by its name alone.
+    auto lever_dump = dump;
+    lever_dump.replace(lever_dump.find("TARGET=(door-1,gate)"), 20, "TARGET=(nobody,gate)");
+    const auto lever_run = run_with_model(lever_dump);
+    const MapObject& lever = object_named(lever_run.model, "lever-1");
+    ASSERT_EQ(lever.targets.size(), 2u);
+    EXPECT_EQ(lever.targets[0].name, "nobody");
+    EXPECT_FALSE(lever.targets[0].object);
+    // Only a comment has a reason.
+    for (const auto& object : model.objects)
+        EXPECT_EQ(object.commented_reason.empty(), !object.commented) << object.id;
+    // The list's problems are marked as the list's, after the dump's.
+    ASSERT_FALSE(model.problems.empty());
+    EXPECT_EQ(model.problems.back().file, ProblemFile::object_list);
+    EXPECT_EQ(model.problems.back().line, 1);
+    EXPECT_EQ(model.problems.front().file, ProblemFile::dump);
 }
 
 TEST(MapModel, AnEntranceThatIsNotPlacedIsStillShown)

@@ -84,3 +84,39 @@ TEST(References, ScriptStaysAsItWasWhenNamesAreChecked)
     EXPECT_NE(with_mistake.script.find("exvar[TVK_l]={target=TVK_nobody}\n"), std::string::npos);
     EXPECT_EQ(with_mistake.status, 0);
 }
+
+TEST(References, EdgesOfTheNameChecksSayWhatTheySayToday)
+{
+    // Messages are compared by place and key words: names and columns may be added to them.
+    struct Case {
+        const char* name;
+        std::string items;
+        std::vector<Said> said;
+    };
+    const auto at = [](int line, const char* severity, std::vector<std::string> words) {
+        return Said{"my_dungeon.txt:" + std::to_string(line) + ": " + severity, std::move(words)};
+    };
+    const std::vector<Case> cases = {
+        {"a door button off the grid is a comment and opens nothing silently", "b BUTTON -1 1 0\n",
+         {at(14, "error", {"\"b\"", "-1,1", "written as a comment"})}},
+        {"blanks in a target are dropped as in the variable", "l LEVER 0 0 0 TARGET=(door a)\ndoora DOOR 1 1 0\n", {}},
+        {"an unlisted object's target is not checked", "g GHOST 1 1 0 TARGET=(nobody)\n",
+         {at(14, "warning", {"\"GHOST\""})}},
+        {"an unlisted held object named by a target gives the list's reason",
+         "l LEVER 0 0 0 TARGET=(k)\nc CHEST 1 1 0 HOLDS=(k)\nk GEM 0 0 -1\n",
+         {at(16, "warning", {"\"GEM\""}),
+          at(14, "warning", {"\"k\"", "the object name list does not name its type", "TVK_k"})}},
+        {"an unlisted object off the grid named by a target gives the list's reason",
+         "l LEVER 0 0 0 TARGET=(g)\ng GHOST -1 1 0\n",
+         {at(15, "error", {"\"g\"", "-1,1"}), at(15, "warning", {"\"GHOST\""}),
+          at(14, "warning", {"\"g\"", "the object name list does not name its type", "TVK_g"})}},
+        // Changes when the messages are put in the order of their lines.
+        {"a later holder, then a held object without holder above it",
+         "c1 CHEST 1 1 0 HOLDS=(k)\nk KEY 0 0 -1\no KEY 0 0 -1\nc2 CHEST 2 2 0 HOLDS=(k)\n",
+         {at(17, "error", {"\"k\"", "\"c1\"", "\"c2\""}), at(16, "error", {"no object holds", "\"o\""})}},
+    };
+    for (const auto& c : cases) {
+        SCOPED_TRACE(c.name);
+        EXPECT_TRUE(messages_say(convert_text(head + c.items, names).messages, c.said));
+    }
+}

@@ -48,6 +48,8 @@ TEST(Quoted, ShowsEveryByteSoThatATerminalPrintsTheMessageWhole)
         {"Ch\xC3\xA2teau \xE2\x82\xAC \xF0\x9F\x97\x9D", "\"Ch\xC3\xA2teau \xE2\x82\xAC \xF0\x9F\x97\x9D\""},
         {"caf\xE9 \xE2\x82x \xC0\xAF \xED\xA0\x80", R"("caf\xE9 \xE2\x82x \xC0\xAF \xED\xA0\x80")"},
         {"\xC2\x9B" "2J \xC2\xA0", "\"\\xC2\\x9B2J \xC2\xA0\""},
+        // The first and the last of them.
+        {"\xC2\x80\xC2\x9F", R"("\xC2\x80\xC2\x9F")"},
     };
     for (const auto& [text, shown] : cases) EXPECT_EQ(::quoted(text), shown) << shown;
 }

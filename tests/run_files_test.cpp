@@ -6,6 +6,7 @@
 #include <csignal>
 #include <fcntl.h>
 #include <filesystem>
+#include <optional>
 #include <sstream>
 #include <sys/ioctl.h>
 #include <sys/stat.h>
@@ -313,5 +314,46 @@ TEST(RunFilesProgram, AnInterruptRemovesTheTemporaryFilesKeepsTheOldScriptAndEnd
         EXPECT_EQ(read_file(folder / "LUA_dungeon.lua"), "-- old\n");
         EXPECT_EQ(files_in(folder), (std::vector<std::string>{"LUA_dungeon.lua", "my_dungeon.txt", "obj_list.txt"}))
             << (with_page ? "with" : "without") << " a map page";
+    }
+}
+
+TEST(RunFiles, CheckAndListTypesEndWithTheStatusTheyEndWithToday)
+{
+    // Messages are compared by place and key words: names and columns may be added to them.
+    const std::string dump = "[Main Data]\nENTRANCE...(0,0,0,NORTH)\n[Layout]\nWALLSET\nLIGHT(5)\nOFFSET(0,0)\n"
+                             "SIZE(1,1)\n1\n/*\n[Items]\nt TORCH 0 0 0\nx TORCH q 0 0\n";
+    struct Case {
+        const char* name;
+        bool check, list_types;
+        // The object name list; none when there is no file.
+        std::optional<std::string> list;
+        int status;
+        std::vector<std::pair<std::string, std::vector<std::string>>> said;
+    };
+    const std::vector<Case> cases = {
+        {"a check that lists the types needs the list", true, true, std::nullopt, 1,
+         {{"dungeon2lua", {"cannot open", "obj_list.txt"}}}},
+        {"listing the types alone ends well on a dump with an error", false, true, "TORCH torch", 0, {}},
+        // Changes when a list of one word is reported as such.
+        {"a list of one word is odd, not empty", true, false, "TORCH", 2,
+         {{"my_dungeon.txt:12: error", {"\"x\""}},
+          {"my_dungeon.txt:11: warning", {"\"TORCH\"", "written as a comment"}},
+          {"obj_list.txt:1: warning", {"odd number of words", "\"TORCH\""}}}},
+    };
+    for (const auto& c : cases) {
+        SCOPED_TRACE(c.name);
+        const fs::path folder = scratch_folder();
+        write_file(folder / "my_dungeon.txt", dump);
+        if (c.list) write_file(folder / "obj_list.txt", *c.list);
+        Options options;
+        options.path = folder.string();
+        options.check = c.check;
+        options.list_types = c.list_types;
+        const FileRun run = run_files(options);
+        EXPECT_EQ(run.status, c.status);
+        std::vector<Said> said;
+        for (const auto& [where, words] : c.said)
+            said.push_back({where == "dungeon2lua" ? where : (folder / where).string(), words});
+        EXPECT_TRUE(messages_say(run.err, said));
     }
 }

@@ -231,3 +231,47 @@ std::string engine_findings_of_text(const std::string& script)
     write_file(path, script);
     return engine_findings(path);
 }
+
+namespace {
+
+// Where a message is, as a Said gives it: the file, line and severity without a column, or the
+// program's name.
+std::pair<std::string, std::string> where_and_text(const std::string& line)
+{
+    for (const std::string severity : {": warning: ", ": error: "}) {
+        const std::size_t at = line.find(severity);
+        if (at == std::string::npos) continue;
+        std::string place = line.substr(0, at);
+        // file:line:column gives file:line.
+        const std::size_t last = place.rfind(':');
+        if (last != std::string::npos && place.find(':') != last) place.erase(last);
+        return {place + severity.substr(0, severity.size() - 2), line.substr(at + severity.size())};
+    }
+    const std::size_t colon = line.find(": ");
+    return {line.substr(0, colon), colon == std::string::npos ? "" : line.substr(colon + 2)};
+}
+
+} // namespace
+
+::testing::AssertionResult messages_say(const std::string& messages, const std::vector<Said>& expected)
+{
+    std::vector<std::string> lines;
+    for (std::size_t start = 0; start < messages.size();) {
+        const std::size_t end = messages.find('\n', start);
+        lines.push_back(messages.substr(start, end - start));
+        start = end == std::string::npos ? messages.size() : end + 1;
+    }
+    if (lines.size() != expected.size())
+        return ::testing::AssertionFailure() << expected.size() << " messages expected, got:\n" << messages;
+    for (std::size_t i = 0; i < lines.size(); ++i) {
+        const auto [where, text] = where_and_text(lines[i]);
+        if (where != expected[i].where)
+            return ::testing::AssertionFailure() << "message " << i + 1 << " is not at " << expected[i].where << ":\n"
+                                                 << messages;
+        for (const auto& word : expected[i].words)
+            if (text.find(word) == std::string::npos)
+                return ::testing::AssertionFailure() << "message " << i + 1 << " lacks \"" << word << "\":\n"
+                                                     << messages;
+    }
+    return ::testing::AssertionSuccess();
+}

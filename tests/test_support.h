@@ -2,6 +2,7 @@
 // Helpers shared by the tests: files, runs of the converter, and the Lua 5.1 tools.
 
 #include <filesystem>
+#include <gtest/gtest.h>
 #include <string>
 #include <sys/types.h>
 #include <vector>
@@ -68,3 +69,13 @@ std::string engine_findings_of_text(const std::string& script);
 void expect_lua_text_compiles(const std::string& script);
 // True when luac5.1 accepts the script text (and a failed test when luac5.1 is missing).
 bool lua_accepts_text(const std::string& script);
+
+// A message as a test expects it: where it is ("my_dungeon.txt:14: warning", "obj_list.txt:0:
+// error", or "dungeon2lua" for the program's own lines) and words its text holds. A message that
+// later gains a name or a column still matches.
+struct Said {
+    std::string where;
+    std::vector<std::string> words;
+};
+// Whether the messages, one a line, are the expected ones in the same order.
+::testing::AssertionResult messages_say(const std::string& messages, const std::vector<Said>& expected);

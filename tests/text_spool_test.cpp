@@ -142,3 +142,82 @@ TEST(TextSpool, AFileThatComesShortIsReported)
         EXPECT_STREQ(error.what(), "a temporary file of the waiting statements cannot be read back: it ends early");
     }
 }
+
+namespace {
+
+// A file in memory whose second write takes nothing and whose other writes are taken. (It takes
+// nothing rather than failing with -1: glibc mishandles -1 from such a file's writer.)
+struct FlakyFile {
+    std::string bytes;
+    std::size_t at = 0;
+    int writes = 0;
+};
+FlakyFile flaky;
+std::FILE* flaky_file()
+{
+    flaky = FlakyFile{};
+    cookie_io_functions_t functions{};
+    functions.write = [](void*, const char* data, std::size_t size) -> ssize_t {
+        if (++flaky.writes == 2) return 0;
+        flaky.bytes.replace(flaky.at, std::min(size, flaky.bytes.size() - flaky.at), data, size);
+        flaky.at += size;
+        return static_cast<ssize_t>(size);
+    };
+    functions.read = [](void*, char* data, std::size_t size) -> ssize_t {
+        const std::size_t part = std::min(size, flaky.bytes.size() - flaky.at);
+        flaky.bytes.copy(data, part, flaky.at);
+        flaky.at += part;
+        return static_cast<ssize_t>(part);
+    };
+    functions.seek = [](void*, off64_t* offset, int whence) -> int {
+        flaky.at = static_cast<std::size_t>(*offset + (whence == SEEK_CUR ? static_cast<off64_t>(flaky.at)
+                                                     : whence == SEEK_END ? static_cast<off64_t>(flaky.bytes.size()) : 0));
+        *offset = static_cast<off64_t>(flaky.at);
+        return 0;
+    };
+    return fopencookie(nullptr, "w+", functions);
+}
+
+} // namespace
+
+TEST(TextSpool, EdgesOfTheSpoolKeepEveryByteInOrder)
+{
+    // A block size of 0 is taken as 1.
+    TextSpool tiny(0, &no_file);
+    tiny.append("abc");
+    EXPECT_EQ(written(tiny), "abc");
+
+    // A file that fails once keeps only what it took before; the later blocks stay in memory.
+    const auto records = records_up_to(30);
+    TextSpool spool(16, &flaky_file);
+    for (const auto& record : records) spool.append_record(record);
+    EXPECT_EQ(spool.spooled(), 16u);
+    EXPECT_EQ(flaky.writes, 2);
+    expect_records_back(spool, records);
+
+    // What is appended once reading has begun stays in memory and comes after the rest.
+    named_path = scratch_folder() / "spool";
+    TextSpool late(4, &named_file);
+    late.append("abcdefgh");
+    TextSpool::Reader reader(late);
+    EXPECT_EQ(reader.take(2), "ab");
+    late.append("ijklmnop");
+    EXPECT_EQ(late.spooled(), 8u);
+    std::string rest;
+    for (std::string_view piece = reader.next_piece(); !piece.empty(); piece = reader.next_piece()) rest += piece;
+    EXPECT_EQ(rest, "cdefghijklmnop");
+    EXPECT_EQ(written(late), "abcdefghijklmnop");
+
+    // A length longer than the spool, or of more than ten bytes, is a damaged record.
+    for (const std::string& damaged : {std::string("\x7f" "abc"), std::string(10, '\xff') + "\x01"}) {
+        TextSpool spool_of_damage(16, &no_file);
+        spool_of_damage.append(damaged);
+        TextSpool::Reader damaged_reader(spool_of_damage);
+        try {
+            damaged_reader.next_record();
+            ADD_FAILURE() << "no failure reported";
+        } catch (const SpoolError& error) {
+            EXPECT_STREQ(error.what(), "a record of the waiting statements is damaged");
+        }
+    }
+}

@@ -96,3 +96,37 @@ TEST(WordChecks, WellFormedLinesOfEveryKindAreSilent)
     EXPECT_EQ(run.messages, "");
     EXPECT_EQ(run.status, 0);
 }
+
+TEST(WordChecks, EdgesOfTheChecksSayWhatTheySayToday)
+{
+    // Messages are compared by place and key words: names and columns may be added to them.
+    struct Case {
+        const char* line;
+        std::vector<Said> said;
+        const char* names = "";
+    };
+    const auto warning = [](int line, std::vector<std::string> words) {
+        return Said{"my_dungeon.txt:" + std::to_string(line) + ": warning", std::move(words)};
+    };
+    const std::vector<Case> cases = {
+        // Only the first TEXT=( value is searched for keywords.
+        {"a ALTAR 1 1 0 CENTER TEXT=(DO NOT RELEASE THE WATER) TEXT=(x)", {warning(14, {"\"RELEASE\"", "TEXT=("})}},
+        // SUBTARGET=( is read as TARGET=(, so DELAY: has its target.
+        {"l LEVER 0 0 0 NORTH SUBTARGET=(door-a) DELAY:5\ndoor-a DOOR 1 1 0",
+         {warning(14, {"\"SUBTARGET=(\"", "\"TARGET=(\""})}},
+        // A held object has no placement: its sixth token is not checked.
+        {"c ALTAR 1 1 0 CENTER HOLDS=(k)\nk TRIG 0 0 -1 NROTH", {}},
+        // A listed type that holds a keyword is reported at every line of it.
+        {"t1 TOGGLE_TORCH 1 1 0\nt2 TOGGLE_TORCH 1 1 0",
+         {warning(14, {"\"TOGGLE_TORCH\"", "\"TOGGLE\""}), warning(15, {"\"TOGGLE_TORCH\"", "\"TOGGLE\""})},
+         " TOGGLE_TORCH torch"},
+        // An unlisted object is a comment: what it would read is not checked.
+        {"s SHOOTERX 1 1 0 NORTH SHOOTS=(X)", {warning(14, {"\"SHOOTERX\"", "written as a comment"})}},
+        // A byte of 0x80 or more after a near-keyword ends the word.
+        {"a ALTAR 1 1 0 CENTER SOUDN:\xc3\xa9", {warning(14, {"\"SOUDN:\"", "\"SOUND:\""})}},
+    };
+    for (const auto& c : cases) {
+        SCOPED_TRACE(c.line);
+        EXPECT_TRUE(messages_say(convert_text(head + c.line + "\n", names + c.names).messages, c.said));
+    }
+}
