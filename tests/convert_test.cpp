@@ -66,6 +66,33 @@ TEST(Driver, CarriageReturnsAndAMissingLastLineEndChangeNothing)
     EXPECT_EQ(run.script, header + "\n" + one_level_map + closing + placement);
 }
 
+// The message for an input that is not a dump says what its text shows, and nothing it does not.
+TEST(Driver, AnInputWithoutAHeaderLineSaysWhatItsTextShows)
+{
+    const struct {
+        std::string input;
+        const char* says;
+    } cases[] = {
+        {std::string("\xFF\xFE[\0L\0", 6), "my_dungeon.txt is UTF-16 text, whose header lines"},
+        {std::string("\0[\0L\0a\0y", 8), "my_dungeon.txt is UTF-16 text"},
+        {std::string("[\0\0\0L\0\0\0", 8), "my_dungeon.txt is UTF-32 text"},
+        {"DOOR door_wood\n# the levers\n\nLEVER lever\n", "; it reads as an object name list: were the dump and the object name list swapped?"},
+        {"hello, world\n", "header line)"},
+        {"TORCH\n", "header line)"},
+        {std::string("GIF89a\1\0\1\0\200\0\0\377", 14), "header line)"},
+    };
+    for (const auto& c : cases) {
+        std::istringstream dump(c.input);
+        std::ostringstream script;
+        Report report;
+        NotADump why;
+        EXPECT_EQ(convert(dump, script, ObjectList(), report, nullptr, &why), status_no_file);
+        const std::string message = not_a_dump_message("my_dungeon.txt", why);
+        EXPECT_NE(message.find(c.says), std::string::npos) << message;
+        EXPECT_TRUE(message.ends_with(c.says) || std::string_view(c.says).starts_with("my_dungeon")) << message;
+    }
+}
+
 TEST(HeaderQuirks, CharactersFollowedByPartyStartsBothInOnePass)
 {
     auto run = convert_text(entrance + one_level + champions + "[Characters]\n[Party]\nch-7\n", "");
@@ -86,8 +113,12 @@ TEST(HeaderQuirks, PartyDirectlyFollowedByCharactersStartsTheCharacters)
 
 TEST(HeaderQuirks, HeadersMustMatchTheWholeLineExactly)
 {
+    // A near header is no roster line, and a padded header of the section being read is passed over:
+    // both are only reported.
     auto run = convert_text(entrance + one_level + champions + "[Party]\nch1\n[party]\n[Party] \n", "");
-    EXPECT_EQ(run.status, 2);
+    EXPECT_EQ(run.status, 0);
+    EXPECT_TRUE(messages_say(run.messages, {{"my_dungeon.txt:17: warning", {"\"[Party] \"", "passed over"}},
+                                            {"my_dungeon.txt:16: warning", {"\"[party]\""}}}));
     EXPECT_EQ(run.script, header + "\n" + one_level_map + champion_definitions + "\nkel_champion_toparty(0,ch1)\n" +
                               closing + placement);
 }
@@ -224,13 +255,10 @@ TEST(HeaderQuirks, EdgesOfTheLayoutAndHeadersSayWhatTheySayToday)
         {"a row narrower than its SIZE width is written as it stands",
          entrance + level("SIZE(4,3)\n1111\n101\n1111\n") + "[Items]\n" + torch,
          {at(10, "warning", {"row 2", "3 squares", "4"})}, {"\"101\",\n", "TVK_t=kel_spawn("}},
-        // Changes when padded headers are read as headers.
-        {"a header with trailing blanks is no header", entrance + three + "[Items]  \n" + torch,
-         {at(13, "warning", {"\"[Items]  \"", "\"[Items]\""}), at(14, "warning", {"\"t\"", "not read"})},
-         {"!TVK_t=", "!kel_spawnburst_begin"}},
-        {"a header without its bracket is no header", entrance + three + "[Items\n" + torch,
-         {at(13, "warning", {"\"[Items\"", "\"[Items]\""}), at(14, "warning", {"\"t\"", "not read"})},
-         {"!TVK_t="}},
+        {"a header with trailing blanks is read as that header", entrance + three + "[Items]  \n" + torch,
+         {at(13, "warning", {"\"[Items]  \"", "blanks", "\"[Items]\""})}, {"TVK_t=", "kel_spawnburst_begin"}},
+        {"a header without its bracket is no header, and loses the line below it", entrance + three + "[Items\n" + torch,
+         {at(13, "error", {"\"[Items\"", "\"[Items]\"", "1 non-empty line", "line 14"})}, {"!TVK_t="}},
         {"an item line after the main data's separator is not read",
          "[Main Data]\nENTRANCE...(0,0,0,NORTH)\n" + separator + "t0 TORCH 1 1 0\n" + three + "[Items]\n" + torch,
          {at(4, "warning", {"\"t0\"", "not read"})}, {"!TVK_t0=", "TVK_t=kel_spawn("}},

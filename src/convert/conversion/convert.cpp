@@ -54,7 +54,7 @@ struct NearHeader {
                        ? std::string("; the section above it goes on, and ")
                        : std::string("; ");
         message += std::to_string(lost) + (one ? " non-empty line" : " non-empty lines") + " below it" +
-                   (one ? " (line " : ", up to line ") + std::to_string(last_lost) + ")" + (one ? " is" : " are") +
+                   (one ? " (line " : " (up to line ") + std::to_string(last_lost) + ")" + (one ? " is" : " are") +
                    (header_of(header) == Header::separator ? " read by that section" : " not read as that section");
         return Problem(std::move(message), Severity::error, line);
     }
@@ -168,7 +168,9 @@ private:
                         "the header " + quoted(line) + " has blanks or tabs around it; " +
                             (again ? "its section is being read, so the line is passed over"
                                    : "it is read as the header " + header_words(padded)));
-        if (again) pass_over_ = true;
+        // No handler gets the line: it is a header, or a header's line passed over (only the
+        // layout reader starts at its header line, and reads from the line after it).
+        if (padded != Header::layout) pass_over_ = true;
         return again ? Header::none : padded;
     }
 
@@ -212,7 +214,12 @@ private:
     // section passes over, and an item line that no section reads.
     void check_line(const std::string& line)
     {
-        if (pass_over_ || note_near_header(line)) return;
+        if (pass_over_) return;
+        // A line near a header is no line of the section being read either: no handler gets it.
+        if (note_near_header(line)) {
+            pass_over_ = true;
+            return;
+        }
         // A line lost to a near header is reported with it, as one of its lines.
         if (count_near_header_loss(line)) return;
         if (section_ == Section::items && !line.empty() && line[0] == '[' && header_of(line) == Header::none &&
@@ -315,8 +322,9 @@ private:
             for (const auto& [word, line] : {std::pair(&pair.type, pair.type_line), std::pair(&pair.name, pair.name_line)})
                 if (header_of(*word) != Header::none) {
                     report_.add(line, Problem("the object name list holds the header " + quoted(*word) +
-                                                  ": it is a dungeon dump, not a list of types and names, so "
-                                                  "every object of a type it does not name is written as a comment",
+                                                  ": it is a dungeon dump, not a list of types and names; its "
+                                                  "words, read two by two, give the objects wrong names, or none "
+                                                  "(those are written as comments)",
                                               Severity::error, line, ProblemFile::object_list));
                     return true;
                 }
