@@ -8,6 +8,9 @@ The same shape, size and seed always give the same bytes. Shapes:
   nested_holders a chain of holders, each held by the one before it
   door_buttons   one door and every other object a door button on its square
   shared_held    one held object that every other object names as its holder
+  levels64       ten levels of 64 by 64 squares, the objects spread over them in rooms: each
+                 room's links (targets, door buttons, teleporters) mostly reach squares near it,
+                 a few the level above or below
 
 Usage: make_dump.py SHAPE ITEM_LINES FOLDER [--seed N]
 """
@@ -183,6 +186,68 @@ class Realistic:
         return lines
 
 
+class Rooms:
+    """Rooms of objects on ten levels, whose links mostly stay near the room."""
+
+    def __init__(self, rng, levels):
+        self.rng = rng
+        self.levels = len(levels)
+        self.room = 0
+
+    def near(self, level, cx, cy, spread=4):
+        r = self.rng
+        x = min(LEVEL_SIDE - 2, max(1, cx + r.randint(-spread, spread)))
+        y = min(LEVEL_SIDE - 2, max(1, cy + r.randint(-spread, spread)))
+        return "%d %d %d" % (x, y, level)
+
+    def next_room(self, level):
+        r = self.rng
+        g = self.room
+        self.room += 1
+        n = lambda kind: "%s-%d" % (kind, g)
+        cx, cy = r.randint(4, LEVEL_SIDE - 5), r.randint(4, LEVEL_SIDE - 5)
+        far = lambda: r.random() < 0.1 and self.levels > 1
+        other = lambda: max(0, min(self.levels - 1, level + r.choice([-1, 1])))
+        door_square = self.near(level, cx, cy)
+        lines = [
+            "%s DOOR_IRON %s STATE=(CLOSED)" % (n("door"), door_square),
+            "%s DOOR_FRAME %s" % (n("frame"), door_square),
+            "%s DOOR_BUTTON %s WEST" % (n("btn"), door_square),
+            "%s LEVER_WALL %s NORTH TARGET=(%s) TOGGLE" % (
+                n("lever"), self.near(level, cx, cy), "door-%d" % (g - 1) if far() and g else n("door")),
+            "%s PLATE_SWITCH %s CENTER TARGET=(%s,%s) ACTIVATE" % (
+                n("plate"), self.near(level, cx, cy), n("pit"), n("shooter")),
+            "%s TELEPORTER %s CENTER DESTINATION=(%s) ROTATE:LEFT)" % (
+                n("tele"), self.near(level, cx, cy), ",".join(self.near(other() if far() else level, cx, cy, 8).split())),
+            "%s PIT %s STATE=(CLOSED)" % (n("pit"), self.near(level, cx, cy)),
+            "%s TRIGGER %s CENTER TARGET=(%s) OPBY=(KEY_IRON) DEACTIVATE" % (n("trig"), self.near(level, cx, cy), n("pit")),
+            "%s SHOOTER %s %s SHOOTS=(FIREBALL) STRENGTH=(%d)" % (
+                n("shooter"), self.near(level, cx, cy), r.choice(WALL_PLACES), r.randint(5, 60)),
+            "%s RAT %s CENTER HEALTH=(%d)" % (n("rat"), self.near(level, cx, cy), r.randint(10, 90)),
+            "%s TORCH_WALL %s %s" % (n("torch"), self.near(level, cx, cy), r.choice(WALL_PLACES)),
+            "%s FLOOR_TEXT %s CENTER TEXT=(BEWARE)" % (n("note"), self.near(level, cx, cy)),
+            "%s FLASK_HEAL %s %s CHARGE=(%d)" % (n("flask"), self.near(level, cx, cy), self.place(), r.randint(0, 99)),
+            "%s BOMB_FIRE %s %s CHARGE=(%d)" % (n("bomb"), self.near(level, cx, cy), self.place(), r.randint(0, 99)),
+            "%s CHEST %s %s" % (n("chest"), self.near(level, cx, cy), self.place()),
+            "%s GENERATOR %s CENTER GENERATES=(RAT) HEALTH=(20) NUMBERS=(1-3) RECHARGE_TIME:30)" % (
+                n("gen"), self.near(level, cx, cy)),
+        ]
+        return lines
+
+    def place(self):
+        return self.rng.choice(PLACES)
+
+    def items(self, count):
+        per_level = [count // self.levels + (1 if k < count % self.levels else 0) for k in range(self.levels)]
+        lines = []
+        for level, wanted in enumerate(per_level):
+            made = []
+            while len(made) < wanted:
+                made += self.next_room(level)
+            lines += made[:wanted]
+        return lines
+
+
 def shape_items(shape, count):
     """The item lines of one of the shapes that stress a single link."""
     others = count - 1
@@ -204,15 +269,20 @@ def shape_items(shape, count):
     return lines
 
 
-SHAPES = ["realistic", "wide_holder", "nested_holders", "door_buttons", "shared_held"]
+SHAPES = ["realistic", "wide_holder", "nested_holders", "door_buttons", "shared_held", "levels64"]
 
 
 def write_dump(shape, count, folder, seed=1):
     """Writes my_dungeon.txt and obj_list.txt into the folder; returns the dump's path."""
     rng = random.Random("%s/%d/%d" % (shape, count, seed))
-    levels = levels_for(rng, 6 if shape == "realistic" else 1)
+    levels = levels_for(rng, {"realistic": 6, "levels64": 10}.get(shape, 1))
     lines = header(rng, levels)
-    lines += Realistic(rng, levels).items(count) if shape == "realistic" else shape_items(shape, count)
+    if shape == "realistic":
+        lines += Realistic(rng, levels).items(count)
+    elif shape == "levels64":
+        lines += Rooms(rng, levels).items(count)
+    else:
+        lines += shape_items(shape, count)
     lines += footer(rng)
     os.makedirs(folder, exist_ok=True)
     path = os.path.join(folder, "my_dungeon.txt")

@@ -38,18 +38,17 @@ struct Translation {
     Problems problems;
 };
 
-// make_item then make_exvars on the line; level 0 has no offset, level 1 ten columns.
+// The line through make_item and make_exvars; level 0 has no offset, level 1 ten columns.
 Translation translate(const std::string& line, const ObjectList& names = test_names())
 {
-    const std::vector<int> offsets_x{0, 10};
-    const std::vector<int> offsets_y{0, 0};
-    Item item;
-    item.make_item(line, offsets_x, offsets_y, names);
+    static const Levels levels = levels_at({{0, 0}, {10, 0}});
+    TranslatedLine translated = translated_line(line, names, levels);
     Translation t;
-    t.result = make_exvars(item, line, offsets_x, offsets_y, names, t.problems);
-    t.text = item.exvar_text;
-    t.has_exvars = item.has_exvars;
-    t.contents = item.contents;
+    t.result = translated.holder;
+    t.text = translated.item.exvar_text;
+    t.has_exvars = translated.item.has_exvars;
+    t.contents = translated.item.contents;
+    t.problems = std::move(translated.problems);
     return t;
 }
 
@@ -63,7 +62,7 @@ void expect_examples(const std::vector<Example>& examples)
     for (const auto& example : examples) {
         const Translation t = translate(example.line);
         EXPECT_EQ(t.text, example.text) << example.line;
-        EXPECT_TRUE(t.problems.empty()) << example.line << ": " << (t.problems.empty() ? "" : t.problems[0]);
+        EXPECT_TRUE(t.problems.empty()) << example.line << ": " << (t.problems.empty() ? "" : t.problems[0].message);
     }
 }
 
@@ -238,7 +237,7 @@ TEST(BehaviourUnsafeValuesInLua, ValuesThatCannotStandInTheScriptAreLeftOutAndRe
         const Translation t = translate(refused.line);
         EXPECT_EQ(t.text, refused.text) << refused.line;
         ASSERT_FALSE(t.problems.empty()) << refused.line;
-        EXPECT_EQ(t.problems[0], refused.problem) << refused.line;
+        EXPECT_EQ(t.problems[0].message, refused.problem) << refused.line;
         expect_lua_text_compiles(t.text);
     }
 }

@@ -4,7 +4,8 @@
 // (LUA_dungeon.lua; none when absent), the exit status expected (status), the messages expected
 // on standard error (stderr.txt) and on standard output (stdout.txt), and what the stand-in engine
 // finds when it runs the script (engine.txt; none when absent); a long standard output may be given
-// by its beginning (stdout_begins.txt). The converter runs in a scratch
+// by its beginning (stdout_begins.txt), and the object name list expected after the run in
+// obj_list_after.txt (for a run that completes it). The converter runs in a scratch
 // folder, and must leave no other file behind.
 
 #include <gtest/gtest.h>
@@ -49,6 +50,9 @@ TEST_P(ConversionCase, WritesTheExpectedScriptStatusAndMessages)
     }
     EXPECT_EQ(run.script, read_file_or_empty(folder / "LUA_dungeon.lua"));
     EXPECT_TRUE(run.leftovers.empty()) << "left behind: " << run.leftovers.front();
+    if (fs::exists(folder / "obj_list_after.txt")) {
+        EXPECT_EQ(run.list_after, read_file(folder / "obj_list_after.txt"));
+    }
     // A script that the run wrote (not one it left as it was) must load, and the engine take it.
     const bool written = fs::exists(run.script_path) && run.script != read_file_or_empty(folder / "previous.lua");
     if (run.status != 1 && written) {

@@ -23,7 +23,7 @@ std::string definition(const std::string& line)
 {
     Problems problems;
     auto statement = make_char(line, problems);
-    EXPECT_TRUE(problems.empty()) << line << ": " << (problems.empty() ? "" : problems.front());
+    EXPECT_TRUE(problems.empty()) << line << ": " << (problems.empty() ? "" : problems.front().message);
     return statement.value_or("(none)");
 }
 

@@ -117,8 +117,8 @@ TEST(HeaderQuirks, HeadersMustMatchTheWholeLineExactly)
     // both are only reported.
     auto run = convert_text(entrance + one_level + champions + "[Party]\nch1\n[party]\n[Party] \n", "");
     EXPECT_EQ(run.status, 0);
-    EXPECT_TRUE(messages_say(run.messages, {{"my_dungeon.txt:17: warning", {"\"[Party] \"", "passed over"}},
-                                            {"my_dungeon.txt:16: warning", {"\"[party]\""}}}));
+    EXPECT_TRUE(messages_say(run.messages, {{"my_dungeon.txt:16: warning", {"\"[party]\""}},
+                                            {"my_dungeon.txt:17: warning", {"\"[Party] \"", "passed over"}}}));
     EXPECT_EQ(run.script, header + "\n" + one_level_map + champion_definitions + "\nkel_champion_toparty(0,ch1)\n" +
                               closing + placement);
 }
@@ -229,7 +229,7 @@ TEST(ListChecks, TheDumpLooksUpItemTypesAndTheObjectWordsOfItsKeywordsAndHearsOf
     // Not the flag words of OPBY=(, not SHOOTS=(OBJECT), not a word that no list can hold.
     EXPECT_EQ(names.looked_up(),
               (std::vector<std::string>{"TRIGGER", "KEY_IRON", "ALTAR", "SHOOTER", "FIREBALL", "GENERATOR", "RAT", "TORCH"}));
-    EXPECT_EQ(report.lines().back(), "obj_list.txt:2: warning: the type \"GENERATOR\" is named \"ALTAR\", which is "
+    EXPECT_EQ(plain_lines(report).front(), "obj_list.txt:2: warning: the type \"GENERATOR\" is named \"ALTAR\", which is "
                                      "itself a type of the dump; a word may be missing before it");
 }
 

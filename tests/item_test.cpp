@@ -5,8 +5,10 @@
 #include <sstream>
 
 #include "itempass/item_line.h"
+#include "itempass/item_statements.h"
 #include "records/held_list.h"
 #include "records/item.h"
+#include "test_support.h"
 #include "text/lua_text.h"
 
 namespace {
@@ -20,11 +22,26 @@ ObjectList names_of(const std::string& pairs)
 const ObjectList worked_names =
     names_of("TYPE_LEVER lever TYPE_SWITCH button TYPE_PIT pit TYPE_TORCH torch\n");
 
+// Level 0 has the column offset 2 and the row offset 1.
+const Levels& worked_levels()
+{
+    static const Levels levels = levels_at({{2, 1}});
+    return levels;
+}
+
 Item item_from(const std::string& line, const ObjectList& names = worked_names)
 {
-    Item item;
-    item.make_item(line, {2}, {1}, names);
-    return item;
+    return translated_line(line, names, worked_levels()).item;
+}
+
+// What item_line_problem says of a line, from its leading tokens as the item pass reads them.
+std::optional<std::string> line_problem(const std::string& line, const Levels& levels, const ObjectList& names)
+{
+    const LeadingTokens tokens = leading_tokens(line);
+    const std::string* listed = nullptr;
+    const auto problem = item_line_problem(tokens, place_of(tokens), levels, names, listed);
+    if (!problem) return std::nullopt;
+    return problem->message;
 }
 
 } // namespace
@@ -45,11 +62,11 @@ TEST(MakeItem, WorkedTableGivesTheSpawnStatements)
         {"A-1 TYPE_GHOST 1 1 0 EAST", false, "--TVK_A_1=kel_spawn(\"TYPE_GHOST\",0,3,2,EAST)\n"},
     };
     for (const auto& row : rows) {
-        Item item;
-        EXPECT_EQ(item.make_item(row.line, {2}, {1}, worked_names), row.off_map) << row.line;
+        const Item item = item_from(row.line);
+        EXPECT_EQ(item.off_map, row.off_map) << row.line;
         EXPECT_EQ(item.spawn_text, row.spawn) << row.line;
     }
-    EXPECT_TRUE(item_from("7 TYPE_LEVER 3 4 0 WEST").is_switch);
+    EXPECT_TRUE(is_switch(item_from("7 TYPE_LEVER 3 4 0 WEST").flags));
     EXPECT_FALSE(item_from("A-1 TYPE_GHOST 1 1 0 EAST").is_known);
     Item held = item_from("10 TYPE_TORCH 5 6 -1");
     EXPECT_EQ(held.x, 5);
@@ -75,25 +92,25 @@ TEST(MakeItem, NameTestsSetTheKindFlagsAndSuffixes)
     auto names = names_of("SWITCH_EYE eye_switch SWITCH_SMALL small_button SWITCH_TINY tiny_button LEVER_SWITCH lever_wall "
                           "SH shooter SHX shooterx FD floordamager FD2 floordamager2 M mirror2 P pit_small "
                           "D door_iron DB doorbutton DF doorframe");
-    EXPECT_FALSE(item_from("1 SWITCH_EYE 0 0 0 STATE:B", names).is_switch);
+    EXPECT_FALSE(is_switch(item_from("1 SWITCH_EYE 0 0 0 STATE:B", names).flags));
     EXPECT_EQ(item_from("1 SWITCH_EYE 0 0 0 STATE:B", names).object_name, "eye_switch");
-    EXPECT_TRUE(item_from("1 SWITCH_SMALL 0 0 0 STATE:B", names).is_switch);
+    EXPECT_TRUE(is_switch(item_from("1 SWITCH_SMALL 0 0 0 STATE:B", names).flags));
     EXPECT_EQ(item_from("1 SWITCH_SMALL 0 0 0 STATE:B", names).object_name, "small_button");
     EXPECT_EQ(item_from("1 SWITCH_TINY 0 0 0 xSTATE:Bx", names).object_name, "tiny_button");
     EXPECT_EQ(item_from("1 LEVER_SWITCH 0 0 0 STATE:B", names).object_name, "lever_wall_down");
-    EXPECT_TRUE(item_from("1 SH 0 0 0", names).is_shooter);
-    EXPECT_FALSE(item_from("1 SHX 0 0 0", names).is_shooter);
-    EXPECT_TRUE(item_from("1 FD 0 0 0", names).is_floordamager);
-    EXPECT_FALSE(item_from("1 FD2 0 0 0", names).is_floordamager);
-    EXPECT_TRUE(item_from("1 M 0 0 0", names).is_mirror);
+    EXPECT_TRUE(item_from("1 SH 0 0 0", names).is(ObjectFlag::shooter));
+    EXPECT_FALSE(item_from("1 SHX 0 0 0", names).is(ObjectFlag::shooter));
+    EXPECT_TRUE(item_from("1 FD 0 0 0", names).is(ObjectFlag::floordamager));
+    EXPECT_FALSE(item_from("1 FD2 0 0 0", names).is(ObjectFlag::floordamager));
+    EXPECT_TRUE(item_from("1 M 0 0 0", names).is(ObjectFlag::mirror));
     EXPECT_EQ(item_from("1 P 3 4 0 SOUTH", names).spawn_text, "TVK_1=kel_spawn(\"pit_small\",0,5,5,SOUTH)\n");
-    EXPECT_TRUE(item_from("1 D 0 0 0", names).is_door);
-    EXPECT_TRUE(item_from("1 DB 0 0 0", names).is_doorbutton);
-    EXPECT_TRUE(item_from("1 DF 0 0 0", names).is_doorframe);
+    EXPECT_TRUE(item_from("1 D 0 0 0", names).is(ObjectFlag::door));
+    EXPECT_TRUE(item_from("1 DB 0 0 0", names).is(ObjectFlag::doorbutton));
+    EXPECT_TRUE(item_from("1 DF 0 0 0", names).is(ObjectFlag::doorframe));
     Item unlisted_button = item_from("1 old_doorbutton 0 0 0", names);
-    EXPECT_TRUE(unlisted_button.is_doorbutton);
+    EXPECT_TRUE(unlisted_button.is(ObjectFlag::doorbutton));
     EXPECT_FALSE(unlisted_button.is_known);
-    EXPECT_FALSE(item_from("1 UNLISTED_SWITCH 0 0 0", names).is_switch);
+    EXPECT_FALSE(is_switch(item_from("1 UNLISTED_SWITCH 0 0 0", names).flags));
 }
 
 TEST(MakeItem, ObjectNamesAreEscapedAndNegativeSquaresUseUnderscores)
@@ -109,38 +126,33 @@ TEST(ItemLineRules, UnusableLinesAreNamed)
     levels.levels.resize(1);
     levels.levels[0].complete = true;
     auto names = names_of("PIT pit");
-    EXPECT_TRUE(item_line_problem("1 A 0 0", levels, names));
-    EXPECT_EQ(item_line_problem("a GEM 1 2", levels, names), "the item line has fewer than five tokens; it is skipped");
-    EXPECT_TRUE(item_line_problem("1 A x 0 0", levels, names));
-    EXPECT_TRUE(item_line_problem("1 A 0 0 0.5", levels, names));
-    EXPECT_TRUE(item_line_problem("1 A 0 0 1", levels, names));
-    EXPECT_TRUE(item_line_problem("1 A 0 0 -2", levels, names));
-    EXPECT_TRUE(item_line_problem("1 PIT 0 0 -1", levels, names));
-    EXPECT_TRUE(item_line_problem("a.b A 0 0 0", levels, names));
-    EXPECT_TRUE(item_line_problem("1 A 2147483647 0 0", levels, names) == std::nullopt);
-    EXPECT_FALSE(item_line_problem("A-1 A 0 0 0", levels, names));
-    EXPECT_FALSE(item_line_problem("1 A 0 0 -1", levels, names));
+    EXPECT_TRUE(line_problem("1 A 0 0", levels, names));
+    EXPECT_EQ(line_problem("a GEM 1 2", levels, names), "the item line has fewer than five tokens; it is skipped");
+    EXPECT_TRUE(line_problem("1 A x 0 0", levels, names));
+    EXPECT_TRUE(line_problem("1 A 0 0 0.5", levels, names));
+    EXPECT_TRUE(line_problem("1 A 0 0 1", levels, names));
+    EXPECT_TRUE(line_problem("1 A 0 0 -2", levels, names));
+    EXPECT_TRUE(line_problem("1 PIT 0 0 -1", levels, names));
+    EXPECT_TRUE(line_problem("a.b A 0 0 0", levels, names));
+    EXPECT_TRUE(line_problem("1 A 2147483647 0 0", levels, names) == std::nullopt);
+    EXPECT_FALSE(line_problem("A-1 A 0 0 0", levels, names));
+    EXPECT_FALSE(line_problem("1 A 0 0 -1", levels, names));
 }
 
-TEST(MakeCarry, LinksOnlyToAHolderThatNamesTheExactIdentifier)
+TEST(LinkStatements, CarryCompXyzAndDoorbAreWhatThePassWrites)
 {
-    Item holder;
-    holder.id = "chest-1";
-    holder.contents = "12, 10 ,x)";
-    Item ten = item_from("10 TYPE_TORCH 0 0 -1");
-    ten.make_carry(holder);
-    EXPECT_EQ(ten.spawn_text, "TVK_10=kel_spawn(\"torch\",IN_OBJ,TVK_chest_1,-1,0)\n");
-    ten.make_carry(holder);
-    EXPECT_EQ(ten.spawn_text, "TVK_10=kel_spawn(\"torch\",IN_OBJ,TVK_chest_1,-1,0)\n");
+    Item torch = item_from("10 TYPE_TORCH 0 0 -1");
+    make_carry(torch.spawn_text, "chest-1");
+    EXPECT_EQ(torch.spawn_text, "TVK_10=kel_spawn(\"torch\",IN_OBJ,TVK_chest_1,-1,0)\n");
 
-    Item two = item_from("2 TYPE_TORCH 0 0 -1");
-    two.make_carry(holder);
-    EXPECT_EQ(two.spawn_text, "TVK_2=kel_spawn(\"torch\",");
+    // The placement words play no part; the level does.
+    const Item north = item_from("1 TYPE_TORCH 3 4 0 NORTH");
+    const Item center = item_from("2 TYPE_LEVER 3 4 0");
+    EXPECT_TRUE(comp_xyz({north.x, north.y, north.level}, {center.x, center.y, center.level}));
+    EXPECT_FALSE(comp_xyz({north.x, north.y, north.level}, {center.x, center.y, 1}));
 
-    Item on_map = item_from("12 TYPE_TORCH 0 0 0");
-    const std::string before = on_map.spawn_text;
-    on_map.make_carry(holder);
-    EXPECT_EQ(on_map.spawn_text, before);
+    EXPECT_EQ(make_doorb("b-1", "Big Door-2", false), "exvar[TVK_b_1]={target=TVK_BigDoor_2}\n");
+    EXPECT_EQ(make_doorb("b-1", "Big Door-2", true), "--exvar[TVK_b_1]={target=TVK_BigDoor_2}\n");
 }
 
 TEST(HeldIdentifiers, SplitsTheListAndDropsTheClosingParenthesis)
@@ -148,30 +160,6 @@ TEST(HeldIdentifiers, SplitsTheListAndDropsTheClosingParenthesis)
     EXPECT_EQ(held_identifiers("40,41)"), (std::vector<std::string_view>{"40", "41"}));
     EXPECT_EQ(held_identifiers(" a ,\tb-2 )"), (std::vector<std::string_view>{"a", "b-2"}));
     EXPECT_EQ(held_identifiers("a,,b"), (std::vector<std::string_view>{"a", "", "b"}));
-}
-
-TEST(CompXyz, ComparesTheSquareOnly)
-{
-    Item north = item_from("1 TYPE_TORCH 3 4 0 NORTH");
-    Item center = item_from("2 TYPE_LEVER 3 4 0");
-    EXPECT_TRUE(north.comp_xyz(center));
-    Item other_level = center;
-    other_level.level = 1;
-    EXPECT_FALSE(north.comp_xyz(other_level));
-}
-
-TEST(MakeDoorb, ReplacesThePropertiesWithTheDoorLink)
-{
-    Item button;
-    button.id = "b-1";
-    button.exvar_text = "exvar[TVK_b_1]={count=3 }\n";
-    Item door;
-    door.id = "Big Door-2";
-    button.make_doorb(door);
-    EXPECT_EQ(button.exvar_text, "exvar[TVK_b_1]={target=TVK_BigDoor_2}\n");
-    button.commented = true;
-    button.make_doorb(door);
-    EXPECT_EQ(button.exvar_text, "--exvar[TVK_b_1]={target=TVK_BigDoor_2}\n");
 }
 
 TEST(CommentedOut, CommentsEveryLineOnce)

@@ -5,6 +5,7 @@
 #include <sstream>
 
 #include "layout/layout_reader.h"
+#include "test_support.h"
 
 namespace {
 
@@ -41,6 +42,12 @@ TEST(Layout, WorkedExamplePlacesBothLevelsOnOneGrid)
     EXPECT_EQ(run.maps, "kel_text2map(0, 4, 3, 60, 0, {\n\"0111\",\n\"0101\",\n\"0000\"\n} )\n"
                         "kel_text2map(1, 4, 3, 40, 1, {\n\"0000\",\n\"1100\",\n\"1100\",\n} )\n");
     EXPECT_EQ(run.next_line, "after");
+    // The lines of each block and of its first map row, for the map page's problems.
+    ASSERT_EQ(run.levels.levels.size(), 2u);
+    EXPECT_EQ(run.levels.levels[0].line, 1);
+    EXPECT_EQ(run.levels.levels[0].rows_line, 5);
+    EXPECT_EQ(run.levels.levels[1].line, 7);
+    EXPECT_EQ(run.levels.levels[1].rows_line, 11);
 }
 
 TEST(Layout, NegativeOffsetsRaiseEveryOffsetOnTheirAxis)
@@ -74,7 +81,7 @@ TEST(Layout, HeaderLinesAreTakenInTheirOrderOnly)
     EXPECT_EQ(run.levels.levels[0].rows, (std::vector<std::string>{"LIGHT row"}));
     // The row is kept as read; its width, other than SIZE's 2, is reported, and so is the row
     // after it, past the SIZE height.
-    EXPECT_EQ(run.report.lines(),
+    EXPECT_EQ(plain_lines(run.report),
               (std::vector<std::string>{"my_dungeon.txt:10: warning: map row 1 of level 0 is 9 squares wide where its SIZE says 2",
                                         "my_dungeon.txt:11: warning: level 0 has more map rows than its SIZE height of 1; "
                                         "this row and those after it are skipped"}));
@@ -103,7 +110,7 @@ TEST(LayoutRuleBreaks, IncompleteBlocksAreReportedAndLeftOut)
     EXPECT_FALSE(run.levels.is_level(0));
     EXPECT_TRUE(run.levels.is_level(1));
     EXPECT_FALSE(run.levels.is_level(2));
-    EXPECT_EQ(run.report.lines(),
+    EXPECT_EQ(plain_lines(run.report),
               (std::vector<std::string>{"my_dungeon.txt:2: error: level 0 has no LIGHT line; the level is left out",
                                         "my_dungeon.txt:11: error: level 2 has a LIGHT value that is not an integer in "
                                         "range; the level is left out"}));
@@ -189,7 +196,7 @@ TEST(LayoutRuleBreaks, ManyLevelsOnAHugeGridStopAtTheMapBudget)
     EXPECT_TRUE(levels.is_level(7));
     EXPECT_FALSE(levels.is_level(8));
     EXPECT_FALSE(levels.is_level(9));
-    EXPECT_EQ(report.lines(), (std::vector<std::string>{
+    EXPECT_EQ(plain_lines(report), (std::vector<std::string>{
                                   "my_dungeon.txt:51: error: level 8 is left out: the maps of all levels would pass 33554432 squares",
                                   "my_dungeon.txt:51: error: level 9 is left out: the maps of all levels would pass 33554432 squares"}));
 }
@@ -242,6 +249,6 @@ TEST(Layout, HeadersAndWallsetLinesEndTheRowsOfALevel)
         ASSERT_EQ(run.levels.levels.size(), c.levels);
         for (std::size_t i = 0; i < c.levels; ++i) EXPECT_EQ(run.levels.levels[i].complete, c.complete[i]) << i;
         EXPECT_EQ(run.next_line, c.next_line);
-        EXPECT_EQ(run.report.lines(), c.messages);
+        EXPECT_EQ(plain_lines(run.report), c.messages);
     }
 }

@@ -155,7 +155,7 @@ TEST(MapPageInBrowser, SampleDungeonShowsEveryObjectKindLinkAndTheParty)
         every_level += dom;
     }
     // Every kind of symbol, a commented object, and every kind of link.
-    EXPECT_EQ(kinds.size(), 13u);
+    EXPECT_EQ(kinds.size(), all_kinds().size());
     EXPECT_NE(every_level.find("class=\"sym commented\""), std::string::npos);
     for (const char* link : {"link link-target", "link link-door", "class=\"destination-mark\"", "\u2192 level 1",
                              "\u2190 level 0"})
@@ -183,9 +183,9 @@ TEST(MapPageInBrowser, HostileTextsMakeNoElement)
     EXPECT_EQ(dom.find("<injected"), std::string::npos);
     // The texts are shown, as text.
     EXPECT_NE(dom.find("the identifier \"&lt;/script&gt;&lt;injected-id&gt;\\xE9\""), std::string::npos);
-    // The problem list holds the messages exactly as printed, the object name list's included.
+    // The problem list holds the messages exactly as printed, the object name list's first.
     EXPECT_EQ(problem_entries(dom), run.messages);
-    EXPECT_EQ(run.messages.back().rfind("obj_list.txt:1: warning: ", 0), 0u);
+    EXPECT_EQ(run.messages.front().rfind("obj_list.txt:1:", 0), 0u);
 }
 
 namespace {
@@ -241,16 +241,16 @@ bool has_element(const std::string& dom, const std::string& name,
     return false;
 }
 
-// The labels of links to other levels, by the square they stand for ("x,y"), with their classes
-// and texts.
+// The texts of links to other levels, by the square they stand for ("x,y"): the corner marks'
+// titles, or the labels shown, with their classes.
 struct LevelLabel {
     std::string classes;
     std::string text;
 };
-std::multimap<std::string, LevelLabel> level_labels(const std::string& dom)
+std::multimap<std::string, LevelLabel> level_labels(const std::string& dom, const std::string& element = "polygon")
 {
     std::multimap<std::string, LevelLabel> labels;
-    const std::regex pattern("<text( [^>]*)>([^<]*)<");
+    const std::regex pattern("<" + element + "( [^>]*)>(?:<title>)?([^<]*)<");
     for (auto it = std::sregex_iterator(dom.begin(), dom.end(), pattern); it != std::sregex_iterator(); ++it) {
         const std::string tag = (*it)[1];
         if (!attribute_of(tag, "data-square").empty())
@@ -305,7 +305,7 @@ TEST(MapPageInBrowser, SelectingAnObjectPicksOutItsOwnLinksAndDimsTheOthers)
     const std::string dom = browser_dom(run.page, "select=lever-4");
     expect_page_shows_level(dom, run.model, 0);
     EXPECT_TRUE(has_element(dom, "g", {{"id", "links"}, {"class", "picked"}}));
-    EXPECT_TRUE(has_element(dom, "g", {{"id", "labels"}, {"class", "picked"}}));
+    EXPECT_TRUE(has_element(dom, "g", {{"id", "badges"}, {"class", "picked"}}));
     EXPECT_TRUE(has_element(dom, "g", {{"class", "sym chosen"}, {"data-object", lever}}));
     // lever-4's own line to door-c stands out; the other lever's line, the teleporter's line and
     // its destination do not.
@@ -324,14 +324,15 @@ TEST(MapPageInBrowser, SelectingAnObjectPicksOutItsOwnLinksAndDimsTheOthers)
     const std::string copied = dom.substr(copies, dom.find("</g>", copies) - copies);
     EXPECT_EQ(count_of(copied, "<line"), 1u);
     EXPECT_EQ(count_of(copied, "class=\"link link-target mine\""), 1u);
-    // The label of its square, which lists its link to level 1, stands out; the other does not.
-    const auto labels = level_labels(dom);
-    ASSERT_EQ(labels.size(), 2u);
+    // Only its square, which has a link to level 1, gets a label; every such square has a mark.
+    const auto labels = level_labels(dom, "text");
+    ASSERT_EQ(labels.size(), 1u);
     EXPECT_EQ(labels.find("1,1")->second.classes, "link-label mine");
-    EXPECT_EQ(labels.find("2,2")->second.classes, "link-label");
+    EXPECT_EQ(labels.find("1,1")->second.text, "\u2192 level 1");
+    EXPECT_EQ(level_labels(dom).size(), 2u);
 }
 
-TEST(MapPageInBrowser, LinksToOtherLevelsGetOneLabelPerSquareListingTheLevels)
+TEST(MapPageInBrowser, LinksToOtherLevelsGetOneMarkPerSquareListingTheLevels)
 {
     const auto run = page_for(three_levels, three_levels_names);
     const auto labels = level_labels(browser_dom(run.page, "level=0"));
@@ -358,7 +359,7 @@ TEST(MapPageInBrowser, SearchSelectsTheBestMatchOnItsLevelAndListsTheOthers)
     EXPECT_TRUE(has_element(dom, "g", {{"class", "sym chosen"}, {"data-object", index_of(run.model, "door-a")}}));
     // Part of an identifier: those it begins first, then the others, each in dump order.
     dom = browser_dom(run.page, "find=lever");
-    const std::size_t list = dom.find("<ul id=\"find-results\">");
+    const std::size_t list = dom.find("<ul id=\"find-results\"");
     ASSERT_NE(list, std::string::npos);
     std::vector<std::string> found;
     for (const auto& index : attribute_values(dom.substr(list, dom.find("</ul>", list) - list), "data-goto"))
@@ -379,9 +380,11 @@ TEST(MapPageInBrowser, KindsAndTheirOrderComeFromTheData)
     const std::size_t from = page.find(kinds);
     ASSERT_NE(from, std::string::npos);
     const std::size_t to = page.find(']', from);
-    const std::vector<std::string> names = {"portal", "other", "holder", "creature", "generator", "floor damager",
-                                            "shooter", "pit", "teleporter", "trigger", "lever or switch",
-                                            "door button", "door frame", "door"};
+    const std::vector<std::string> names = {"portal",     "other",      "bomb",          "flask",
+                                            "torch",      "holder",     "creature",      "generator",
+                                            "floor damager", "shooter", "floor text",    "pit",
+                                            "teleporter", "trigger",    "lever or switch", "door button",
+                                            "door frame", "door"};
     std::string list;
     for (const auto& name : names) list += (list.empty() ? "\"" : ",\"") + name + "\"";
     page.replace(from + kinds.size(), to - from - kinds.size(), list);

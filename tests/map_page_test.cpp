@@ -6,7 +6,7 @@
 #include <sstream>
 
 #include "conversion/convert.h"
-#include "page/json_text.h"
+#include "text/json_text.h"
 #include "page/map_page.h"
 #include "page/model_recorder.h"
 #include "page/page_assets.h"
@@ -91,7 +91,8 @@ TEST(MapPage, TextsOfTheDumpCannotLeaveTheDataElement)
     model.champions = {hostile};
     model.party = {hostile};
     model.entrance = MapParty{0, 0, 0, hostile, 1, false};
-    model.problems.push_back(Problem(hostile, Severity::error, 1));
+    model.problems.push_back(Problem(MessageId::item_line, hostile));
+    model.problems.back().line = 1;
     const std::string page = page_of(model);
     // Only the page's own three script elements open and close; no comment opens.
     EXPECT_EQ(count_of(page, "<script"), 3u);
@@ -110,8 +111,8 @@ TEST(MapPage, HoldsThePageFilesByteForByteAndTheKindsInOrder)
     const std::string page = page_of(DungeonModel{});
     for (const char* part : {page_style, page_body, page_script}) EXPECT_NE(page.find(part), std::string::npos);
     EXPECT_NE(page.find("\"kinds\":[\"door\",\"door frame\",\"door button\",\"lever or switch\",\"trigger\","
-                        "\"teleporter\",\"pit\",\"shooter\",\"floor damager\",\"generator\",\"creature\","
-                        "\"holder\",\"other\"]"),
+                        "\"teleporter\",\"pit\",\"floor text\",\"shooter\",\"floor damager\",\"generator\","
+                        "\"creature\",\"holder\",\"torch\",\"flask\",\"bomb\",\"other\"]"),
               std::string::npos);
 }
 

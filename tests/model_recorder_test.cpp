@@ -215,11 +215,11 @@ TEST(MapModel, WhatThePageIsToldOfHeldObjectsButtonsTargetsAndTheList)
     // Only a comment has a reason.
     for (const auto& object : model.objects)
         EXPECT_EQ(object.commented_reason.empty(), !object.commented) << object.id;
-    // The list's problems are marked as the list's, after the dump's.
+    // The list's problems are marked as the list's, before the dump's.
     ASSERT_FALSE(model.problems.empty());
-    EXPECT_EQ(model.problems.back().file, ProblemFile::object_list);
-    EXPECT_EQ(model.problems.back().line, 1);
-    EXPECT_EQ(model.problems.front().file, ProblemFile::dump);
+    EXPECT_EQ(model.problems.front().file, ProblemFile::object_list);
+    EXPECT_EQ(model.problems.front().line, 1);
+    EXPECT_EQ(model.problems.back().file, ProblemFile::dump);
 }
 
 TEST(MapModel, AnEntranceThatIsNotPlacedIsStillShown)

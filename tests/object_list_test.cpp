@@ -34,11 +34,13 @@ std::vector<std::string> warnings_of(const std::string& text, const std::vector<
 TEST(ObjectList, FirstPairWinsAndXUnknownIsNotFound)
 {
     auto names = list_of("A one\nA two B X_UNKNOWN\tC three D");
-    EXPECT_EQ(names.lookup("A"), "one");
-    EXPECT_EQ(names.lookup("B"), std::nullopt);
-    EXPECT_EQ(names.lookup("C"), "three");
-    EXPECT_EQ(names.lookup("D"), std::nullopt);
-    EXPECT_EQ(names.lookup("a"), std::nullopt);
+    ASSERT_NE(names.find("A"), nullptr);
+    EXPECT_EQ(*names.find("A"), "one");
+    EXPECT_EQ(names.find("B"), nullptr);
+    ASSERT_NE(names.find("C"), nullptr);
+    EXPECT_EQ(*names.find("C"), "three");
+    EXPECT_EQ(names.find("D"), nullptr);
+    EXPECT_EQ(names.find("a"), nullptr);
 }
 
 TEST(ObjectList, NotesTheWordsLookedUpOnceInOrderOfFirstUse)

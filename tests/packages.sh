@@ -1,9 +1,11 @@
 #!/usr/bin/env bash
 # Makes the packages with CPack and checks what an author gets from each: the .tar.gz and the .deb
-# from the Linux build, the .zip from the Windows build (when that folder is given). The .deb is
-# installed into this machine (dpkg -i, needs root), its program converts the sample dungeon to the
-# same script as the build's program, and the package is removed again; the program unpacked from
-# the .zip does the same under wine. With a web build folder (made with emcmake), both builds are
+# from the Linux build, the .zip from the Windows build (when that folder is given). Each carries
+# the licence, the README and the guide; the Linux ones the manual page and the changelog. Debian's
+# package checker, lintian, must find no error and no warning in the .deb. The .deb is installed
+# into this machine (dpkg -i, needs root), its manual page opens with man, its program converts the
+# sample dungeon to the same script as the build's program, and the package is removed again; the
+# program unpacked from the .zip does the same under wine. With a web build folder (made with emcmake), both builds are
 # configured to package its dungeon2lua.html, and every package must carry that page.
 # Usage: tests/packages.sh [Linux build folder] [Windows build folder] [web build folder]
 set -euo pipefail
@@ -59,17 +61,29 @@ deb="$(ls "$linux_build"/packages/dungeon2lua_"$version"_*.deb)"
 
 tar -xzf "$tarball" -C "$scratch"
 unpacked="$scratch/dungeon2lua-$version-Linux"
-for file in bin/dungeon2lua share/doc/dungeon2lua/README.md share/doc/dungeon2lua/examples/my_dungeon.txt \
-            share/doc/dungeon2lua/examples/obj_list.txt; do
+# What the .tar.gz and the .deb carry, below their root.
+linux_files=(bin/dungeon2lua share/man/man1/dungeon2lua.1.gz share/doc/dungeon2lua/README.md
+             share/doc/dungeon2lua/docs/guide.md share/doc/dungeon2lua/copyright share/doc/dungeon2lua/changelog.gz
+             share/doc/dungeon2lua/examples/my_dungeon.txt share/doc/dungeon2lua/examples/obj_list.txt)
+for file in "${linux_files[@]}"; do
   [ -f "$unpacked/$file" ] || fail "$tarball lacks $file"
 done
 holds_page "$unpacked/share/dungeon2lua/dungeon2lua.html" "$tarball"
 cp -r "$unpacked/share/doc/dungeon2lua/examples" "$scratch/from_tarball"
 converts_sample "$scratch/from_tarball" "$unpacked/bin/dungeon2lua"
 
+command -v lintian >/dev/null || fail "lintian is not installed (Debian package lintian)"
+lintian --fail-on error,warning "$deb" || fail "lintian finds errors or warnings in $deb"
+
 dpkg -i "$deb" >/dev/null
 installed=yes
+for file in "${linux_files[@]}"; do
+  [ -f "/usr/$file" ] || fail "$deb installs no /usr/$file"
+done
 [ -x /usr/bin/dungeon2lua ] || fail "$deb installs no /usr/bin/dungeon2lua"
+[ "$(man -w dungeon2lua)" = /usr/share/man/man1/dungeon2lua.1.gz ] &&
+  manual="$(MANPAGER=cat man dungeon2lua 2>&1)" && grep -q "^DUNGEON2LUA(1)" <<<"$manual" ||
+  fail "man dungeon2lua does not show the manual page that $deb installs"
 holds_page /usr/share/dungeon2lua/dungeon2lua.html "$deb"
 cp -r /usr/share/doc/dungeon2lua/examples "$scratch/from_deb"
 converts_sample "$scratch/from_deb" /usr/bin/dungeon2lua
@@ -83,7 +97,7 @@ if [ -n "$windows_build" ]; then
   zip="$windows_build/packages/dungeon2lua-$version-win64.zip"
   (cd "$scratch" && cmake -E tar xf "$zip")
   unzipped="$scratch/dungeon2lua-$version-win64"
-  for file in dungeon2lua.exe README.txt examples/my_dungeon.txt examples/obj_list.txt; do
+  for file in dungeon2lua.exe README.txt LICENSE.txt docs/guide.md examples/my_dungeon.txt examples/obj_list.txt; do
     [ -f "$unzipped/$file" ] || fail "$zip lacks $file"
   done
   holds_page "$unzipped/dungeon2lua.html" "$zip"

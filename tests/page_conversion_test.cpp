@@ -71,6 +71,20 @@ TEST(PageConversion, GivesWhatTheCommandLineGivesForTheSameFiles)
     EXPECT_EQ(page_conversion(warned, warned_objects, true).status, 2);
 }
 
+TEST(PageConversion, CountsTheProblemsAndTheObjectsWrittenAsComments)
+{
+    const std::string dump = "[Main Data]\nENTRANCE...(0,0,0,NORTH)\n" + separator +
+                             "\n[Layout]\nWALLSET(w)\nLIGHT(5)\nOFFSET(0,0)\nSIZE(2,1)\n11\n" + separator +
+                             "\n[Items]\nn1 FLOOR_TEXT 0 0 0 CENTER\nx1 GHOST 1 0 0\nx1 GHOST 1 0 0\n";
+    const PageConversion page = page_conversion(dump, "FLOOR_TEXT floortext\n", false);
+    std::size_t errors = 0, warnings = 0;
+    for (std::size_t at = 0; (at = page.messages.find(": error: ", at)) != std::string::npos; ++at) ++errors;
+    for (std::size_t at = 0; (at = page.messages.find(": warning: ", at)) != std::string::npos; ++at) ++warnings;
+    EXPECT_GT(errors + warnings, 0u);
+    EXPECT_EQ(page.counts, "{\"errors\":" + std::to_string(errors) + ",\"warnings\":" + std::to_string(warnings) +
+                               ",\"commented\":2}");
+}
+
 TEST(PageConversion, TakesTheFilesAsBytesWhateverTheyHold)
 {
     // Windows line ends, a NUL byte, bytes that are not UTF-8 and markup in the texts.

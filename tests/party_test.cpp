@@ -47,7 +47,7 @@ std::string placement(const Entrance& entrance, const Levels& levels)
 {
     Problems problems;
     auto statement = party_placement(entrance, levels, problems);
-    EXPECT_TRUE(problems.empty()) << (problems.empty() ? "" : problems.front());
+    EXPECT_TRUE(problems.empty()) << (problems.empty() ? "" : problems.front().message);
     return statement.value_or("(none)");
 }
 
@@ -57,7 +57,7 @@ std::string roster(int slot, const std::string& line)
 {
     Problems problems;
     auto statement = roster_statement(slot, line, defined, problems);
-    EXPECT_TRUE(problems.empty()) << (problems.empty() ? "" : problems.front());
+    EXPECT_TRUE(problems.empty()) << (problems.empty() ? "" : problems.front().message);
     return statement.value_or("(none)");
 }
 
@@ -83,7 +83,8 @@ TEST(RosterStatement, ChampionNotDefinedBeforeIsReportedAndLeftOut)
 {
     Problems problems;
     EXPECT_FALSE(roster_statement(0, "ch-8", defined, problems));
-    EXPECT_EQ(problems, Problems{"the roster line \"ch-8\" names no champion defined before it; it is left out"});
+    EXPECT_EQ(problems, Problems{Problem(MessageId::roster,
+                                         "the roster line \"ch-8\" names no champion defined before it; it is left out")});
     EXPECT_EQ(defined_champion("ch_7=kel_add_champion(\"port_a\",\"A=B\",\"\",1)"), "ch_7");
 }
 
@@ -116,8 +117,8 @@ TEST(PartyPlacement, EntranceOutsideItsLevelsMapIsPlacedWithAWarning)
         ASSERT_TRUE(statement);
         EXPECT_EQ(*statement, "\nkel_party_place(1," + std::to_string(x + 20) + "," + std::to_string(y + 5) + ",-1)\n");
         ASSERT_EQ(problems.size(), 1u);
-        EXPECT_EQ(problems.front(), warning("the entrance " + std::to_string(x) + "," + std::to_string(y) +
-                                            " lies outside the map of level 1"));
+        EXPECT_EQ(problems.front(), Problem(MessageId::entrance_outside, "the entrance " + std::to_string(x) + "," +
+                                                                             std::to_string(y) + " lies outside the map of level 1"));
     }
 }
 
@@ -142,7 +143,7 @@ TEST(PartyPlacement, EntranceOffTheLevelsOrWithAFacingOutsideCodeIsReported)
         Problems problems;
         EXPECT_FALSE(party_placement(c.entrance, levels, problems));
         ASSERT_EQ(problems.size(), 1u);
-        EXPECT_EQ(problems.front(), c.problem);
+        EXPECT_EQ(problems.front().message, c.problem);
     }
 }
 

@@ -47,19 +47,19 @@ TEST(References, NamesThatReachNoObjectOrChampionAreReportedAtTheirLine)
          {"14: warning: the target \"door-b\" of \"l\" names no object; TVK_door_b is nil in the engine"}},
         {"a target named as the engine sees names", "l LEVER 0 0 0 TARGET=(door_a)\ndoor-a DOOR 1 1 0\n", {}},
         {"a target whose object is a comment", "l LEVER 0 0 0 TARGET=(g)\ng GHOST 1 1 0\n",
-         {"15: warning: the object name list does not name the type \"GHOST\": 1 object of it is written as a comment",
-          "14: warning: the target \"g\" of \"l\" names object \"g\", which is written as a comment (the object name "
-          "list does not name its type); TVK_g is nil in the engine"}},
+         {"14: warning: the target \"g\" of \"l\" names object \"g\", which is written as a comment (the object name "
+          "list does not name its type); TVK_g is nil in the engine",
+          "15: warning: the object name list does not name the type \"GHOST\": 1 object of it is written as a comment"}},
         {"a target inside nothing", "l LEVER 0 0 0 TARGET=(k)\nk KEY 0 0 -1\n",
-         {"15: error: no object holds object \"k\"; it is written as a comment",
-          "14: warning: the target \"k\" of \"l\" names object \"k\", which is written as a comment (no object holds "
-          "it); TVK_k is nil in the engine"}},
+         {"14: warning: the target \"k\" of \"l\" names object \"k\", which is written as a comment (no object holds "
+          "it); TVK_k is nil in the engine",
+          "15: error: no object holds object \"k\"; it is written as a comment"}},
         {"a holder naming no object", "c CHEST 1 1 0 HOLDS=(key-a, gem-zz)\nkey-a KEY 0 0 -1\n",
          {"14: warning: \"c\" holds \"gem-zz\", which is no object"}},
         {"a holder naming a variable", "c CHEST 1 1 0 HOLDS=(key_a)\nkey-a KEY 0 0 -1\n",
-         {"15: error: no object holds object \"key-a\"; it is written as a comment",
-          "14: warning: \"c\" holds \"key_a\", which matches object \"key-a\" only as a variable; a holder names what "
-          "it holds by its identifier exactly as written"}},
+         {"14: warning: \"c\" holds \"key_a\", which matches object \"key-a\" only as a variable; a holder names what "
+          "it holds by its identifier exactly as written",
+          "15: error: no object holds object \"key-a\"; it is written as a comment"}},
         {"a holder naming an object on the map", "c CHEST 1 1 0 HOLDS=(t)\nt TORCH 2 2 0\n",
          {"14: warning: \"c\" holds \"t\", which stands on the map (its level is not -1), so it is not held"}},
         {"a mirror's champion that is never defined", "m MIRROR 1 1 0 HOLDS=(ch-y)\n" + champion,
@@ -104,16 +104,16 @@ TEST(References, EdgesOfTheNameChecksSayWhatTheySayToday)
          {at(14, "warning", {"\"GHOST\""})}},
         {"an unlisted held object named by a target gives the list's reason",
          "l LEVER 0 0 0 TARGET=(k)\nc CHEST 1 1 0 HOLDS=(k)\nk GEM 0 0 -1\n",
-         {at(16, "warning", {"\"GEM\""}),
-          at(14, "warning", {"\"k\"", "the object name list does not name its type", "TVK_k"})}},
+         {at(14, "warning", {"\"k\"", "the object name list does not name its type", "TVK_k"}),
+          at(16, "warning", {"\"GEM\""})}},
         {"an unlisted object off the grid named by a target gives the list's reason",
          "l LEVER 0 0 0 TARGET=(g)\ng GHOST -1 1 0\n",
-         {at(15, "error", {"\"g\"", "-1,1"}), at(15, "warning", {"\"GHOST\""}),
-          at(14, "warning", {"\"g\"", "the object name list does not name its type", "TVK_g"})}},
-        // Changes when the messages are put in the order of their lines.
+         {at(14, "warning", {"\"g\"", "the object name list does not name its type", "TVK_g"}),
+          at(15, "error", {"\"g\"", "-1,1"}), at(15, "warning", {"\"GHOST\""})}},
+        // Messages stand in the order of their lines.
         {"a later holder, then a held object without holder above it",
          "c1 CHEST 1 1 0 HOLDS=(k)\nk KEY 0 0 -1\no KEY 0 0 -1\nc2 CHEST 2 2 0 HOLDS=(k)\n",
-         {at(17, "error", {"\"k\"", "\"c1\"", "\"c2\""}), at(16, "error", {"no object holds", "\"o\""})}},
+         {at(16, "error", {"no object holds", "\"o\""}), at(17, "error", {"\"k\"", "\"c1\"", "\"c2\""})}},
     };
     for (const auto& c : cases) {
         SCOPED_TRACE(c.name);

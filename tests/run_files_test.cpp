@@ -115,8 +115,8 @@ TEST(RunFiles, NamesTheFilesBesideTheDumpAsTheUserWroteThem)
         EXPECT_EQ(files.script_name, c.script);
     }
     EXPECT_TRUE(files_of(named).script_to_standard_output);
-    EXPECT_EQ(temporary_script_path(folder / "LUA_dungeon.lua", "1f").parent_path(), folder);
-    EXPECT_EQ(temporary_script_path(folder / "LUA_dungeon.lua", "1f"), folder / ".LUA_dungeon.lua.1f.tmp");
+    EXPECT_EQ(temporary_path_for(folder / "LUA_dungeon.lua", "1f").parent_path(), folder);
+    EXPECT_EQ(temporary_path_for(folder / "LUA_dungeon.lua", "1f"), folder / ".LUA_dungeon.lua.1f.tmp");
 }
 
 TEST(RunFiles, StatementsThatCannotBeReadBackConvertNothingAndKeepTheOldScript)
@@ -180,9 +180,11 @@ TEST(RunFiles, ReplacesAnOldScriptWholeAndPrintsProblemsUnderTheGivenName)
     options.path = (folder / "keep.txt").string();
     const FileRun result = run_files(options);
     EXPECT_EQ(result.status, 2);
+    // The empty list is the one message: the types it lacks are not reported one by one.
     EXPECT_EQ(result.err, (folder / "obj_list.txt").string() +
                               ":0: error: the object name list is empty: every object of the dump is written as a "
-                              "comment\n");
+                              "comment [list-empty]\n"
+                              "1 error and 0 warnings; 0 objects written, 1 written as comments, 0 skipped\n");
     const std::string script = read_file(folder / "LUA_dungeon.lua");
     EXPECT_EQ(script.rfind("\ndungeon_name=", 0), 0u);
     EXPECT_EQ(files_in(folder), (std::vector<std::string>{"LUA_dungeon.lua", "keep.txt", "obj_list.txt"}));
@@ -269,6 +271,50 @@ TEST(RunFilesProgram, StandardOutputThatCannotBeWrittenConvertsNothing)
     EXPECT_NE(run.messages.find("standard output"), std::string::npos) << run.messages;
 }
 
+TEST(RunFilesProgram, ListingTheTypesIntoTheListItReadsSaysThatTheShellEmptiedIt)
+{
+    const fs::path folder = scratch_folder();
+    write_file(folder / "my_dungeon.txt", std::string(small_dump) + "[Items]\nx GHOST 0 0 0\n");
+    write_file(folder / "obj_list.txt", "GHOST ghost\n");
+    // As "dungeon2lua --list-types > obj_list.txt" does: the shell empties the list first.
+    const ProgramRun run = run_converter_in(folder, {"--list-types"}, folder / "obj_list.txt");
+    EXPECT_EQ(run.status, 0);
+    EXPECT_EQ(run.messages, "obj_list.txt:0: warning: standard output is the object name list, which the shell emptied "
+                            "before it was read: pairs it held are lost; --update-list completes a list "
+                            "[-Wlist-emptied]\n");
+    EXPECT_EQ(read_file(folder / "obj_list.txt"), "GHOST X_UNKNOWN\n");
+    // Into another file, nothing is said.
+    EXPECT_EQ(run_converter_in(folder, {"--list-types"}, folder / "types.txt").messages, "");
+}
+
+TEST(RunFilesProgram, MessagesAsJsonAreOneDocumentThatAParserReads)
+{
+    const fs::path folder = scratch_folder();
+    write_file(folder / "my_dungeon.txt",
+               std::string(small_dump) + "[Items]\nx GHOST 0 0 0\ny KEY 0 0 0 TEXT=(caf\xE9 \"<b>\")\n");
+    write_file(folder / "obj_list.txt", "KEY key\n");
+    const fs::path messages = folder / "messages.json";
+    const ProgramRun run = run_converter_in(folder, {"--check", "--messages=json"}, "/dev/null");
+    EXPECT_EQ(run.status, 0);
+    write_file(messages, run.messages);
+    const std::string check =
+        "import json,sys; d=json.load(open(sys.argv[1])); m=d['messages']; "
+        "assert [(x['line'],x['severity'],x['name']) for x in m]==[(11,'warning','unlisted-type')], m; "
+        "assert d['errors']==0 and d['warnings']==1 and d['status']==0, d; "
+        "assert d['objects']=={'written':1,'commented':1,'skipped':0}, d; "
+        "assert m[0]['file']=='my_dungeon.txt' and m[0]['text'].startswith('the object name list does not name'), m";
+    EXPECT_EQ(std::system(("/usr/bin/python3 -c \"" + check + "\" " + messages.string()).c_str()), 0) << run.messages;
+    // A run that stops is one document too, with the line that stopped it.
+    const ProgramRun stopped = run_converter_in(folder, {"--messages=json", "--objects", "none.txt"}, "/dev/null");
+    EXPECT_EQ(stopped.status, 1);
+    write_file(messages, stopped.messages);
+    EXPECT_EQ(std::system(("/usr/bin/python3 -c \"import json,sys; d=json.load(open(sys.argv[1])); "
+                           "assert d['status']==1 and d['messages'][-1]['severity']=='failure'\" " +
+                           messages.string()).c_str()),
+              0)
+        << stopped.messages;
+}
+
 TEST(RunFilesProgram, AnInterruptRemovesTheTemporaryFilesKeepsTheOldScriptAndEndsByTheSignal)
 {
     // The dump is a FIFO, so the run stands still, converting, until the test writes the rest.
@@ -336,9 +382,9 @@ TEST(RunFiles, CheckAndListTypesEndWithTheStatusTheyEndWithToday)
         {"listing the types alone ends well on a dump with an error", false, true, "TORCH torch", 0, {}},
         // Changes when a list of one word is reported as such.
         {"a list of one word is odd, not empty", true, false, "TORCH", 2,
-         {{"my_dungeon.txt:12: error", {"\"x\""}},
+         {{"obj_list.txt:1: warning", {"odd number of words", "\"TORCH\""}},
           {"my_dungeon.txt:11: warning", {"\"TORCH\"", "written as a comment"}},
-          {"obj_list.txt:1: warning", {"odd number of words", "\"TORCH\""}}}},
+          {"my_dungeon.txt:12: error", {"\"x\""}}}},
     };
     for (const auto& c : cases) {
         SCOPED_TRACE(c.name);

@@ -12,7 +12,10 @@
 #include <sys/wait.h>
 #include <unistd.h>
 
+#include "behaviour/exvars.h"
 #include "conversion/convert.h"
+#include "itempass/item_line.h"
+#include "itempass/item_statements.h"
 
 namespace fs = std::filesystem;
 
@@ -88,7 +91,8 @@ std::string converter_command()
 bool is_expectation_file(const std::string& name)
 {
     for (const char* expectation : {"status", "stderr.txt", "stdout.txt", "LUA_dungeon.lua", "engine.txt", "args",
-                                    "folder", "previous.lua", "output", "stdout_begins.txt"})
+                                    "folder", "previous.lua", "output", "stdout_begins.txt",
+                                    "obj_list_after.txt"})
         if (name == expectation) return true;
     return false;
 }
@@ -128,12 +132,16 @@ RunResult run_converter_on(const fs::path& case_folder)
     result.script = read_file_or_empty(result.script_path);
     result.messages = read_file_or_empty(scratch / "stderr.out");
     result.output = read_file_or_empty(scratch / "stdout.out");
+    // A run that completes the object name list leaves it behind, as the case expects it.
+    const bool list_expected = fs::exists(case_folder / "obj_list_after.txt");
+    if (list_expected) result.list_after = read_file_or_empty(inputs / "obj_list.txt");
     for (const auto& entry : fs::recursive_directory_iterator(work)) {
         if (!entry.is_regular_file()) continue;
         const fs::path relative = fs::relative(entry.path(), work);
         const std::string name = entry.path().filename().string();
         const bool known = std::find(input_names.begin(), input_names.end(), name) != input_names.end() ||
                            name == "LUA_dungeon.lua" || entry.path() == result.script_path ||
+                           (list_expected && name == "obj_list.txt") ||
                            std::find(arguments.begin(), arguments.end(), relative.generic_string()) != arguments.end();
         if (!known) result.leftovers.push_back(relative.generic_string());
     }
@@ -171,6 +179,18 @@ pid_t start_converter(const std::vector<std::string>& arguments, const fs::path&
     return failed ? -1 : child;
 }
 
+std::vector<std::string> plain_lines(const Report& report)
+{
+    std::vector<std::string> lines;
+    for (Problem entry : report.entries()) {
+        entry.column = 0;
+        std::string line = report.line_of(entry);
+        line.resize(line.size() - bracketed_name(entry).size() - 1);
+        lines.push_back(std::move(line));
+    }
+    return lines;
+}
+
 MemoryRun convert_text(const std::string& dump, const std::string& object_list)
 {
     std::istringstream dump_stream(dump);
@@ -181,7 +201,7 @@ MemoryRun convert_text(const std::string& dump, const std::string& object_list)
     MemoryRun run;
     run.status = convert(dump_stream, script, names, report);
     run.script = script.str();
-    for (const auto& line : report.lines()) run.messages += line + "\n";
+    for (const auto& line : plain_lines(report)) run.messages += line + "\n";
     return run;
 }
 
@@ -258,6 +278,11 @@ std::pair<std::string, std::string> where_and_text(const std::string& line)
     std::vector<std::string> lines;
     for (std::size_t start = 0; start < messages.size();) {
         const std::size_t end = messages.find('\n', start);
+        // The closing count ("2 errors and 5 warnings; ...") is no message.
+        if (start < messages.size() && messages[start] >= '0' && messages[start] <= '9') {
+            start = end == std::string::npos ? messages.size() : end + 1;
+            continue;
+        }
         lines.push_back(messages.substr(start, end - start));
         start = end == std::string::npos ? messages.size() : end + 1;
     }
@@ -274,4 +299,37 @@ std::pair<std::string, std::string> where_and_text(const std::string& line)
                                                      << messages;
     }
     return ::testing::AssertionSuccess();
+}
+
+Levels levels_at(const std::vector<std::pair<int, int>>& offsets)
+{
+    Levels levels;
+    levels.read = true;
+    for (const auto& [x, y] : offsets) {
+        Level& level = levels.levels.emplace_back();
+        level.complete = true;
+        level.offset_x = x;
+        level.offset_y = y;
+        level.size_x = level.size_y = 100;
+    }
+    return levels;
+}
+
+TranslatedLine translated_line(const std::string& line, const ObjectList& names, const Levels& levels)
+{
+    TranslatedLine translated;
+    const LeadingTokens tokens = leading_tokens(line);
+    const std::optional<ItemPlace> place = place_of(tokens);
+    if (!place) {
+        ADD_FAILURE() << "not an item line: " << line;
+        return translated;
+    }
+    const std::vector<int> offsets_x = levels.offsets_x();
+    const std::vector<int> offsets_y = levels.offsets_y();
+    make_item(translated.item, line, tokens, place->x, place->y, place->level, names.find(tokens.tokens[1]), offsets_x,
+              offsets_y);
+    Properties properties;
+    translated.holder = make_exvars(translated.item, line, KeywordScan(line), offsets_x, offsets_y, names,
+                                    translated.problems, levels, properties);
+    return translated;
 }

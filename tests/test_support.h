@@ -7,13 +7,20 @@
 #include <sys/types.h>
 #include <vector>
 
+#include "levels/levels.h"
+#include "records/item.h"
 #include "records/object_list.h"
+#include "report/report.h"
 
 // The whole content of a file; the test fails when it cannot be read.
 std::string read_file(const std::filesystem::path& path);
 // The whole content of a file, or the empty text when there is none.
 std::string read_file_or_empty(const std::filesystem::path& path);
 void write_file(const std::filesystem::path& path, const std::string& text);
+
+// The printed lines of a report without their columns and names ("FILE:LINE: warning: TEXT"),
+// for tests of what a message says; the columns and names have tests of their own.
+std::vector<std::string> plain_lines(const Report& report);
 
 // A fresh empty folder under the system's temporary folder.
 std::filesystem::path scratch_folder();
@@ -25,6 +32,8 @@ struct RunResult {
     std::string messages;
     std::string output;
     std::filesystem::path script_path;
+    // The object name list after the run, when the case expects one (obj_list_after.txt).
+    std::string list_after;
     // Files in the run's folder that are neither inputs nor the script nor a file the arguments name.
     std::vector<std::string> leftovers;
 };
@@ -79,3 +88,16 @@ struct Said {
 };
 // Whether the messages, one a line, are the expected ones in the same order.
 ::testing::AssertionResult messages_say(const std::string& messages, const std::vector<Said>& expected);
+
+// Helper for tests: complete levels of 100 by 100 squares with these column and row offsets.
+Levels levels_at(const std::vector<std::pair<int, int>>& offsets);
+
+// Helper for tests: one item line through make_item and make_exvars, as the item pass runs them
+// (without the pass's checks of the line, which it must pass): the record, whether it holds
+// objects, and the problems of its values.
+struct TranslatedLine {
+    Item item;
+    bool holder = false;
+    Problems problems;
+};
+TranslatedLine translated_line(const std::string& line, const ObjectList& names, const Levels& levels);

@@ -2,6 +2,7 @@
 
 #include <gtest/gtest.h>
 
+#include "store/hash.h"
 #include "test_support.h"
 #include "text/fields.h"
 #include "text/lua_text.h"
@@ -17,6 +18,22 @@ TEST(ForceUs, DropsSpacesAndTurnsHyphensIntoUnderscores)
     EXPECT_EQ(force_us("-5"), "_5");
     EXPECT_EQ(force_us("a\tb_c"), "a\tb_c");
     EXPECT_EQ(force_us("\xA0x\r"), "\xA0x\r");
+}
+
+TEST(ForceUs, SameVariableAndItsHashFollowForceUsWithoutBuildingIt)
+{
+    // Identifiers past the 64 bytes that the hash builds on the stack take the other way.
+    const std::string long_id = std::string(40, 'd') + " - " + std::string(40, 'e');
+    const std::string long_variable = std::string(40, 'd') + "_" + std::string(40, 'e');
+    const std::pair<std::string, std::string> rows[] = {
+        {"door-1", "door_1"}, {"door 1", "door1"}, {" a b ", "ab"}, {"a-b", "a b"}, {"", "   "},
+        {"x", "y"},           {"a\tb", "ab"},      {"ab", "abc"},   {long_id, long_variable}, {long_id, "d"}};
+    for (const auto& [a, b] : rows) {
+        EXPECT_EQ(same_variable(a, b), force_us(a) == force_us(b)) << a << " / " << b;
+        EXPECT_EQ(same_variable(b, a), force_us(a) == force_us(b)) << a << " / " << b;
+        EXPECT_EQ(variable_hash(a), text_hash(force_us(a))) << a;
+        EXPECT_EQ(variable_hash(b), text_hash(force_us(b))) << b;
+    }
 }
 
 TEST(ForceLc, LowersOnlyTheAsciiCapitals)

@@ -14,7 +14,7 @@ namespace {
 PageConversion last_conversion;
 
 // The parts of a conversion that the page reads, by number: 0 the script, 1 the messages, 2 the
-// map page; any other number is nothing.
+// map page, 3 the counts of the status line; any other number is nothing.
 const std::string& result_part(int part)
 {
     static const std::string nothing;
@@ -22,6 +22,7 @@ const std::string& result_part(int part)
     case 0: return last_conversion.script;
     case 1: return last_conversion.messages;
     case 2: return last_conversion.map_page;
+    case 3: return last_conversion.counts;
     default: return nothing;
     }
 }

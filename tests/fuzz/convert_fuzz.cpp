@@ -26,6 +26,7 @@ extern "C" {
 #include "conversion/convert.h"
 #include "records/object_list.h"
 #include "text/lua_text.h"
+#include "vocabulary/engine_names.h"
 
 namespace {
 

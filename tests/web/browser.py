@@ -15,6 +15,8 @@ from selenium.webdriver.chrome.service import Service
 from selenium.webdriver.common.by import By
 
 CHROMIUM = "/usr/bin/chromium"
+# axe-core's script, pinned under tests/axe (see its README.md).
+AXE = os.path.join(os.path.dirname(os.path.dirname(os.path.abspath(__file__))), "axe", "axe.min.js")
 CHROMEDRIVER = "/usr/bin/chromedriver"
 
 
@@ -81,3 +83,13 @@ class Browser:
             name.endswith(".crdownload") for name in os.listdir(self.downloads)), "the saved script")
         with open(path, "rb") as saved:
             return saved.read()
+
+    def axe_violations(self):
+        """axe-core's violations on the document the driver shows, one text each."""
+        with open(AXE, encoding="utf-8") as f:
+            self.driver.execute_script(f.read())
+        return self.driver.execute_async_script(
+            "var done = arguments[arguments.length - 1];"
+            "axe.run(document).then(function (r) { done(r.violations.map(function (v) {"
+            " return v.id + ': ' + v.nodes.map(function (n) { return n.target.join(' '); }).join(', '); })); },"
+            " function (e) { done(['axe failed: ' + e]); });")

@@ -151,6 +151,25 @@ class PageTest(unittest.TestCase):
         self.assertEqual(len(driver.find_elements(By.CSS_SELECTOR, "#overlay g.sym")), 6)
         self.leave_map()
 
+    def test_status_counts_and_message_lines_lead_to_the_map_and_axe_finds_no_violation(self):
+        dump = os.path.join(CASES, "cli_warnings_only", "my_dungeon.txt")
+        objects = os.path.join(CASES, "cli_warnings_only", "obj_list.txt")
+        self.browser.give_files(dump, objects)
+        native = NativeRun(dump, objects)
+        warnings = native.messages.count(": warning: ")
+        self.assertIn("my_dungeon.txt: 0 errors, %d warning" % warnings, self.browser.text_of("status"))
+        self.browser.wait_until(lambda: self.browser.by_id("timing").get_attribute("data-map-ms"), "the map page")
+        self.assertEqual(self.browser.axe_violations(), [])
+        lines = self.browser.driver.find_elements(By.CSS_SELECTOR, "#messages .message")
+        self.assertEqual(len(lines), len(native.messages.splitlines()))
+        lines[-1].click()
+        self.enter_map()
+        chosen = self.browser.wait_until(lambda: self.browser.driver.find_elements(By.CSS_SELECTOR, "#problems li.chosen"),
+                                         "the chosen problem")
+        self.assertEqual(chosen[0].get_attribute("textContent"), native.messages.splitlines()[-1])
+        self.assertEqual(self.browser.axe_violations(), [])
+        self.leave_map()
+
     def test_strict_counts_warnings_for_the_status_without_reading_the_files_again(self):
         dump = os.path.join(CASES, "cli_warnings_only", "my_dungeon.txt")
         objects = os.path.join(CASES, "cli_warnings_only", "obj_list.txt")
@@ -185,7 +204,9 @@ class PageTest(unittest.TestCase):
         self.assertIn("<img/src=x/onerror=document.title='owned'>", self.browser.text_of("problems"))
         self.assertEqual(len(driver.find_elements(By.CSS_SELECTOR, "#overlay g.sym")), 3)
         self.assertEqual(driver.execute_script(*made_from_text), [])
-        self.assertEqual(driver.execute_script("return document.title"), "Map of my_dungeon.txt")
+        # The map's title names the file the user gave; its messages name my_dungeon.txt.
+        self.browser.wait_until(lambda: driver.execute_script("return document.title") == "Map of hostile.txt",
+                                "the map's title")
         self.leave_map()
 
     def test_files_dropped_together_convert_and_a_file_changed_since_is_not_read(self):

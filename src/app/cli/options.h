@@ -6,6 +6,8 @@
 #include <string>
 #include <vector>
 
+#include "report/report.h"
+
 // What the arguments ask for. Names are UTF-8, as the user gave them.
 struct Options {
     // A folder holding my_dungeon.txt, or the dump file itself; none for the current folder.
@@ -17,8 +19,17 @@ struct Options {
     std::optional<std::string> objects;
     // Where to write the map page of the converted dungeon; "-" for standard output; none for no page.
     std::optional<std::string> map;
-    // Warnings count as errors for the exit status.
+    // Warnings count as errors for the exit status (--strict, -Werror).
     bool strict = false;
+    // What the run does with each kind of message (-Wno-NAME, -Werror=NAME).
+    MessagePolicy messages{};
+    // Print every message, with no cap per kind.
+    bool all_messages = false;
+    // Print the messages as one JSON document instead of lines.
+    bool json_messages = false;
+    // Append a pair for each type the dump looks up and the list lacks to the object name list,
+    // and write no script.
+    bool update_list = false;
     // Convert and print the messages, but write no file.
     bool check = false;
     // Print the object name list's pairs for the words the dump looks up, and write no file.
@@ -42,5 +53,5 @@ ParsedOptions parse_options(const std::vector<std::string>& arguments);
 // The usage text that --help prints.
 std::string usage_text();
 
-// The program's name and version, as --version prints it.
+// The program's name and version, then its copyright and licence, as --version prints them.
 std::string version_text();

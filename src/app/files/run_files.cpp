@@ -8,6 +8,7 @@
 #include "page/map_page.h"
 #include "page/model_recorder.h"
 #include "platform/platform.h"
+#include "report/report.h"
 #include "store/text_spool.h"
 
 namespace fs = std::filesystem;
@@ -38,10 +39,10 @@ std::string folder_name_of(const std::string& file)
     return utf8_from_path(parent);
 }
 
-// Prints "dungeon2lua: MESSAGE" and returns the status of a run that converted nothing.
+// Prints the message as program_line gives it and returns the status of a run that converted nothing.
 int nothing_converted(std::ostream& err, const std::string& message)
 {
-    err << "dungeon2lua: " << message << "\n";
+    err << program_line(message);
     return status_no_file;
 }
 
@@ -80,7 +81,7 @@ std::optional<std::string> open_temporary(const fs::path& target, const std::str
                                           fs::path& temporary)
 {
     for (int attempt = 0; attempt < 16 && !out.is_open(); ++attempt) {
-        temporary = temporary_script_path(target, unique_tag());
+        temporary = temporary_path_for(target, unique_tag());
         std::error_code ignored;
         if (fs::exists(temporary, ignored)) continue;
         errno = 0;
@@ -233,6 +234,48 @@ std::optional<ObjectList> object_list_of(const RunFiles& files, bool list_is_opt
     return ObjectList::read(list);
 }
 
+// The line end that a list uses: "\r\n" when its first line ends so, "\n" otherwise.
+std::string line_end_of(const std::string& bytes)
+{
+    const std::size_t end = bytes.find('\n');
+    return end != std::string::npos && end > 0 && bytes[end - 1] == '\r' ? "\r\n" : "\n";
+}
+
+// Appends to the object name list a comment line and a pair "TYPE X_UNKNOWN" for each word the
+// dump looked up that the list has no pair for, in order of first use; every line of the list
+// stays as it was, and the list is replaced only by the complete new one. Says on `out` how many
+// pairs were added; the message when the list cannot be written.
+std::optional<std::string> update_object_list(const RunFiles& files, const ObjectList& names, std::ostream& out)
+{
+    std::vector<std::string> missing;
+    for (const std::string& word : names.looked_up())
+        if (!names.names_type(word)) missing.push_back(word);
+    if (missing.empty()) {
+        out << files.objects_name << ": no pair added: the list names every type the dump looks up\n";
+        return std::nullopt;
+    }
+    std::string bytes;
+    std::ifstream old;
+    if (!open_for_reading(old, files.objects)) {
+        bytes.assign(std::istreambuf_iterator<char>(old), std::istreambuf_iterator<char>());
+        if (old.bad()) return "cannot read " + files.objects_name + ": " + last_system_error();
+    }
+    const std::string end = line_end_of(bytes);
+    if (!bytes.empty() && bytes.back() != '\n') bytes += end;
+    bytes += "# added by dungeon2lua --update-list: replace each X_UNKNOWN with the target engine's object name" + end;
+    for (const std::string& word : missing) bytes += word + " X_UNKNOWN" + end;
+    fs::path temporary;
+    std::ofstream list;
+    if (auto failure = open_temporary(files.objects, files.objects_name, list, temporary)) return failure;
+    remove_on_interrupt(temporary);
+    list.write(bytes.data(), static_cast<std::streamsize>(bytes.size()));
+    if (auto failure = close_and_replace(list, temporary, files.objects, files.objects_name)) return failure;
+    const bool one = missing.size() == 1;
+    out << files.objects_name << ": " << missing.size() << (one ? " pair" : " pairs")
+        << " added; each X_UNKNOWN waits for the target engine's object name\n";
+    return std::nullopt;
+}
+
 } // namespace
 
 RunFiles files_of(const Options& options)
@@ -272,9 +315,9 @@ RunFiles files_of(const Options& options)
     return files;
 }
 
-fs::path temporary_script_path(const fs::path& script, const std::string& tag)
+fs::path temporary_path_for(const fs::path& target, const std::string& tag)
 {
-    return script.parent_path() / path_from_utf8("." + utf8_from_path(script.filename()) + "." + tag + ".tmp");
+    return target.parent_path() / path_from_utf8("." + utf8_from_path(target.filename()) + "." + tag + ".tmp");
 }
 
 int run_with_options(const Options& options, std::ostream& out, std::ostream& err)
@@ -288,36 +331,50 @@ int run_with_options(const Options& options, std::ostream& out, std::ostream& er
         return 0;
     }
     const RunFiles files = files_of(options);
-    // --check and --list-types write no file; --list-types alone prints no messages.
-    const bool writes_script = !options.check && !options.list_types;
+    Report report(files.dump_name, files.objects_name);
+    report.set_policy(options.messages);
+    // A run that stops before or after converting: its messages so far, then the line that says why.
+    const auto stopped = [&](const std::string& message) {
+        if (options.json_messages) {
+            write_messages_json(err, report, status_no_file, message);
+            return status_no_file;
+        }
+        write_messages(err, report, options.all_messages, false);
+        return nothing_converted(err, message);
+    };
+    // --check, --list-types and --update-list write no script; the last two alone print no messages.
+    const bool lists_only = options.list_types || options.update_list;
+    const bool writes_script = !options.check && !lists_only;
     const bool prints_messages = writes_script || options.check;
     if (writes_script && !files.script_to_standard_output) {
         if (same_file(files.script, files.dump))
-            return nothing_converted(err, "the script " + files.script_name + " would replace the dump");
+            return stopped("the script " + files.script_name + " would replace the dump");
         if (same_file(files.script, files.objects))
-            return nothing_converted(err, "the script " + files.script_name + " would replace the object name list");
+            return stopped("the script " + files.script_name + " would replace the object name list");
     }
     if (!files.map.empty()) {
-        if (auto clash = map_clash(files))
-            return nothing_converted(err, "the map page " + files.map_name + " would replace " + *clash);
-        if (auto failure = map_folder_problem(files)) return nothing_converted(err, *failure);
+        if (auto clash = map_clash(files)) return stopped("the map page " + files.map_name + " would replace " + *clash);
+        if (auto failure = map_folder_problem(files)) return stopped(*failure);
     }
     std::ifstream dump;
     if (auto reason = open_for_reading(dump, files.dump))
-        return nothing_converted(err, "cannot open " + files.dump_name + ": " + *reason);
+        return stopped("cannot open " + files.dump_name + ": " + *reason);
     std::string list_failure;
-    // Listing the types alone needs no list; a check needs one as a conversion does.
-    const std::optional<ObjectList> names = object_list_of(files, options.list_types && !options.check, list_failure);
-    if (!names) return nothing_converted(err, list_failure);
+    // Listing the types, or completing the list, needs no list; a check needs one as a conversion does.
+    const std::optional<ObjectList> names = object_list_of(files, lists_only && !options.check, list_failure);
+    if (!names) return stopped(list_failure);
+    if (options.update_list && names->has_odd_words())
+        return stopped("the object name list " + files.objects_name +
+                       " has an odd number of words, so pairs added at its end would pair up one word off; it is "
+                       "left as it is (dungeon2lua --check names the word)");
 
-    Report report(files.dump_name, files.objects_name);
-    // Only a run that writes a page keeps what the page shows; the problems are printed as they
-    // are found, so a dump with very many of them does not hold them all.
+    // Only a run that writes a page or prints every message keeps them all; one that prints the
+    // usual lines keeps what they show of each kind, so a dump with very many problems holds few.
     std::optional<ModelRecorder> recorder;
     if (options.map) recorder.emplace(files.dump_name);
+    if (!recorder && !options.all_messages && !options.json_messages) report.keep_only_printed();
     DiscardBuffer discarding;
     std::ostream discarded(&discarding);
-    report.print_to(prints_messages ? err : discarded, recorder.has_value());
     std::optional<std::string> failure;
     if (!writes_script) {
         failure = convert_to_stream(files, dump, discarded, *names, report, nullptr, false);
@@ -329,21 +386,39 @@ int run_with_options(const Options& options, std::ostream& out, std::ostream& er
     } else {
         failure = write_script_file(files, dump, *names, report, recorder ? &*recorder : nullptr);
     }
-    report.flush_printed();
+    // The messages of a run that prints none are not shown; those about the lists themselves are.
+    Report list_notes(files.dump_name, files.objects_name);
+    list_notes.set_policy(options.messages);
+    Report& notes = prints_messages ? report : list_notes;
     if (!failure && options.list_types) {
+        // The shell empties a file that standard output goes to before the program starts.
+        if (standard_output_is(files.objects)) {
+            Problem emptied(MessageId::list_emptied,
+                            "standard output is the object name list, which the shell emptied before it was read: "
+                            "pairs it held are lost; --update-list completes a list");
+            emptied.file = ProblemFile::object_list;
+            notes.add(0, emptied);
+        }
         out << looked_up_pairs_text(*names);
         out.flush();
-        if (!out) failure = "cannot write standard output";
+        if (!failure && !out) failure = "cannot write standard output";
     }
+    if (!failure && options.update_list) failure = update_object_list(files, *names, out);
     if (!failure && recorder) failure = write_map_file(files, recorder->take_model(report), out);
-    if (failure) return nothing_converted(err, *failure);
-    if (!prints_messages) return 0;
-    return converted_status(report, options.strict);
+    if (failure) return stopped(*failure);
+    const int status = prints_messages ? converted_status(report, options.strict) : 0;
+    if (options.json_messages) write_messages_json(err, notes, status, std::nullopt);
+    else write_messages(err, notes, options.all_messages, prints_messages);
+    return status;
 }
 
 int run_command_line(const std::vector<std::string>& arguments, std::ostream& out, std::ostream& err)
 {
     const ParsedOptions parsed = parse_options(arguments);
-    if (parsed.error) return nothing_converted(err, *parsed.error);
+    if (parsed.error) {
+        if (!parsed.options.json_messages) return nothing_converted(err, *parsed.error);
+        write_messages_json(err, Report(), status_no_file, *parsed.error);
+        return status_no_file;
+    }
     return run_with_options(parsed.options, out, err);
 }

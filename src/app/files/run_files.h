@@ -30,9 +30,9 @@ struct RunFiles {
 // script named as an existing folder is LUA_dungeon.lua in it); the map page only when named.
 RunFiles files_of(const Options& options);
 
-// The name of the temporary file that the script is written to before it replaces `script`: in
-// the same folder, so that the replacement is a rename; the tag makes it unique.
-std::filesystem::path temporary_script_path(const std::filesystem::path& script, const std::string& tag);
+// The name of the temporary file that a file (the script or the map page) is written to before it
+// replaces `target`: in the same folder, so that the replacement is a rename; the tag makes it unique.
+std::filesystem::path temporary_path_for(const std::filesystem::path& target, const std::string& tag);
 
 // Converts as the options say; messages go to err, the usage text, the listed types and a script
 // or page on standard output to out. Returns the exit status: 0 converted, 1 nothing converted,

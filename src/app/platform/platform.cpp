@@ -14,6 +14,7 @@
 #include <windows.h>
 #include <shellapi.h>
 #else
+#include <sys/stat.h>
 #include <unistd.h>
 #endif
 
@@ -186,5 +187,27 @@ std::FILE* make_temporary_file()
     return file;
 #else
     return std::tmpfile();
+#endif
+}
+
+bool standard_output_is(const fs::path& file)
+{
+#ifdef _WIN32
+    HANDLE output = GetStdHandle(STD_OUTPUT_HANDLE);
+    if (output == INVALID_HANDLE_VALUE || output == nullptr) return false;
+    HANDLE other = CreateFileW(file.wstring().c_str(), 0, FILE_SHARE_READ | FILE_SHARE_WRITE | FILE_SHARE_DELETE,
+                               nullptr, OPEN_EXISTING, FILE_FLAG_BACKUP_SEMANTICS, nullptr);
+    if (other == INVALID_HANDLE_VALUE) return false;
+    BY_HANDLE_FILE_INFORMATION a{}, b{};
+    const bool same = GetFileInformationByHandle(output, &a) && GetFileInformationByHandle(other, &b) &&
+                      a.dwVolumeSerialNumber == b.dwVolumeSerialNumber && a.nFileIndexHigh == b.nFileIndexHigh &&
+                      a.nFileIndexLow == b.nFileIndexLow;
+    CloseHandle(other);
+    return same;
+#else
+    struct stat output {};
+    struct stat other {};
+    if (fstat(STDOUT_FILENO, &output) != 0 || stat(file.c_str(), &other) != 0) return false;
+    return S_ISREG(output.st_mode) && output.st_dev == other.st_dev && output.st_ino == other.st_ino;
 #endif
 }

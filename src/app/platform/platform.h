@@ -29,6 +29,10 @@ void replace_file(const std::filesystem::path& from, const std::filesystem::path
 // console window shows their UTF-8 names as such.
 void set_binary_standard_output();
 
+// True when the process's standard output is the given existing file (as when the shell sends it
+// there with ">").
+bool standard_output_is(const std::filesystem::path& file);
+
 // What the system tells about the console the program runs in (nothing where there is none, and
 // on systems whose programs never own a window of their own).
 ConsoleFacts console_facts();

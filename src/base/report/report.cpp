@@ -3,64 +3,139 @@
 #include "text/lua_text.h"
 #include "text/utf8.h"
 
-Problem warning(std::string text)
-{
-    return Problem(std::move(text), Severity::warning);
-}
+#include <algorithm>
+
+#include "text/json_text.h"
 
 std::ostream& operator<<(std::ostream& out, const Problem& problem)
 {
-    return out << (problem.severity == Severity::error ? "error: " : "warning: ") << problem.message;
+    return out << (problem.severity == Severity::error ? "error: " : "warning: ") << problem.message << ' '
+               << bracketed_name(problem);
+}
+
+void Problem::place_in(std::string_view line_text)
+{
+    if (column == 0) column = column_of(line_text, word);
+    word = {};
+}
+
+std::size_t column_of(std::string_view line_text, std::string_view word)
+{
+    const std::less_equal<const char*> before;
+    if (word.data() == nullptr || line_text.data() == nullptr) return 0;
+    if (!before(line_text.data(), word.data()) || !before(word.data(), line_text.data() + line_text.size())) return 0;
+    if (word.data() == line_text.data() + line_text.size()) return 0;
+    return static_cast<std::size_t>(word.data() - line_text.data()) + 1;
+}
+
+std::string bracketed_name(const Problem& problem)
+{
+    const std::string name(kind_of(problem.id).name);
+    if (problem.promoted) return "[-Werror=" + name + "]";
+    return problem.severity == Severity::error ? "[" + name + "]" : "[-W" + name + "]";
 }
 
 namespace {
-// Printed lines are passed to the sink in pieces of about this size.
-constexpr std::size_t printed_piece = std::size_t{1} << 16;
-
-// Appends the printed form of one problem: "my_dungeon.txt:LINE: error: what is wrong".
-void append_line(std::string& out, const std::string& dump_name, long line, Severity severity,
-                 const std::string& message)
+// Where a problem stands in printing order: the object name list first, then the dump; by line;
+// then in the order found.
+std::array<std::size_t, 3> place_of(const Problem& problem)
 {
-    out += dump_name;
+    return {problem.file == ProblemFile::object_list ? 0u : 1u, static_cast<std::size_t>(problem.line), problem.order};
+}
+
+// Appends the printed form of one problem: "my_dungeon.txt:LINE[:COLUMN]: error: what is wrong [name]".
+void append_line(std::string& out, const std::string& file_name, const Problem& problem)
+{
+    out += file_name;
     out += ':';
-    out += std::to_string(line);
-    out += severity == Severity::error ? ": error: " : ": warning: ";
-    out += message;
+    out += std::to_string(problem.line);
+    if (problem.column > 0) {
+        out += ':';
+        out += std::to_string(problem.column);
+    }
+    out += problem.severity == Severity::error ? ": error: " : ": warning: ";
+    out += problem.message;
+    out += ' ';
+    out += bracketed_name(problem);
+}
+
+// "1 error", "2 errors".
+std::string counted(std::size_t count, const char* singular, const char* plural)
+{
+    return std::to_string(count) + ' ' + (count == 1 ? singular : plural);
 }
 } // namespace
 
 void Report::add(long line, const Problem& problem)
 {
-    if (problem.severity == Severity::error) ++errors_;
-    else ++warnings_;
-    if (keep_entries_) entries_.emplace_back(problem.message, problem.severity, line, problem.file);
-    if (!sink_) return;
-    append_line(printed_, name_of(problem.file), line, problem.severity, problem.message);
-    printed_ += '\n';
-    if (printed_.size() >= printed_piece) flush_printed();
+    const auto kind = static_cast<std::size_t>(problem.id);
+    const Treatment treatment = policy_[kind];
+    const bool warning = problem.severity == Severity::warning;
+    if (warning && treatment == Treatment::silenced) return;
+    const bool promoted = warning && treatment == Treatment::promoted;
+    if (warning && !promoted) ++warnings_;
+    else ++errors_;
+    ++seen_[kind];
+    Problem placed = problem;
+    placed.line = line;
+    placed.order = received_++;
+    placed.word = {};
+    if (promoted) {
+        placed.severity = Severity::error;
+        placed.promoted = true;
+    }
+    // A run that only prints keeps of each kind what the printed form shows: the first ones in
+    // printing order and the one where the count of the others stands.
+    const auto place = place_of(placed);
+    if (!keep_all_ && kept_[kind] > shown_per_kind && !(place < last_kept_[kind])) return;
+    if (kept_[kind] == 0 || last_kept_[kind] < place) last_kept_[kind] = place;
+    ++kept_[kind];
+    if (!entries_.empty() && place < place_of(entries_.back())) sorted_ = false;
+    entries_.push_back(std::move(placed));
 }
 
-void Report::print_to(std::ostream& sink, bool keep_entries)
+void Report::add(MessageId kind, long line, std::string text, std::size_t column)
 {
-    sink_ = &sink;
-    keep_entries_ = keep_entries;
+    Problem problem(kind, std::move(text));
+    problem.column = column;
+    add(line, problem);
 }
 
-void Report::flush_printed()
+void Report::add_all(long line, const Problems& problems, std::string_view line_text)
 {
-    if (sink_ && !printed_.empty()) sink_->write(printed_.data(), static_cast<std::streamsize>(printed_.size()));
-    printed_.clear();
+    for (const auto& problem : problems) {
+        if (problem.word.empty() || problem.column > 0) {
+            add(line, problem);
+            continue;
+        }
+        Problem placed = problem;
+        placed.place_in(line_text);
+        add(line, placed);
+    }
 }
 
-void Report::add_all(long line, const Problems& problems)
+const std::vector<Problem>& Report::entries() const
 {
-    for (const auto& problem : problems) add(line, problem);
+    if (!sorted_) {
+        std::stable_sort(entries_.begin(), entries_.end(),
+                         [](const Problem& a, const Problem& b) { return place_of(a) < place_of(b); });
+        sorted_ = true;
+    }
+    return entries_;
 }
 
 std::string printed_line(const std::string& file_name, const Problem& problem)
 {
     std::string text;
-    append_line(text, file_name, problem.line, problem.severity, problem.message);
+    append_line(text, file_name, problem);
+    return text;
+}
+
+std::string program_line(std::string_view message)
+{
+    std::string text = "dungeon2lua: ";
+    text += message;
+    text += '\n';
     return text;
 }
 
@@ -72,9 +147,78 @@ std::string Report::line_of(const Problem& entry) const
 std::vector<std::string> Report::lines() const
 {
     std::vector<std::string> result;
-    result.reserve(entries_.size());
-    for (const auto& entry : entries_) result.push_back(line_of(entry));
+    result.reserve(entries().size());
+    for (const auto& entry : entries()) result.push_back(line_of(entry));
     return result;
+}
+
+std::string closing_line(const Report& report)
+{
+    if (report.clean()) return "";
+    std::string line = counted(report.error_count(), "error", "errors") + " and " +
+                       counted(report.warning_count(), "warning", "warnings");
+    if (const auto& objects = report.objects())
+        line += "; " + counted(objects->written, "object", "objects") + " written, " +
+                std::to_string(objects->commented) + " written as comments, " + std::to_string(objects->skipped) +
+                " skipped";
+    return line;
+}
+
+void write_messages(std::ostream& out, const Report& report, bool all, bool closing)
+{
+    std::array<std::size_t, message_kind_count> printed{};
+    std::string text;
+    for (const Problem& entry : report.entries()) {
+        const auto kind = static_cast<std::size_t>(entry.id);
+        const std::size_t count = printed[kind]++;
+        if (all || count < shown_per_kind) {
+            append_line(text, report.name_of(entry.file), entry);
+            text += '\n';
+        } else if (count == shown_per_kind) {
+            // At the place of the first problem not shown, how many of its kind are not shown.
+            const std::size_t more = report.count_of(entry.id) - shown_per_kind;
+            text += report.name_of(entry.file) + ':' + std::to_string(entry.line) + ": note: " +
+                    std::to_string(more) + " more " + (more == 1 ? "message " : "messages ") + bracketed_name(entry) +
+                    " from here on " + (more == 1 ? "is" : "are") + " not shown (--all-messages shows every message)\n";
+        }
+        if (text.size() >= (std::size_t{1} << 16)) {
+            out << text;
+            text.clear();
+        }
+    }
+    if (closing && !report.clean()) text += closing_line(report) + '\n';
+    out << text;
+}
+
+void write_messages_json(std::ostream& out, const Report& report, int status, const std::optional<std::string>& failure)
+{
+    std::string text = "{\"messages\":[";
+    bool first = true;
+    for (const Problem& entry : report.entries()) {
+        text += first ? "\n" : ",\n";
+        first = false;
+        text += "{\"file\":" + json_string(report.name_of(entry.file)) + ",\"line\":" + std::to_string(entry.line) +
+                ",\"column\":" + std::to_string(entry.column) + ",\"severity\":\"" +
+                (entry.severity == Severity::error ? "error" : "warning") + "\",\"name\":" +
+                json_string(kind_of(entry.id).name) + ",\"promoted\":" + (entry.promoted ? "true" : "false") +
+                ",\"text\":" + json_string(entry.message) + "}";
+        if (text.size() >= (std::size_t{1} << 16)) {
+            out << text;
+            text.clear();
+        }
+    }
+    if (failure) {
+        text += first ? "\n" : ",\n";
+        text += "{\"severity\":\"failure\",\"text\":" + json_string(*failure) + "}";
+    }
+    text += "\n],\"errors\":" + std::to_string(report.error_count()) +
+            ",\"warnings\":" + std::to_string(report.warning_count());
+    if (const auto& objects = report.objects(); objects && !failure)
+        text += ",\"objects\":{\"written\":" + std::to_string(objects->written) +
+                ",\"commented\":" + std::to_string(objects->commented) +
+                ",\"skipped\":" + std::to_string(objects->skipped) + "}";
+    text += ",\"status\":" + std::to_string(status) + "}\n";
+    out << text;
 }
 
 namespace {

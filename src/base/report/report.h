@@ -1,40 +1,56 @@
 #pragma once
-// The problems found in one dump and its object name list, each tied to the line it was found on
-// and marked as an error (something of the dump is left out, skipped or written as a comment) or a
-// warning (the dump is written as it stands, but looks wrong).
+// The problems found in one dump and its object name list, each tied to the line (and, where it
+// is about a word, the column) it was found on, and named by its kind of message; printed in the
+// order of the files' lines, with a closing count.
 
+#include <array>
 #include <cstdint>
+#include <optional>
 #include <ostream>
 #include <string>
 #include <string_view>
 #include <vector>
 
-// How bad a problem is: an error loses part of the dump; a warning only flags it.
-enum class Severity { error, warning };
+#include "report/messages.h"
 
 // The file whose line a problem names.
 enum class ProblemFile : std::uint8_t { dump, object_list };
 
-// One problem: its line (counted from 1; 0 while a reader of a single line holds it, before
-// the report places it), its kind and what is wrong. A bare text is an error; warnings are made
-// with warning().
+// One problem: its kind, its line (counted from 1; 0 while a reader of a single line holds it,
+// before the report places it), its column in bytes from 1 (0 when it is about the whole line)
+// and what is wrong. The severity is its kind's, or an error when the run promotes its kind.
 struct Problem {
-    Problem(std::string text, Severity kind = Severity::error, long at = 0, ProblemFile in = ProblemFile::dump)
-        : line(at), severity(kind), file(in), message(std::move(text))
+    // A problem of the given kind; `about` is the word of the line it is about, a view into the
+    // line, which the reader that holds the line turns into the column (place_in).
+    Problem(MessageId kind, std::string text, std::string_view about = {})
+        : severity(kind_of(kind).severity), id(kind), message(std::move(text)), word(about)
     {
     }
-    Problem(const char* text) : Problem(std::string(text)) {}
+
+    // Sets the column from the word the problem is about, when that word stands in the line.
+    void place_in(std::string_view line_text);
 
     long line = 0;
+    std::size_t column = 0;
     Severity severity;
+    MessageId id;
+    // True when the run made this warning an error (-Werror=NAME).
+    bool promoted = false;
     ProblemFile file = ProblemFile::dump;
     std::string message;
+    // The word of the line the problem is about, until place_in() turns it into the column;
+    // never read through.
+    std::string_view word;
+    // The order in which the report received it.
+    std::size_t order = 0;
 
-    bool operator==(const Problem&) const = default;
+    // Problems are alike when they say the same of the same place.
+    bool operator==(const Problem& other) const
+    {
+        return line == other.line && column == other.column && severity == other.severity && id == other.id &&
+               file == other.file && message == other.message;
+    }
 };
-
-// A warning about one line: the dump is written as it stands.
-Problem warning(std::string text);
 
 // The problem's text, as test failures and logs show it.
 std::ostream& operator<<(std::ostream& out, const Problem& problem);
@@ -42,10 +58,38 @@ std::ostream& operator<<(std::ostream& out, const Problem& problem);
 // The problems of one line, in the order found.
 using Problems = std::vector<Problem>;
 
-// The printed form of a problem of the named file: "my_dungeon.txt:LINE: error: what is wrong".
+// The column (in bytes from 1) of a word that is a view into the line; 0 when it is none.
+std::size_t column_of(std::string_view line_text, std::string_view word);
+
+// The name a problem is printed with: [-Wname] for a warning, [-Werror=name] for a warning made an
+// error, [name] for an error.
+std::string bracketed_name(const Problem& problem);
+
+// The printed form of a problem of the named file: "my_dungeon.txt:LINE[:COLUMN]: error: what is wrong [name]".
 std::string printed_line(const std::string& file_name, const Problem& problem);
 
-// Every problem of a run, in the order found.
+// The printed form of a message about the run itself (its files, its arguments), not a line of an
+// input: "dungeon2lua: what is wrong".
+std::string program_line(std::string_view message);
+
+// What a run does with each kind of message: shows it as its kind says, silences a warning
+// (-Wno-NAME), or makes a warning an error (-Werror=NAME).
+enum class Treatment : std::uint8_t { shown, silenced, promoted };
+using MessagePolicy = std::array<Treatment, message_kind_count>;
+
+// What became of the objects of the items section: written as statements, written as comments,
+// or skipped (no statement at all).
+struct ObjectTally {
+    std::size_t written = 0;
+    std::size_t commented = 0;
+    std::size_t skipped = 0;
+};
+
+// How many messages of one kind the printed form shows before it says how many more there are.
+inline constexpr std::size_t shown_per_kind = 20;
+
+// Every problem of a run, ordered for printing: the object name list's by line, then the dump's by
+// line, problems of one line in the order found.
 class Report {
 public:
     // The report of a dump and an object name list that messages name as given
@@ -55,31 +99,36 @@ public:
     {
     }
 
-    // Records an error found on the given dump line.
-    void error(long line, const std::string& what) { add(line, Problem(what, Severity::error)); }
-    // Records a warning found on the given dump line.
-    void warning(long line, const std::string& what) { add(line, Problem(what, Severity::warning)); }
-    // Records one problem of the given line of the problem's file, with its kind.
+    // What the run does with each kind of message; set before the first problem.
+    void set_policy(const MessagePolicy& policy) { policy_ = policy; }
+    // From now on keeps of each kind only the problems that the printed form can show (the first
+    // shown_per_kind and the one where the count of the others stands), and counts the others:
+    // for a run that only prints, so that very many problems take little memory.
+    void keep_only_printed() { keep_all_ = false; }
+
+    // Records one problem found on the given line of the problem's file; a silenced kind is dropped.
     void add(long line, const Problem& problem);
-    // Records every problem of one line.
-    void add_all(long line, const Problems& problems);
+    // Records a problem of the given kind found on the given dump line, at the column (0: none).
+    void add(MessageId kind, long line, std::string text, std::size_t column = 0);
+    // Records every problem of one line, placing each that is about a word of the line's text.
+    void add_all(long line, const Problems& problems, std::string_view line_text = {});
 
-    // From now on, prints each problem to the sink as it is found, in its printed form; the
-    // problems are kept as entries as well only when keep_entries is true. Printed lines are
-    // gathered and reach the sink at the latest when flush_printed() is called.
-    void print_to(std::ostream& sink, bool keep_entries);
-    // Passes every printed line gathered so far to the sink.
-    void flush_printed();
+    // Notes what became of the objects, for the closing count.
+    void set_objects(const ObjectTally& tally) { objects_ = tally; }
+    const std::optional<ObjectTally>& objects() const { return objects_; }
 
-    // True when nothing was reported at all.
+    // True when nothing was reported at all (silenced warnings are not reported).
     bool clean() const { return errors_ == 0 && warnings_ == 0; }
-    // True when at least one error was reported.
     bool has_errors() const { return errors_ > 0; }
-    // True when at least one warning was reported.
     bool has_warnings() const { return warnings_ > 0; }
-    // The problems found, unless they are only printed.
-    const std::vector<Problem>& entries() const { return entries_; }
-    // The printed form of each problem: "my_dungeon.txt:LINE: error: what is wrong".
+    std::size_t error_count() const { return errors_; }
+    std::size_t warning_count() const { return warnings_; }
+    // How many problems of a kind were reported, those not kept included.
+    std::size_t count_of(MessageId kind) const { return seen_[static_cast<std::size_t>(kind)]; }
+
+    // The problems kept, in printing order: every problem unless keep_only_printed() was called.
+    const std::vector<Problem>& entries() const;
+    // The printed form of each problem kept, in printing order, without the cap.
     std::vector<std::string> lines() const;
     // The printed form of one problem.
     std::string line_of(const Problem& entry) const;
@@ -89,14 +138,35 @@ public:
 private:
     std::string dump_name_;
     std::string list_name_;
-    std::vector<Problem> entries_;
+    MessagePolicy policy_{};
+    bool keep_all_ = true;
+    mutable std::vector<Problem> entries_;
+    mutable bool sorted_ = true;
     std::size_t errors_ = 0;
     std::size_t warnings_ = 0;
-    std::ostream* sink_ = nullptr;
-    bool keep_entries_ = true;
-    // Printed lines not yet passed to the sink.
-    std::string printed_;
+    std::size_t received_ = 0;
+    std::array<std::size_t, message_kind_count> seen_{};
+    std::array<std::size_t, message_kind_count> kept_{};
+    // Per kind, the last place (file, line, order) among those kept: a later problem of a kind
+    // that has enough kept before it is counted only.
+    std::array<std::array<std::size_t, 3>, message_kind_count> last_kept_{};
+    std::optional<ObjectTally> objects_;
 };
+
+// The closing count of a run: "2 errors and 5 warnings; 37 objects written, 3 written as comments,
+// 1 skipped"; empty when the report holds no problem.
+std::string closing_line(const Report& report);
+
+// Writes the report as text: every problem in order, at most shown_per_kind of each kind unless
+// `all` (a note at the place of the next says how many more there are), then the closing count
+// when `closing` and there is a problem.
+void write_messages(std::ostream& out, const Report& report, bool all, bool closing);
+
+// Writes the report as one JSON document: the problems in order (file, line, column, severity,
+// name, text), the counts, the exit status, and the line that stopped the run (`failure`, without
+// the program's name) as an entry without file or line.
+void write_messages_json(std::ostream& out, const Report& report, int status,
+                         const std::optional<std::string>& failure);
 
 // A text from the dump as it stands in a report: between double quotes, backslash, double quote
 // and control bytes escaped as in Lua (\\, \", \027), and every byte that is not part of

@@ -11,6 +11,7 @@
 #include <vector>
 
 #include "store/flat_table.h"
+#include "store/hash.h"
 
 // The most constants one Lua 5.1 function can hold.
 constexpr std::size_t lua_constant_limit = 262143;
@@ -54,7 +55,7 @@ private:
         static bool is_free(std::uint64_t entry) { return entry == 0; }
         // A key's low bits may be alike for many keys: a multiply brings all of them to the bits
         // the slot is taken from.
-        static std::size_t hash_entry(std::uint64_t entry) { return static_cast<std::size_t>((entry * 0x9E3779B97F4A7C15ULL) >> 29); }
+        static std::size_t hash_entry(std::uint64_t entry) { return static_cast<std::size_t>(hash_mixed(0, entry)); }
         static std::size_t hash_key(std::uint64_t key) { return hash_entry(key); }
         static bool holds(std::uint64_t entry, std::uint64_t key) { return entry == key; }
     };
@@ -64,6 +65,20 @@ private:
     // of a probe through the table.
     static constexpr unsigned recent_shift = 54;
     std::array<std::uint64_t, std::size_t{1} << (64 - recent_shift)> recent_{};
+};
+
+// Where the reading of a statement stands when a piece of the script ends before the statement:
+// inside a string or a comment, just after a "-" (which a "-" at the start of the next piece
+// makes a comment), and how deep inside parentheses and braces.
+struct StatementState {
+    char quote = 0;
+    // The string's last byte was a backslash, which escapes the next piece's first.
+    bool escaped = false;
+    bool in_comment = false;
+    bool dash = false;
+    int depth = 0;
+    // True when the next piece begins inside something this state opened.
+    bool is_open() const { return quote != 0 || in_comment || dash; }
 };
 
 // A stream buffer that passes a script through statement by statement. Statements are passed as
@@ -84,20 +99,6 @@ protected:
     int sync() override;
 
 private:
-    // Where the reading of a statement stands that goes on past the bytes given so far.
-    struct StatementReader {
-        char quote = 0;
-        bool escaped = false;
-        bool in_comment = false;
-        // The byte read last: a "--" that opens a comment may have its first "-" at the end of
-        // one piece and its second at the start of the next.
-        char last = 0;
-        int depth = 0;
-        // Reads on: the offset just past the line break that ends the statement (outside strings,
-        // comments, parentheses and braces), or npos when the statement goes on past count.
-        std::size_t end_in(const char* text, std::size_t count);
-    };
-
     // Splits what the put area holds into statements and empties it.
     void take_put_area();
     // Takes bytes: statements end at a line break outside strings, parentheses and braces.
@@ -121,7 +122,7 @@ private:
     std::vector<char> put_area_;
     // A statement begun in a piece taken earlier, and where its reading stands.
     std::string pending_;
-    StatementReader reader_;
+    StatementState reader_;
     // Statements passed but not yet written: one write for many saves a call of the stream per
     // statement.
     std::string_view run_;

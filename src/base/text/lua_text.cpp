@@ -3,6 +3,7 @@
 #include <array>
 
 #include "text/chars.h"
+#include "text/trim.h"
 
 namespace {
 
@@ -19,14 +20,6 @@ bool is_lua_number(std::string_view text)
         if (i == fraction) return false;
     }
     return i == text.size();
-}
-
-std::string_view trimmed(std::string_view text)
-{
-    auto blank = [](char c) { return c == ' ' || c == '\t'; };
-    while (!text.empty() && blank(text.front())) text.remove_prefix(1);
-    while (!text.empty() && blank(text.back())) text.remove_suffix(1);
-    return text;
 }
 
 } // namespace
@@ -76,27 +69,6 @@ bool is_word_text(std::string_view text)
 bool is_lua_name(std::string_view text)
 {
     return !text.empty() && is_name_start(text.front()) && is_word_text(text) && !is_lua_keyword(text);
-}
-
-bool is_reserved_global(std::string_view name)
-{
-    static constexpr std::string_view reserved[] = {
-        // The engine's interface and the values the script hands to it.
-        "kel_text2map", "kel_spawn", "spawn_pit", "kel_add_champion", "kel_champion_toparty",
-        "kel_party_place", "kel_disable", "kel_set_maxhp", "kel_set_hp", "kel_spawnburst_begin",
-        "kel_spawnburst_end", "dungeon_translate", "exvar", "dungeon_name", "IN_OBJ", "M_ACTIVATE",
-        "M_DEACTIVATE", "M_TOGGLE", "M_DESTROY", "NORTHWEST", "NORTHEAST", "SOUTHWEST", "SOUTHEAST",
-        "NORTH", "SOUTH", "WEST", "EAST", "CENTER",
-        // The globals of Lua 5.1.
-        "_G", "_VERSION", "assert", "collectgarbage", "dofile", "error", "gcinfo", "getfenv",
-        "getmetatable", "ipairs", "load", "loadfile", "loadstring", "module", "newproxy", "next",
-        "pairs", "pcall", "print", "rawequal", "rawget", "rawset", "require", "select", "setfenv",
-        "setmetatable", "tonumber", "tostring", "type", "unpack", "xpcall", "coroutine", "debug",
-        "io", "math", "os", "package", "string", "table"};
-    if (name.starts_with("TVK_")) return true;
-    for (auto word : reserved)
-        if (name == word) return true;
-    return false;
 }
 
 bool is_code_value(std::string_view text)

@@ -38,10 +38,14 @@ inline bool is_lua_keyword(std::string_view text)
 // True when the text is a Lua name: letters, digits and "_", not starting with a digit, not a keyword.
 bool is_lua_name(std::string_view text);
 
-// True when a champion variable of that name would overwrite a name that the script or the
-// engine's Lua already gives a meaning: the engine's functions and values, exvar, dungeon_name,
-// the object variables (TVK_...) and the globals of Lua 5.1 itself.
-bool is_reserved_global(std::string_view name);
+// The global names of Lua 5.1 itself: its base functions and its libraries.
+inline constexpr std::array<std::string_view, 39> lua_globals = {
+    "_G",     "_VERSION", "assert",   "collectgarbage", "dofile",     "error",        "gcinfo",   "getfenv",
+    "getmetatable", "ipairs", "load", "loadfile",       "loadstring", "module",       "newproxy", "next",
+    "pairs",  "pcall",    "print",    "rawequal",       "rawget",     "rawset",       "require",  "select",
+    "setfenv", "setmetatable", "tonumber", "tostring",  "type",       "unpack",       "xpcall",   "coroutine",
+    "debug",  "io",       "math",     "os",             "package",    "string",       "table",
+};
 
 // True when every byte of the text is a letter, a digit or "_" (the text may be empty).
 bool is_word_text(std::string_view text);

@@ -1,6 +1,7 @@
 #include "conversion/convert.h"
 
 #include <string>
+#include <tuple>
 #include <unordered_map>
 
 #include "itempass/references.h"
@@ -15,6 +16,7 @@
 #include "text/normalise.h"
 #include "text/tokens.h"
 #include "text/utf8.h"
+#include "vocabulary/engine_names.h"
 
 namespace {
 
@@ -47,8 +49,12 @@ struct NearHeader {
     // The message: a warning while nothing is lost, an error once a line is.
     Problem problem() const
     {
+        const auto at_line = [this](Problem found) {
+            found.line = line;
+            return found;
+        };
         std::string message = quoted(text) + " is not a section header; the header is written " + quoted(header);
-        if (lost == 0) return Problem(std::move(message), Severity::warning, line);
+        if (lost == 0) return at_line(Problem(MessageId::near_header, std::move(message)));
         const bool one = lost == 1;
         message += header_of(header) == Header::separator
                        ? std::string("; the section above it goes on, and ")
@@ -56,7 +62,7 @@ struct NearHeader {
         message += std::to_string(lost) + (one ? " non-empty line" : " non-empty lines") + " below it" +
                    (one ? " (line " : " (up to line ") + std::to_string(last_lost) + ")" + (one ? " is" : " are") +
                    (header_of(header) == Header::separator ? " read by that section" : " not read as that section");
-        return Problem(std::move(message), Severity::error, line);
+        return at_line(Problem(MessageId::near_header_lost, std::move(message)));
     }
 };
 
@@ -119,7 +125,7 @@ public:
                     if (!note_near_header(line)) count_near_header_loss(line);
                     continue;
                 }
-                out_ << "\n" << "dungeon_name=\"VORHANE\"" << "\n" << "\n";
+                out_ << "\n" << engine::dungeon_name << "=\"VORHANE\"" << "\n" << "\n";
                 end_near_header();
                 begun_ = true;
                 for (const Problem& warning : early_warnings_) report_.add(warning.line, warning);
@@ -137,7 +143,8 @@ public:
         link_items(items_, report_);
         check_references(items_, champions_, report_);
         write_items(items_, out_, watcher_);
-        out_ << "\n" << "kel_spawnburst_end()" << "\n" << "\n" << "dungeon_translate()" << "\n";
+        report_.set_objects(object_tally(items_));
+        out_ << "\n" << engine::spawnburst_end << "()" << "\n" << "\n" << engine::translate << "()" << "\n";
         const bool placed = write_party_placement();
         // The decisions, an entry per held object and button, only for a watcher that wants them.
         if (watcher_)
@@ -164,7 +171,7 @@ private:
         const Header padded = padded_header_of(line);
         if (padded == Header::none) return Header::none;
         const bool again = section_of(padded) == section_ && padded != Header::separator;
-        report_.warning(reader_.line_number(),
+        report_.add(MessageId::padded_header, reader_.line_number(),
                         "the header " + quoted(line) + " has blanks or tabs around it; " +
                             (again ? "its section is being read, so the line is passed over"
                                    : "it is read as the header " + header_words(padded)));
@@ -194,13 +201,13 @@ private:
         if (header == Header::items) {
             // The engine is given one kel_spawnburst_end(), at the end, for every begin.
             if (items_header_line_ != 0)
-                report_.warning(reader_.line_number(),
+                report_.add(MessageId::items_twice, reader_.line_number(),
                                 "a second [Items] header writes kel_spawnburst_begin() again, for the one "
                                 "kel_spawnburst_end() at the end of the script");
             items_header_line_ = reader_.line_number();
             items_before_layout_ = !levels_.read;
             section_ = Section::items;
-            out_ << "\n" << "kel_spawnburst_begin()" << "\n";
+            out_ << "\n" << engine::spawnburst_begin << "()" << "\n";
         }
         if (header == Header::main_data) {
             out_ << "\n";
@@ -224,14 +231,14 @@ private:
         if (count_near_header_loss(line)) return;
         if (section_ == Section::items && !line.empty() && line[0] == '[' && header_of(line) == Header::none &&
             padded_header_of(line) == Header::none)
-            report_.warning(reader_.line_number(),
+            report_.add(MessageId::bracket_in_items, reader_.line_number(),
                             "the line " + quoted(line) +
                                 " starts no section the converter reads; it is passed over, and the items "
                                 "section goes on below it");
         if (section_ != Section::none || !after_separator_ || line.empty()) return;
         const LeadingTokens tokens = leading_tokens(line);
         if (tokens.count >= 2 && names_.names_type(tokens.tokens[1]))
-            report_.warning(reader_.line_number(),
+            report_.add(MessageId::unread_object, reader_.line_number(),
                             "the object " + quoted(tokens.tokens[0]) +
                                 " stands after a separator line and before the next header, where no section "
                                 "reads it; it is not read");
@@ -251,7 +258,7 @@ private:
                 return;
             }
             if (is_indented_comment(line)) {
-                report_.warning(number, "the comment line begins with blanks or tabs before its \";\"; it is "
+                report_.add(MessageId::indented_comment, number, "the comment line begins with blanks or tabs before its \";\"; it is "
                                         "passed over as a comment (a comment line begins with \";\")");
                 return;
             }
@@ -273,7 +280,7 @@ private:
     {
         if (items_before_layout_reported_ == items_header_line_) return;
         items_before_layout_reported_ = items_header_line_;
-        report_.error(items_header_line_, "the items section stands before the layout section, whose levels its "
+        report_.add(MessageId::items_before_layout, items_header_line_, "the items section stands before the layout section, whose levels its "
                                           "objects stand on; every object of it is skipped (the layout section "
                                           "must come first)");
     }
@@ -319,13 +326,18 @@ private:
     bool object_list_is_dump()
     {
         for (const ListPair& pair : names_.pairs())
-            for (const auto& [word, line] : {std::pair(&pair.type, pair.type_line), std::pair(&pair.name, pair.name_line)})
+            for (const auto& [word, line, column] :
+                 {std::tuple(&pair.type, pair.type_line, pair.type_column), std::tuple(&pair.name, pair.name_line, pair.name_column)})
                 if (header_of(*word) != Header::none) {
-                    report_.add(line, Problem("the object name list holds the header " + quoted(*word) +
-                                                  ": it is a dungeon dump, not a list of types and names; its "
-                                                  "words, read two by two, give the objects wrong names, or none "
-                                                  "(those are written as comments)",
-                                              Severity::error, line, ProblemFile::object_list));
+                    Problem problem(MessageId::list_is_dump,
+                                    "the object name list holds the header " + quoted(*word) +
+                                        ": it is a dungeon dump, not a list of types and names; its "
+                                        "words, read two by two, give the objects wrong names, or none "
+                                        "(those are written as comments)");
+                    problem.line = line;
+                    problem.column = column;
+                    problem.file = ProblemFile::object_list;
+                    report_.add(line, problem);
                     return true;
                 }
         return false;
@@ -335,13 +347,13 @@ private:
     {
         auto read = read_entrance(line);
         if (!read) {
-            report_.error(reader_.line_number(), "the entrance line has no readable (x,y,level,facing)");
+            report_.add(MessageId::entrance, reader_.line_number(), "the entrance line has no readable (x,y,level,facing)");
             return;
         }
         // Each entrance line replaces the one before: the last is the party's place.
         if (entrance_ && (entrance_->x != read->x || entrance_->y != read->y || entrance_->level != read->level ||
                           entrance_->facing != read->facing))
-            report_.warning(reader_.line_number(),
+            report_.add(MessageId::entrance_twice, reader_.line_number(),
                             "a second entrance line, with other values than the one of line " +
                                 std::to_string(entrance_->line_number) +
                                 "; the last entrance line, this one, places the party");
@@ -353,14 +365,14 @@ private:
     {
         Problems problems;
         auto statement = make_char(line, problems);
-        report_.add_all(number, problems);
+        report_.add_all(number, problems, line);
         if (!statement) return;
         out_ << *statement << "\n";
         const std::string champion = defined_champion(*statement);
         champions_.insert(champion);
         // The engine's variable takes the later definition; the champion defined first is lost to it.
         if (const auto [first, added] = champion_lines_.emplace(champion, number); !added)
-            report_.warning(number, "the champion " + champion + " is defined a second time (first on line " +
+            report_.add(MessageId::champion_twice, number, "the champion " + champion + " is defined a second time (first on line " +
                                         std::to_string(first->second) +
                                         "); the variable holds the champion of this later line");
         if (watcher_) watcher_->champion(champion);
@@ -370,14 +382,14 @@ private:
     {
         Problems problems;
         auto statement = roster_statement(roster_slot_, line, champions_, problems);
-        report_.add_all(number, problems);
+        report_.add_all(number, problems, line);
         if (!statement) return;
         out_ << *statement << "\n";
         ++roster_slot_;
         // The engine puts one champion into two slots: written as the dump says, but flagged.
         const std::string champion = force_us(line);
         if (!party_members_.insert(champion).second)
-            report_.warning(number, "the champion " + champion + " is added to the party a second time");
+            report_.add(MessageId::party_twice, number, "the champion " + champion + " is added to the party a second time");
         if (watcher_) watcher_->party_member(champion);
     }
 
@@ -386,7 +398,7 @@ private:
         Levels levels = read_layout(reader_, report_);
         after_separator_ = true;
         if (levels_.read) {
-            report_.error(header_line, "a second layout section is ignored");
+            report_.add(MessageId::second_layout, header_line, "a second layout section is ignored");
         } else {
             levels_ = std::move(levels);
             item_setting_.reset();
@@ -399,7 +411,7 @@ private:
     bool write_party_placement()
     {
         if (!entrance_) {
-            report_.error(reader_.line_number(), "the dump has no entrance line; the party is not placed");
+            report_.add(MessageId::no_entrance, reader_.line_number(), "the dump has no entrance line; the party is not placed");
             return false;
         }
         Problems problems;

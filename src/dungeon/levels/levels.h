@@ -16,6 +16,9 @@ struct Level {
     // False when the block lacked a header line, a value or rows; such a level is not written
     // and nothing can stand on it.
     bool complete = false;
+    // The dump lines of its WALLSET line and of its first map row (0 when it has none).
+    long line = 0;
+    long rows_line = 0;
 };
 
 // A square on the common grid: a level's column and row plus its offsets, in a range wide enough

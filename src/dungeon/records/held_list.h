@@ -5,6 +5,9 @@
 #include <string_view>
 #include <vector>
 
+#include "text/comma_list.h"
+#include "text/trim.h"
+
 // The identifiers a holder's contents list names: split at every ",", the closing ")" removed,
 // blanks and tabs around each identifier dropped; views into the list.
 std::vector<std::string_view> held_identifiers(std::string_view contents);
@@ -27,14 +30,5 @@ void for_each_held_identifier(std::string_view contents, Visit visit)
 template <typename Visit>
 void for_each_listed_name(std::string_view list, Visit visit)
 {
-    std::size_t start = 0;
-    while (true) {
-        const std::size_t comma = list.find(',', start);
-        std::string_view element = list.substr(start, comma == std::string_view::npos ? std::string_view::npos : comma - start);
-        const std::size_t first = element.find_first_not_of(" \t");
-        const std::size_t last = element.find_last_not_of(" \t");
-        visit(first == std::string_view::npos ? std::string_view() : element.substr(first, last - first + 1));
-        if (comma == std::string_view::npos) return;
-        start = comma + 1;
-    }
+    for_each_comma_part(list, [&](std::string_view part) { visit(trimmed(part)); });
 }

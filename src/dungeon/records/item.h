@@ -3,12 +3,9 @@
 
 #include <cstdint>
 #include <string>
-#include <string_view>
-#include <vector>
 
 #include "records/line_links.h"
-#include "records/object_list.h"
-#include "text/tokens.h"
+#include "vocabulary/object_classes.h"
 
 // Why every statement of an object is written as a Lua comment.
 enum class CommentReason : std::uint8_t {
@@ -28,14 +25,9 @@ enum class CommentReason : std::uint8_t {
 // The reason as the map page and the messages give it: "no object holds it", ...
 const char* comment_reason_text(CommentReason reason);
 
-// True for the object names that spawn as a pit statement rather than as an object.
-inline bool spawns_as_pit(std::string_view object_name) { return object_name == "pit"; }
-
-// True for the object names of pits, the plain and the illusory one (a closed one starts disabled).
-inline bool is_pit_name(std::string_view object_name) { return object_name == "pit" || object_name == "ipit"; }
-
-// The record of one item line: identity, place on the common grid, kind flags, the spawn
-// statement and the property statements. A plain value, copied into the driver's lists.
+// The record of one item line: identity, place on the common grid, what the object is, the spawn
+// statement and the property statements. A plain value: the item pass fills one record per line
+// (reusing it from line to line) and keeps what the linking and the writing need of it.
 class Item {
 public:
     std::string id;
@@ -48,18 +40,17 @@ public:
     std::string spawn_text;
     std::string exvar_text;
     bool has_exvars = false;
+    // True when the object is held inside another object (level -1, not a pit): it has no square
+    // of its own, and its spawn statement waits for the link to its holder.
     bool off_map = false;
-    bool is_mirror = false;
     bool is_known = false;
-    bool is_doorbutton = false;
-    bool is_door = false;
-    bool is_doorframe = false;
-    bool is_switch = false;
-    bool is_shooter = false;
-    bool is_floordamager = false;
+    // What the rules of the object table gave the object (object_classes.h).
+    ObjectFlags flags;
     // Set by the behaviour groups: the line generates creatures, or gives hit points or carried objects.
     bool is_generator = false;
     bool is_creature = false;
+    // The kind the map page draws, from the flags and what the behaviour groups found.
+    ObjectKind kind = ObjectKind::other;
     std::string contents;
     // The TARGET=( list as the line gives it, when the property statements name targets.
     std::string target_list;
@@ -75,36 +66,6 @@ public:
     // caller that wants them translates the line.
     LineLinks* links = nullptr;
 
-    // Reads identity, place and kind from an item line and builds the spawn statement; returns
-    // true when the object lies inside another one (level -1, not a pit). The line must have
-    // passed item_line_problem.
-    bool make_item(const std::string& line, const std::vector<int>& level_offset_x,
-                   const std::vector<int>& level_offset_y, const ObjectList& names);
-    // The same from what was read of the line before: its leading tokens, the column, row and
-    // level they give, and the list's name of its type (null when the list has none). Every field
-    // it reads and the comment state are set anew, so one record can be reused line after line
-    // (its texts keep their room).
-    bool make_item(const std::string& line, const LeadingTokens& tokens, int column, int row, int level_number,
-                   const std::string* listed, const std::vector<int>& level_offset_x,
-                   const std::vector<int>& level_offset_y);
-
-    // Finishes the spawn statement of a held object with the link to its holder, when the
-    // holder's list names it.
-    void make_carry(const Item& holder);
-
-    // Replaces a door button's property statements with the link to the door on its square.
-    void make_doorb(const Item& door);
-
-    // Writes every statement of the object as a Lua comment from now on; the first reason given stays.
-    void comment_out(CommentReason why);
-
-    // True when both records stand on the same square: same column, row and level.
-    bool comp_xyz(const Item& other) const;
+    // True when the rules of the object table gave the object that flag.
+    bool is(ObjectFlag flag) const { return flags.has(flag); }
 };
-
-// The tail that finishes the spawn statement of an object held by the holder of that identifier.
-std::string holder_link(std::string_view holder_id);
-
-// The property statement of a door button that targets its door; a comment when the button's
-// statements are.
-std::string door_link(std::string_view button_id, std::string_view door_id, bool commented);

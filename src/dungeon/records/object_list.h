@@ -11,6 +11,7 @@
 #include <vector>
 
 #include "report/report.h"
+#include "store/hash.h"
 
 // One pair of the list as written: a dump type, its target object name and the lines of both
 // words (a pair may stand on two lines).
@@ -19,10 +20,13 @@ struct ListPair {
     std::string name;
     long type_line = 0;
     long name_line = 0;
+    std::size_t type_column = 0;
+    std::size_t name_column = 0;
 };
 
 // The pairs of "obj_list.txt", read once: white-space separated words taken two at a time,
-// dump type then target object name, whatever the lines. Looking a word up notes it, so that
+// dump type then target object name, whatever the lines; a line whose first character that is no
+// blank is "#" is a comment. Looking a word up notes it, so that
 // after a conversion the list knows which words the dump needs from it, in order of first use.
 class ObjectList {
 public:
@@ -30,10 +34,8 @@ public:
     // dropped. A byte-order mark at the start is skipped.
     static ObjectList read(std::istream& in);
 
-    // The target object name of a dump type word; none when the list has no pair for the word or
-    // pairs it with "X_UNKNOWN". Notes the word as looked up.
-    std::optional<std::string> lookup(std::string_view word) const;
-    // The same without a copy: the name in the list, or null.
+    // The target object name of a dump type word, as it stands in the list; null when the list has
+    // no pair for the word or pairs it with "X_UNKNOWN". Notes the word as looked up.
     const std::string* find(std::string_view word) const;
     // The name as find() gives it, without noting the word: for words of the dump that are no
     // object type.
@@ -55,12 +57,15 @@ public:
 
     // The pairs in the order written, later pairs of a type included.
     const std::vector<ListPair>& pairs() const { return pairs_; }
+    // True when the list has an odd number of words, so that a pair appended would pair up one word off.
+    bool has_odd_words() const { return odd_words_.has_value(); }
 
     // What in the list looks like a mistake, by what the conversion looked up in it: an odd
-    // number of words, a type named again with another name, a name that is itself a type the
-    // dump looks up, an empty list that the dump needs, a list in a wide encoding. At the list's
-    // lines, in line order: errors where later pairs are shifted or the list cannot be used at all,
-    // warnings otherwise. A list that cannot be used has that one problem.
+    // number of words, a word beginning with "#" inside a line, a type named again with another
+    // name, a name that is itself a type the dump looks up, an empty list that the dump needs, a
+    // list in a wide encoding. At the list's lines, in line order: errors where later pairs are
+    // shifted or the list cannot be used at all, warnings otherwise. A list in a wide encoding has
+    // that one problem.
     Problems problems() const;
 
     // False when the list as a whole cannot serve the conversion: it is in a wide encoding, or it
@@ -71,7 +76,7 @@ private:
     // Hashes texts and views alike, so that a view of a word finds its pair without a copy.
     struct WordHash {
         using is_transparent = void;
-        std::size_t operator()(std::string_view word) const { return std::hash<std::string_view>{}(word); }
+        std::size_t operator()(std::string_view word) const { return static_cast<std::size_t>(text_hash(word)); }
     };
 
     // The name of a pair as lookups give it: null for "X_UNKNOWN".
@@ -87,6 +92,8 @@ private:
     std::optional<Problem> odd_words_;
     // "UTF-16" or "UTF-32" when the list is written so; empty otherwise.
     std::string_view wide_encoding_;
+    // The words that begin with "#" without beginning their line.
+    Problems hash_words_;
 
     // The lookups since forget_lookups(): per pair whether its type was looked up, the looked-up
     // words the list has no pair for, and every looked-up word in order.

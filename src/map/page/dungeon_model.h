@@ -8,7 +8,7 @@
 
 #include "levels/levels.h"
 #include "records/line_links.h"
-#include "records/object_kind.h"
+#include "vocabulary/object_classes.h"
 #include "report/report.h"
 
 // An object that another one names (a target), with the object the name reaches, if any.
@@ -77,4 +77,6 @@ struct DungeonModel {
     std::vector<std::string> party;
     std::optional<MapParty> entrance;
     std::vector<Problem> problems;
+    // The closing count of the messages, as the run prints it; empty when there is none.
+    std::string summary;
 };

@@ -1,6 +1,6 @@
 #include "page/map_page.h"
 
-#include "page/json_text.h"
+#include "text/json_text.h"
 #include "page/page_assets.h"
 
 namespace {
@@ -58,6 +58,8 @@ void append_level(std::string& out, const Level& level)
     json.number("w", level.size_x);
     json.number("h", level.size_y);
     json.flag("written", level.complete);
+    json.number("line", level.line);
+    json.number("rl", level.rows_line);
     append_texts(json.member("rows"), level.rows);
 }
 
@@ -112,7 +114,9 @@ void append_problem(std::string& out, const DungeonModel& model, const Problem& 
     const bool in_list = problem.file == ProblemFile::object_list;
     JsonObject json(out);
     json.number("ln", problem.line);
+    if (problem.column > 0) json.number("col", static_cast<long long>(problem.column));
     json.flag("error", problem.severity == Severity::error);
+    json.text("name", std::string(kind_of(problem.id).name));
     json.text("msg", problem.message);
     json.text("text", printed_line(in_list ? model.list_name : model.dump_name, problem));
     if (in_list) json.flag("list", true);
@@ -152,6 +156,7 @@ std::string map_data_json(const DungeonModel& model)
         else json.member("entrance") += "null";
         append_list(json.member("problems"), model.problems,
                     [&](std::string& text, const Problem& problem) { append_problem(text, model, problem); });
+        json.text("summary", model.summary);
     }
     return out;
 }

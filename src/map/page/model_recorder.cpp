@@ -4,7 +4,7 @@
 #include <limits>
 
 #include "records/held_list.h"
-#include "records/object_kind.h"
+#include "vocabulary/object_classes.h"
 
 LineLinks* ModelRecorder::links_of_line(long, const std::string& line)
 {
@@ -20,7 +20,7 @@ void ModelRecorder::filed(std::size_t object, const Item& item, ItemListId)
     recorded.id = item.id;
     recorded.dump_type = item.is_known ? item.source_type : item.object_name;
     recorded.object_name = item.is_known ? item.object_name : "";
-    recorded.kind = object_kind(item);
+    recorded.kind = item.kind;
     recorded.level = item.level;
     recorded.x = item.x;
     recorded.y = item.y;
@@ -102,6 +102,7 @@ DungeonModel ModelRecorder::take_model(const Report& report)
 {
     DungeonModel model = std::move(model_);
     model.problems = report.entries();
+    model.summary = closing_line(report);
     model.list_name = report.name_of(ProblemFile::object_list);
     return model;
 }

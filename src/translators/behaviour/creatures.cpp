@@ -7,24 +7,30 @@
 #include "behaviour/values.h"
 #include "text/lua_text.h"
 #include "text/normalise.h"
+#include "vocabulary/engine_names.h"
+#include "vocabulary/word_lists.h"
 
 namespace {
 
-// True when a state word leaves the object disabled at the start: open, inactive and invisible
-// objects, and closed pits.
-bool disables(std::string_view word, const std::string& object_name)
+// True when a state word leaves the object disabled at the start (state_words: open, inactive
+// and invisible objects, and closed pits).
+bool disables(std::string_view word, const Item& item)
 {
-    if (word == "OPEN" || word == "INACTIVE" || word == "INVISIBLE") return true;
-    return word == "CLOSED" && is_pit_name(object_name);
+    for (const StateWord& state : state_words)
+        if (word == state.word)
+            return state.effect == StateEffect::disables ||
+                   (state.effect == StateEffect::disables_pits && item.is(ObjectFlag::pit));
+    return false;
 }
 
-// Appends one statement that names the object: the comment mark, the call, "(TVK_" and the
-// object's variable, then the rest.
+// Appends one statement that names the object: the comment mark, the call, "(" and the object's
+// variable, then the rest.
 void append_object_call(std::string& out, const Item& item, std::string_view call, std::string_view rest)
 {
     out += comment_mark(item);
     out += call;
-    out += "(TVK_";
+    out += '(';
+    out += engine::object_prefix;
     append_force_us(out, item.id);
     out += rest;
 }
@@ -37,7 +43,7 @@ void read_contents(const LineContext& context, Item& item, Properties& propertie
     if (has_keyword(context, keyword)) {
         item.is_creature = true;
     } else {
-        if (item.is_mirror) return;
+        if (item.is(ObjectFlag::mirror)) return;
         keyword = scanned("HOLDS=(");
         if (!has_keyword(context, keyword)) return;
     }
@@ -56,7 +62,7 @@ void read_health(const LineContext& context, Item& item, Properties& properties)
     const auto health = checked_code_value("HEALTH=(", *value, context.problems);
     if (!health) return;
     std::string& out = properties.health_statements;
-    for (std::string_view call : {"kel_set_maxhp", "kel_set_hp"}) {
+    for (std::string_view call : {engine::set_maxhp, engine::set_hp}) {
         append_object_call(out, item, call, ",");
         out += *health;
         out += ")\n";
@@ -65,7 +71,6 @@ void read_health(const LineContext& context, Item& item, Properties& properties)
 
 void read_champion(const LineContext& context, Item& item, Properties& properties)
 {
-    if (!item.is_mirror) return;
     const auto word = paren_value(context, scanned("HOLDS=("));
     if (!word) return;
     item.has_exvars = true;
@@ -74,8 +79,10 @@ void read_champion(const LineContext& context, Item& item, Properties& propertie
     append_force_us(properties.champion, *word);
     if (!is_lua_name(std::string_view(properties.champion).substr(9))) {
         properties.champion.clear();
-        context.problems.push_back("the champion " + quoted(*word) +
-                                   " in HOLDS=( is not a champion identifier; it is left out");
+        context.problems.emplace_back(MessageId::holds_champion,
+                                      "the champion " + quoted(*word) +
+                                          " in HOLDS=( is not a champion identifier; it is left out",
+                                      *word);
         return;
     }
     properties.champion += ' ';
@@ -85,6 +92,6 @@ void read_champion(const LineContext& context, Item& item, Properties& propertie
 void read_state(const LineContext& context, Item& item, Properties& properties)
 {
     const auto word = state_word_of(context.line, context.scan);
-    if (!word || !disables(*word, item.object_name)) return;
-    append_object_call(properties.disable_statement, item, "kel_disable", ")\n");
+    if (!word || !disables(*word, item)) return;
+    append_object_call(properties.disable_statement, item, engine::disable, ")\n");
 }

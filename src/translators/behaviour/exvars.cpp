@@ -1,7 +1,12 @@
 #include "behaviour/exvars.h"
 
 #include "behaviour/groups.h"
+
+#include <array>
+
 #include "text/normalise.h"
+#include "vocabulary/engine_names.h"
+#include "vocabulary/keyword_table.h"
 
 namespace {
 
@@ -25,7 +30,7 @@ void Properties::clear()
     generator_mark = carries = false;
 }
 
-void append_joined_properties(std::string& out, Properties& p, const std::string& object_name)
+void append_joined_properties(std::string& out, Properties& p, ObjectFlags flags)
 {
     bool first = true;
     const auto add = [&](std::string_view property) { append_property(out, first, property); };
@@ -35,8 +40,8 @@ void append_joined_properties(std::string& out, Properties& p, const std::string
     add(p.damage);
     add(p.charge);
     if (!p.sound.empty()) add(p.sound);
-    else if (object_name == "teleporter") add("silent=true");
-    if (object_name == "floortext") {
+    else if (flags.has(ObjectFlag::teleporter)) add("silent=true");
+    if (flags.has(ObjectFlag::floortext)) {
         add("color={255,255,255}");
         p.disable_self = true;
     }
@@ -58,9 +63,46 @@ void append_joined_properties(std::string& out, Properties& p, const std::string
     add(p.champion);
 }
 
+namespace {
+
+using Group = void (*)(const LineContext&, Item&, Properties&);
+
+// The function of each group of keyword_groups, by the group's number (none for `made`, which is
+// read when the record is made).
+constexpr std::array<Group, keyword_groups.size()> group_functions = [] {
+    std::array<Group, keyword_groups.size()> functions{};
+    for (const GroupRow& row : keyword_groups) {
+        Group& function = functions[static_cast<std::size_t>(row.group)];
+        switch (row.group) {
+        case KeywordGroup::made: function = nullptr; break;
+        case KeywordGroup::targets: function = read_targets; break;
+        case KeywordGroup::charge: function = read_charge; break;
+        case KeywordGroup::operated_by: function = read_operated_by; break;
+        case KeywordGroup::destination: function = read_destination; break;
+        case KeywordGroup::text: function = read_text; break;
+        case KeywordGroup::disable_self: function = read_disable_self; break;
+        case KeywordGroup::sound: function = read_sound; break;
+        case KeywordGroup::destroy_item: function = read_destroy_item; break;
+        case KeywordGroup::messages: function = read_messages; break;
+        case KeywordGroup::weight_and_release: function = read_weight_and_release; break;
+        case KeywordGroup::shooter: function = read_shooter; break;
+        case KeywordGroup::floor_damage: function = read_floor_damage; break;
+        case KeywordGroup::contents: function = read_contents; break;
+        case KeywordGroup::generator: function = read_generator; break;
+        case KeywordGroup::count: function = read_count; break;
+        case KeywordGroup::health: function = read_health; break;
+        case KeywordGroup::champion: function = read_champion; break;
+        case KeywordGroup::state: function = read_state; break;
+        }
+    }
+    return functions;
+}();
+
+} // namespace
+
 bool make_exvars(Item& item, const std::string& line, const KeywordScan& scan, const std::vector<int>& level_offset_x,
                  const std::vector<int>& level_offset_y, const ObjectList& names, Problems& problems,
-                 const Levels* levels, Properties& properties)
+                 const Levels& levels, Properties& properties)
 {
     item.exvar_text.clear();
     item.target_list.clear();
@@ -69,35 +111,26 @@ bool make_exvars(Item& item, const std::string& line, const KeywordScan& scan, c
     properties.clear();
     const LineContext context{line, scan, level_offset_x, level_offset_y, names, problems, levels};
 
-    using Group = void (*)(const LineContext&, Item&, Properties&);
-    static constexpr Group groups[] = {
-        read_targets,     read_charge,        read_operated_by, read_destination,        read_text,
-        read_disable_self, read_sound,        read_destroy_item, read_messages,          read_weight_and_release,
-        read_shooter,     read_floor_damage,  read_contents,    read_generator,          read_count,
-        read_health,      read_champion,      read_state,
-    };
-    for (Group group : groups) group(context, item, properties);
+    // The groups run in the order of the table, each only for the objects it reads.
+    for (const GroupRow& row : keyword_groups) {
+        const Group group = group_functions[static_cast<std::size_t>(row.group)];
+        if (group && reads(row.reader, item.flags, item.is_generator)) group(context, item, properties);
+    }
 
     // The statements are written straight into the item's text, which keeps its room from line to line.
     std::string& out = item.exvar_text;
     if (item.has_exvars) {
         if (!item.is_known) out += "--";
-        out += "exvar[TVK_";
+        out += engine::exvar;
+        out += '[';
+        out += engine::object_prefix;
         append_force_us(out, item.id);
         out += "]={";
-        append_joined_properties(out, properties, item.object_name);
+        append_joined_properties(out, properties, item.flags);
         out += "}\n";
     }
     out += properties.disable_statement;
     out += properties.health_statements;
+    item.kind = object_kind(item.flags, item.is_generator, item.is_creature, !item.contents.empty());
     return properties.carries;
-}
-
-bool make_exvars(Item& item, const std::string& line, const std::vector<int>& level_offset_x,
-                 const std::vector<int>& level_offset_y, const ObjectList& names, Problems& problems,
-                 const Levels* levels)
-{
-    Properties properties;
-    return make_exvars(item, line, KeywordScan(line), level_offset_x, level_offset_y, names, problems, levels,
-                       properties);
 }

@@ -11,15 +11,10 @@
 #include "records/object_list.h"
 #include "report/report.h"
 
-// Translates the keyword properties of the line into the item's property statements; returns true
-// when the line names objects that this one carries or holds. With the levels, a destination is
-// also checked against the level's block and map.
-bool make_exvars(Item& item, const std::string& line, const std::vector<int>& level_offset_x,
-                 const std::vector<int>& level_offset_y, const ObjectList& names, Problems& problems,
-                 const Levels* levels = nullptr);
-
-// The same on a line already scanned for its keywords, with properties reused from the line
-// before (emptied first), so that translating a line allocates nothing new.
+// Translates the keyword properties of the line, already scanned for its keywords, into the
+// item's property statements; returns true when the line names objects that this one carries or
+// holds. Sets the record's kind as well. A destination is also checked against the level's block and map. The properties are
+// reused from the line before (emptied first), so that translating a line allocates nothing new.
 bool make_exvars(Item& item, const std::string& line, const KeywordScan& scan, const std::vector<int>& level_offset_x,
                  const std::vector<int>& level_offset_y, const ObjectList& names, Problems& problems,
-                 const Levels* levels, Properties& properties);
+                 const Levels& levels, Properties& properties);

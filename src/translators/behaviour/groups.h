@@ -1,6 +1,7 @@
 #pragma once
 // The keyword groups of the behaviour translator, each filling its part of the properties.
-// They run in the order of their numbers; later groups may overwrite what earlier ones set.
+// They run in the order of keyword_groups, each only for the objects its row names; later groups
+// may overwrite what earlier ones set.
 
 #include "behaviour/properties.h"
 #include "records/item.h"
@@ -25,9 +26,9 @@ void read_destroy_item(const LineContext& context, Item& item, Properties& prope
 void read_messages(const LineContext& context, Item& item, Properties& properties);
 // 10: "CONSTANT_WEIGHT", then "RELEASE".
 void read_weight_and_release(const LineContext& context, Item& item, Properties& properties);
-// 11: what a shooter shoots and how hard.
+// 11: what a shooter shoots and how hard (shooters only).
 void read_shooter(const LineContext& context, Item& item, Properties& properties);
-// 12: a floor damager's damage.
+// 12: a floor damager's damage (floor damagers only).
 void read_floor_damage(const LineContext& context, Item& item, Properties& properties);
 // 13: the objects carried ("CARRYING=(") or held ("HOLDS=(").
 void read_contents(const LineContext& context, Item& item, Properties& properties);
@@ -37,7 +38,7 @@ void read_generator(const LineContext& context, Item& item, Properties& properti
 void read_count(const LineContext& context, Item& item, Properties& properties);
 // 16: a creature's hit points.
 void read_health(const LineContext& context, Item& item, Properties& properties);
-// 17: the champion a mirror holds.
+// 17: the champion a mirror holds (mirrors only).
 void read_champion(const LineContext& context, Item& item, Properties& properties);
 // 18: an initial state that disables the object.
 void read_state(const LineContext& context, Item& item, Properties& properties);

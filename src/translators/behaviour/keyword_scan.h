@@ -9,18 +9,16 @@
 #include <string_view>
 #include <vector>
 
-#include "behaviour/keyword_table.h"
+#include "vocabulary/keyword_table.h"
+#include "vocabulary/word_lists.h"
 
 // Every text that a reader looks for anywhere in the line: the keywords of the table, in its
-// order, then the longer and shorter forms that some readers ask for ("SOUND:NULL" silences,
-// "ACTION=(DESTROY)" is a message, "TYPE=(DOUBLE)" a double shooter; "STATE" starts the search
-// of the state word, "STATE:B" turns switches down; "NULL" in a target list withdraws it).
-inline constexpr std::array<std::string_view, keyword_table.size() + 6> scanned_texts = [] {
-    std::array<std::string_view, keyword_table.size() + 6> texts{};
+// order, then the longer and shorter forms that some readers ask for (extra_forms).
+inline constexpr std::array<std::string_view, keyword_table.size() + extra_forms.size()> scanned_texts = [] {
+    std::array<std::string_view, keyword_table.size() + extra_forms.size()> texts{};
     std::size_t k = 0;
     for (const Keyword& keyword : keyword_table) texts[k++] = keyword.text;
-    for (std::string_view extra : {"SOUND:NULL", "ACTION=(DESTROY)", "TYPE=(DOUBLE)", "STATE", "STATE:B", "NULL"})
-        texts[k++] = extra;
+    for (std::string_view extra : extra_forms) texts[k++] = extra;
     return texts;
 }();
 

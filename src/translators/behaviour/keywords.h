@@ -14,19 +14,6 @@ std::optional<std::string_view> paren_value_at(std::string_view line, std::size_
 // position up to the nearest of the end characters, or to the end of the line; none for npos.
 std::optional<std::string_view> colon_value_at(std::string_view line, std::size_t position, std::string_view enders);
 
-// Calls visit with every part of a list value split at each ",", in order; an empty value gives
-// one empty part.
-template <typename Visit>
-void for_each_list_part(std::string_view value, Visit visit)
-{
-    while (true) {
-        const std::size_t comma = value.find(',');
-        visit(value.substr(0, comma));
-        if (comma == std::string_view::npos) return;
-        value.remove_prefix(comma + 1);
-    }
-}
-
 // The state word of a line: the text after the "(" of the first "STATE=(" at or after the first
 // "STATE", or after a ":" standing between the two, up to the next ")"; none without "STATE=(".
 std::optional<std::string_view> state_word_of(std::string_view line, const KeywordScan& scan);

@@ -7,6 +7,7 @@
 #include "behaviour/values.h"
 #include "text/chars.h"
 #include "text/lua_text.h"
+#include "vocabulary/word_lists.h"
 
 namespace {
 
@@ -52,7 +53,8 @@ void append_numbers(std::string& out, const LineContext& context)
     const std::size_t open = found + scanned_texts[scanned("NUMBERS=(")].size() - 1;
     const std::size_t close = context.line.find(')', open + 1);
     if (close == std::string::npos) {
-        context.problems.push_back("NUMBERS=( has no \")\"; the minimum and maximum are left out");
+        context.problems.emplace_back(MessageId::numbers, "NUMBERS=( has no \")\"; the minimum and maximum are left out",
+                                      std::string_view(context.line).substr(found));
         return;
     }
     // The ")" stands after the "(", so both characters lie inside the line: the text from the
@@ -75,13 +77,12 @@ void append_numbers(std::string& out, const LineContext& context)
 
 void read_shooter(const LineContext& context, Item& item, Properties& properties)
 {
-    if (!item.is_shooter) return;
     item.has_exvars = true;
     const auto missile = paren_value(context, scanned("SHOOTS=("));
     if (!missile) return;
     std::string& shooter = properties.shooter;
     shooter = has_keyword(context, scanned("TYPE=(DOUBLE)")) ? "double=true" : "double=false";
-    if (*missile != "OBJECT") {
+    if (*missile != shoots_any_object) {
         shooter += ",shoots=\"";
         append_lua_escape(shooter, object_name_of(context, *missile));
         shooter += '"';
@@ -95,7 +96,6 @@ void read_shooter(const LineContext& context, Item& item, Properties& properties
 
 void read_floor_damage(const LineContext& context, Item& item, Properties& properties)
 {
-    if (!item.is_floordamager) return;
     item.has_exvars = true;
     std::string& damage = properties.damage;
     damage.clear();

@@ -9,6 +9,7 @@
 
 #include "behaviour/keyword_scan.h"
 #include "records/object_list.h"
+#include "vocabulary/object_classes.h"
 #include "report/report.h"
 
 class Item;
@@ -50,8 +51,7 @@ struct Properties {
 };
 
 // What every keyword group reads: the line and where its keywords stand, the level offsets, the
-// object name list, where its problems go, and the levels themselves when the caller has them
-// (to check destinations).
+// object name list, where its problems go, and the levels themselves (to check destinations).
 struct LineContext {
     const std::string& line;
     const KeywordScan& scan;
@@ -59,7 +59,7 @@ struct LineContext {
     const std::vector<int>& level_offset_y;
     const ObjectList& names;
     Problems& problems;
-    const Levels* levels = nullptr;
+    const Levels& levels;
 };
 
 // True when the line holds scanned_texts[text] anywhere.
@@ -77,5 +77,5 @@ bool paren_closed(const LineContext& context, std::size_t text);
 std::optional<std::string_view> colon_value(const LineContext& context, std::size_t text, std::string_view enders);
 
 // Appends the table line's properties to out, joined in their fixed order with one "," between
-// neighbours; the sound and colour rows depend on the object name.
-void append_joined_properties(std::string& out, Properties& properties, const std::string& object_name);
+// neighbours; the sound and colour rows depend on what the object is.
+void append_joined_properties(std::string& out, Properties& properties, ObjectFlags flags);

@@ -16,6 +16,7 @@
 #include "text/fields.h"
 #include "text/lua_text.h"
 #include "text/normalise.h"
+#include "vocabulary/word_lists.h"
 
 namespace {
 
@@ -35,15 +36,11 @@ std::int64_t power_level_of(int charge)
     return (static_cast<std::int64_t>(charge) * 6 / 100) % 6 + 1;
 }
 
-// The facing or turn on arrival that a ROTATE: value names, the first match in this order.
-const char* rotation_of(std::string_view value)
+// The facing or turn on arrival that a ROTATE: value names, the first match in rotation_words.
+std::string_view rotation_of(std::string_view value)
 {
-    static const char* const rotations[][2] = {
-        {"NORTH", ",face=NORTH"}, {"WEST", ",face=WEST"}, {"SOUTH", ",face=SOUTH"}, {"EAST", ",face=EAST"},
-        {"LEFT", ",spin=3"},      {"RIGHT", ",spin=1"},   {"180", ",spin=2"},
-    };
-    for (const auto& rotation : rotations)
-        if (contains(value, rotation[0])) return rotation[1];
+    for (const RotationWord& rotation : rotation_words)
+        if (contains(value, rotation.word)) return rotation.property;
     return "";
 }
 
@@ -56,29 +53,37 @@ bool write_destination(std::string& out, std::string_view value, const LineConte
     int dx = 0, dy = 0, level = 0;
     if (!(reader.read_int(dx) && reader.read_separator() && reader.read_int(dy) && reader.read_separator() &&
           reader.read_int(level))) {
-        context.problems.push_back("the DESTINATION=( value " + quoted(value) +
-                                   " is not three integers; the destination is left out");
+        context.problems.emplace_back(MessageId::destination,
+                                      "the DESTINATION=( value " + quoted(value) +
+                                          " is not three integers; the destination is left out",
+                                      value);
         return false;
     }
     // A level whose block was incomplete is not written, so nothing can arrive on it.
     if (level < 0 || static_cast<std::size_t>(level) >= context.level_offset_x.size() ||
         static_cast<std::size_t>(level) >= context.level_offset_y.size() ||
-        (context.levels && !context.levels->is_level(level))) {
-        context.problems.push_back("the DESTINATION=( level " + std::to_string(level) +
-                                   " is not a level of the layout; the destination is left out");
+        !context.levels.is_level(level)) {
+        context.problems.emplace_back(MessageId::destination,
+                                      "the DESTINATION=( level " + std::to_string(level) +
+                                          " is not a level of the layout; the destination is left out",
+                                      value);
         return false;
     }
     const auto index = static_cast<std::size_t>(level);
     const std::int64_t x = std::int64_t{context.level_offset_x[index]} + dx;
     const std::int64_t y = std::int64_t{context.level_offset_y[index]} + dy;
     if (!fits_int(x) || !fits_int(y)) {
-        context.problems.push_back("the DESTINATION=( square " + quoted(value) +
-                                   " is out of range; the destination is left out");
+        context.problems.emplace_back(MessageId::destination,
+                                      "the DESTINATION=( square " + quoted(value) +
+                                          " is out of range; the destination is left out",
+                                      value);
         return false;
     }
-    if (context.levels && !context.levels->holds_square(level, dx, dy))
-        context.problems.push_back(warning("the DESTINATION=( square " + std::to_string(dx) + "," + std::to_string(dy) +
-                                           " lies outside the map of level " + std::to_string(level)));
+    if (!context.levels.holds_square(level, dx, dy))
+        context.problems.emplace_back(MessageId::destination_outside,
+                                      "the DESTINATION=( square " + std::to_string(dx) + "," + std::to_string(dy) +
+                                          " lies outside the map of level " + std::to_string(level),
+                                      value);
     if (links) links->destination = LinkedSquare{level, static_cast<int>(x), static_cast<int>(y)};
     out = "x=";
     append_decimal(out, x);
@@ -107,7 +112,7 @@ std::optional<std::string_view> sound_name_of(std::string_view line, std::size_t
 void read_charge(const LineContext& context, Item& item, Properties& properties)
 {
     const auto value = paren_value(context, scanned("CHARGE=("));
-    if (contains(item.object_name, "flask_") || contains(item.object_name, "bomb")) {
+    if (item.is(ObjectFlag::flask) || item.is(ObjectFlag::bomb)) {
         item.has_exvars = true;
         const int charge = value ? charge_of(*value) : 1;
         properties.charge = "power=";
@@ -115,7 +120,7 @@ void read_charge(const LineContext& context, Item& item, Properties& properties)
         return;
     }
     // A torch's charge is never written.
-    if (contains(item.object_name, "torch") || !value) return;
+    if (item.is(ObjectFlag::torch) || !value) return;
     item.has_exvars = true;
     if (auto charge = checked_code_value("CHARGE=(", *value, context.problems)) {
         properties.charge = "charge=";
@@ -153,17 +158,22 @@ void read_sound(const LineContext& context, Item& item, Properties& properties)
     auto name = sound_name_of(context.line, keyword);
     if (!name) {
         const std::size_t end = context.line.find_first_of(",)", keyword);
-        context.problems.push_back("the sound " +
-                                   quoted(std::string_view(context.line).substr(keyword, end == std::string::npos ? end : end - keyword)) +
-                                   " is not of the form SOUND:SOUND_group_name; it is left out");
+        const std::string_view sound =
+            std::string_view(context.line).substr(keyword, end == std::string::npos ? end : end - keyword);
+        context.problems.emplace_back(MessageId::sound,
+                                      "the sound " + quoted(sound) +
+                                          " is not of the form SOUND:SOUND_group_name; it is left out",
+                                      sound);
         return;
     }
     // A sound name may hold a blank, so it is written as read; one that runs into a keyword is
     // reported.
     if (const auto run_into = keyword_run_into(*name))
-        context.problems.push_back(warning("the sound name " + quoted(*name) + " runs into the keyword " + quoted(*run_into) +
-                                           " (a \",\" or \")\" is missing before it?); it is written as " +
-                                           quoted(force_lc(*name))));
+        context.problems.emplace_back(MessageId::sound_run_in,
+                                      "the sound name " + quoted(*name) + " runs into the keyword " + quoted(*run_into) +
+                                          " (a \",\" or \")\" is missing before it?); it is written as " +
+                                          quoted(force_lc(*name)),
+                                      *name);
     properties.sound = "sound=\"";
     append_lua_escape(properties.sound, force_lc(*name));
     properties.sound += '"';

@@ -7,8 +7,11 @@
 #include "behaviour/run_ins.h"
 #include "behaviour/values.h"
 #include "text/chars.h"
+#include "text/comma_list.h"
 #include "text/lua_text.h"
 #include "text/normalise.h"
+#include "vocabulary/engine_names.h"
+#include "vocabulary/word_lists.h"
 
 namespace {
 
@@ -21,20 +24,23 @@ bool write_target_property(std::string& out, std::string_view list, Problems& pr
     out = several ? "target={" : "target=";
     bool first = true;
     bool named = true;
-    for_each_list_part(list, [&](std::string_view part) {
+    for_each_comma_part(list, [&](std::string_view part) {
         if (!named) return;
         if (!first) out += ',';
         first = false;
         const std::size_t start = out.size();
         if (!append_object_variable(out, part)) {
-            problems.push_back("the target " + quoted(part) +
-                               " in TARGET=( is not an object identifier; the targets are left out");
+            problems.emplace_back(MessageId::bad_target,
+                                  "the target " + quoted(part) +
+                                      " in TARGET=( is not an object identifier; the targets are left out",
+                                  part);
             named = false;
             return;
         }
         // An empty part names no object: the engine gets a variable that nothing assigns.
         if (out.size() == start + 4)
-            problems.push_back(warning("an empty target in TARGET=( is written as TVK_, which names no object"));
+            problems.emplace_back(MessageId::empty_target,
+                                  "an empty target in TARGET=( is written as TVK_, which names no object", list);
     });
     if (!named) {
         out.clear();
@@ -47,16 +53,16 @@ bool write_target_property(std::string& out, std::string_view list, Problems& pr
 // Writes the opby property for a looked-up operated-by word into out, between its quotes.
 void write_opby_property(std::string& out, const Item& item, std::string_view name)
 {
-    out = item.object_name == "trigger" ? "opby_party_carry=true,opby=\"" : "opby=\"";
+    out = item.is(ObjectFlag::trigger) ? "opby_party_carry=true,opby=\"" : "opby=\"";
     append_lua_escape(out, name);
     out += '"';
 }
 
 // True for the words of OPBY=( that say who operates the object rather than name an object type.
-bool is_operator_flag(std::string_view word)
+bool is_operator_word(std::string_view word)
 {
-    for (const char* flag : {"MOUSE", "PARTY", "MONSTER", "OBJECT", "SPELL", "ALL"})
-        if (word == flag) return true;
+    for (const OperatorWord& operator_word : operator_words)
+        if (word == operator_word.word) return true;
     return false;
 }
 
@@ -64,7 +70,7 @@ bool is_operator_flag(std::string_view word)
 std::vector<std::string> list_parts(std::string_view value)
 {
     std::vector<std::string> parts;
-    for_each_list_part(value, [&](std::string_view part) { parts.emplace_back(part); });
+    for_each_comma_part(value, [&](std::string_view part) { parts.emplace_back(part); });
     return parts;
 }
 
@@ -87,8 +93,11 @@ void read_targets(const LineContext& context, Item& item, Properties& properties
     if (run_into) {
         context.problems.erase(context.problems.begin() + static_cast<std::ptrdiff_t>(reported), context.problems.end());
         const std::string text = run_in_text("TARGET=(", *run_into);
-        if (written) context.problems.push_back(warning(text + ", so its last target reads " + quoted(list->substr(list->rfind(',') + 1))));
-        else context.problems.push_back(text + "; the targets are left out");
+        if (written)
+            context.problems.emplace_back(MessageId::target_run_in,
+                                          text + ", so its last target reads " + quoted(list->substr(list->rfind(',') + 1)),
+                                          *list);
+        else context.problems.emplace_back(MessageId::run_in, text + "; the targets are left out", *list);
     }
     if (!written) return;
     item.target_list = *list;
@@ -107,19 +116,23 @@ void read_operated_by(const LineContext& context, Item& item, Properties& proper
     if (!list) return;
     bool mouse = false;
     bool spell = false;
-    if (contains(*list, "MOUSE")) mouse = true;
-    if (contains(*list, "PARTY")) properties.party = item.has_exvars = true;
-    if (contains(*list, "MONSTER")) properties.monster = item.has_exvars = true;
-    if (contains(*list, "OBJECT")) properties.thing = item.has_exvars = true;
-    if (contains(*list, "SPELL")) spell = item.has_exvars = true;
-    if (contains(*list, "ALL")) properties.party = properties.monster = properties.thing = spell = item.has_exvars = true;
+    // Each word found anywhere in the list sets what its row says; all but MOUSE make a table.
+    for (const OperatorWord& word : operator_words) {
+        if (!contains(*list, word.word)) continue;
+        properties.party = properties.party || word.party;
+        properties.monster = properties.monster || word.monster;
+        properties.thing = properties.thing || word.thing;
+        spell = spell || word.spell;
+        mouse = mouse || word.mouse;
+        if (!word.mouse) item.has_exvars = true;
+    }
 
     // Switches, and objects operated by the party, things, spells or the mouse, name no object.
-    if (item.is_switch || properties.party || properties.thing || spell || mouse) return;
+    if (is_switch(item.flags) || properties.party || properties.thing || spell || mouse) return;
     item.has_exvars = true;
     const std::string_view word = list->substr(0, list->find(','));
     // A flag word is looked up like any other, but not noted as a word the dump needs from the list.
-    const std::string* name = is_operator_flag(word) ? context.names.find_unnoted(word) : context.names.find(word);
+    const std::string* name = is_operator_word(word) ? context.names.find_unnoted(word) : context.names.find(word);
     if (name) {
         write_opby_property(properties.opby, item, *name);
         properties.monster = false;
@@ -142,17 +155,18 @@ void read_messages(const LineContext& context, Item& item, Properties& propertie
 {
     static constexpr struct {
         std::size_t text;
-        const char* property;
+        std::string_view message;
     } messages[] = {
-        {scanned("ACTIVATE"), "msg=M_ACTIVATE"},
-        {scanned("DEACTIVATE"), "msg=M_DEACTIVATE"},
-        {scanned("TOGGLE"), "msg=M_TOGGLE"},
-        {scanned("ACTION=(DESTROY)"), "msg=M_DESTROY"},
+        {scanned("ACTIVATE"), engine::activate},
+        {scanned("DEACTIVATE"), engine::deactivate},
+        {scanned("TOGGLE"), engine::toggle},
+        {scanned("ACTION=(DESTROY)"), engine::destroy},
     };
     // Searched in this order, each found one replacing the one before: the last found wins.
     for (const auto& message : messages) {
         if (!has_keyword(context, message.text)) continue;
-        properties.message = message.property;
+        properties.message = "msg=";
+        properties.message += message.message;
         item.has_exvars = true;
     }
 }

@@ -12,6 +12,11 @@
 // The number of no object.
 constexpr std::size_t no_object = static_cast<std::size_t>(-1);
 
+// How many objects a dump may file: objects are counted in 32 bits (their facts and names are
+// kept per object, so half their size is worth it), with one number left for none. The item pass
+// refuses, with an error, every object beyond; nothing else checks.
+constexpr std::size_t max_filed_objects = std::uint32_t{0xFFFFFFFF};
+
 // The seven lists the objects are filed in, in the order the item block writes their spawn statements.
 enum class ItemListId : std::uint8_t {
     // Frames of doors, doors and door buttons come first: the buttons' links need their doors.

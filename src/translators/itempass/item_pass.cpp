@@ -8,9 +8,12 @@
 #include "behaviour/keyword_scan.h"
 #include "behaviour/word_checks.h"
 #include "itempass/item_line.h"
+#include "itempass/item_statements.h"
 #include "records/held_list.h"
+#include "store/hash.h"
 #include "text/lua_text.h"
 #include "text/normalise.h"
+#include "vocabulary/engine_names.h"
 
 namespace {
 
@@ -41,9 +44,9 @@ ItemListId list_of(const Item& item, bool held, bool holder)
 {
     if (held) return ItemListId::contained;
     if (holder) return ItemListId::container;
-    if (item.is_doorframe) return ItemListId::doorframe;
-    if (item.is_door) return ItemListId::door;
-    if (item.is_doorbutton) return ItemListId::doorbutton;
+    if (item.is(ObjectFlag::doorframe)) return ItemListId::doorframe;
+    if (item.is(ObjectFlag::door)) return ItemListId::door;
+    if (item.is(ObjectFlag::doorbutton)) return ItemListId::doorbutton;
     if (!item.is_known) return ItemListId::unlisted;
     return ItemListId::other;
 }
@@ -102,16 +105,17 @@ void file_item_line(ItemLists& lists, const std::string& line, long line_number,
     const std::optional<ItemPlace> place = place_of(tokens);
     const std::string* listed = nullptr;
     if (auto problem = item_line_problem(tokens, place, setting.levels, setting.names, listed)) {
-        report.error(line_number, *problem);
+        report.add_all(line_number, {*problem}, line);
+        ++lists.skipped;
         return;
     }
     const auto off_grid = item_grid_problem(tokens, *place, setting.levels);
-    if (off_grid) report.error(line_number, *off_grid);
-    else if (auto problem = item_square_problem(tokens, *place, setting.levels)) report.warning(line_number, *problem);
+    if (off_grid) report.add_all(line_number, {*off_grid}, line);
+    else if (auto problem = item_square_problem(tokens, *place, setting.levels)) report.add_all(line_number, {*problem}, line);
     Item& item = lists.line_item;
     item.line_number = line_number;
-    const bool held = item.make_item(line, tokens, place->x, place->y, place->level, listed, setting.offsets_x,
-                                     setting.offsets_y);
+    const bool held =
+        make_item(item, line, tokens, place->x, place->y, place->level, listed, setting.offsets_x, setting.offsets_y);
     Problems& problems = lists.line_problems;
     problems.clear();
     // Every keyword group and check reads the keywords' places from this one pass over the line.
@@ -119,11 +123,11 @@ void file_item_line(ItemLists& lists, const std::string& line, long line_number,
     scan.read(line);
     item.links = watcher ? watcher->links_of_line(line_number, line) : nullptr;
     const bool holder = make_exvars(item, line, scan, setting.offsets_x, setting.offsets_y, setting.names, problems,
-                                    &setting.levels, lists.line_properties);
+                                    setting.levels, lists.line_properties);
     item.links = nullptr;
     check_item_words(line, tokens, scan, item, problems, lists.word_memory);
-    if (!problems.empty()) report.add_all(line_number, problems);
-    if (off_grid) item.comment_out(CommentReason::off_grid);
+    if (!problems.empty()) report.add_all(line_number, problems, line);
+    if (off_grid) comment_out(item, CommentReason::off_grid);
     if (!item.is_known && !setting.names.names_type(item.object_name))
         count_unlisted_type(lists, item.object_name, line_number);
 
@@ -131,15 +135,19 @@ void file_item_line(ItemLists& lists, const std::string& line, long line_number,
     // The facts count objects in 32 bits: an object beyond is refused, not numbered as another.
     if (object >= max_filed_objects) {
         --lists.filed;
-        report.error(line_number, "the dump holds more objects than can be numbered; this one is left out");
+        ++lists.skipped;
+        report.add(MessageId::too_many_objects, line_number,
+                   "the dump holds more objects than can be numbered; this one is left out");
         return;
     }
     const auto number = static_cast<FactNumber>(object);
     // Two objects written as one variable: the later assignment takes the name, so every
     // statement after it that names the variable reaches the later object only.
     if (const auto first = lists.names.add(item.id, line_number, held, item.comment_reason))
-        report.warning(line_number, "object " + quoted(item.id) + " is written as TVK_" + force_us(item.id) +
-                                        ", like the object of line " + std::to_string(*first));
+        report.add(MessageId::same_variable, line_number,
+                   "object " + quoted(item.id) + " is written as " + std::string(engine::object_prefix) +
+                       force_us(item.id) + ", like the object of line " + std::to_string(*first),
+                   column_of(line, tokens.tokens[0]));
     if (!item.commented && !item.target_list.empty())
         lists.target_lists.push_back(
             {.object = number, .list = lists.link_texts.keep(item.target_list)});
@@ -262,7 +270,7 @@ private:
         const std::deque<HeldFacts>* held;
         static bool is_free(FactNumber slot) { return slot == 0; }
         std::size_t hash_entry(FactNumber slot) const { return hash_key((*held)[slot - 1].id); }
-        static std::size_t hash_key(std::string_view id) { return std::hash<std::string_view>{}(id); }
+        static std::size_t hash_key(std::string_view id) { return static_cast<std::size_t>(text_hash(id)); }
         bool holds(FactNumber slot, std::string_view id) const { return (*held)[slot - 1].id == id; }
     };
 
@@ -276,19 +284,16 @@ private:
     std::vector<std::size_t> later_start_;
 };
 
-// A square of the common grid, as a key.
-struct Square {
-    int x;
-    int y;
-    int level;
-    bool operator==(const Square&) const = default;
+// Squares of the common grid as keys: a door button finds the door for which comp_xyz holds.
+struct SameSquare {
+    bool operator()(const GridPlace& one, const GridPlace& other) const { return comp_xyz(one, other); }
 };
 
 struct SquareHash {
-    std::size_t operator()(const Square& square) const
+    std::size_t operator()(const GridPlace& square) const
     {
-        const auto part = [](int value) { return static_cast<std::size_t>(static_cast<unsigned int>(value)); };
-        return (part(square.x) * 0x9E3779B1u) ^ (part(square.y) * 0x85EBCA77u) ^ (part(square.level) * 0xC2B2AE3Du);
+        const auto part = [](int value) { return std::uint64_t{static_cast<unsigned int>(value)}; };
+        return static_cast<std::size_t>(hash_mixed(hash_mixed(0, part(square.x) << 32 | part(square.y)), part(square.level)));
     }
 };
 
@@ -333,14 +338,15 @@ void link_held_items(ItemLists& lists, Report& report)
         const long line = lists.names.line_of(held.object);
         if (group.link == no_fact || group.link_to_held) {
             if (group.link_to_held) {
-                report.error(line, "object " + quoted(held.id) + " is inside " +
+                report.add(MessageId::held_by_held, line, "object " + quoted(held.id) + " is inside " +
                                        quoted(lists.held_facts[group.link].id) +
                                        ", which is itself held; it is written as a comment");
                 held.link = group.link;
                 held.link_to_held = true;
                 comment_out(held, CommentReason::holder_held);
             } else {
-                report.error(line, "no object holds object " + quoted(held.id) + "; it is written as a comment");
+                report.add(MessageId::no_holder, line,
+                           "no object holds object " + quoted(held.id) + "; it is written as a comment");
                 comment_out(held, CommentReason::no_holder);
             }
             continue;
@@ -352,7 +358,7 @@ void link_held_items(ItemLists& lists, Report& report)
         if (i != head) continue;
         groups.each_later_holder(head, [&](FactNumber later) {
             const HolderFacts& other = lists.holder_facts[later];
-            report.error(lists.names.line_of(other.object), "object " + quoted(held.id) + " is already held by " +
+            report.add(MessageId::held_twice, lists.names.line_of(other.object), "object " + quoted(held.id) + " is already held by " +
                                                                 quoted(holder.id) + "; " + quoted(other.id) +
                                                                 " does not hold it");
         });
@@ -376,8 +382,8 @@ constexpr FactNumber named_doors = 4;
 // doors is reported, with them.
 void link_door_buttons(ItemLists& lists, Report& report)
 {
-    std::unordered_map<Square, SquareDoors, SquareHash> doors;
-    const auto square_of = [](const auto& facts) { return Square{facts.x, facts.y, facts.level}; };
+    std::unordered_map<GridPlace, SquareDoors, SquareHash, SameSquare> doors;
+    const auto square_of = [](const auto& facts) { return GridPlace{facts.x, facts.y, facts.level}; };
     for (std::size_t i = 0; i < lists.door_facts.size(); ++i) {
         SquareDoors& square = doors[square_of(lists.door_facts[i])];
         square.last = static_cast<FactNumber>(i);
@@ -403,7 +409,7 @@ void link_door_buttons(ItemLists& lists, Report& report)
         const std::string more = square.count > named_doors
                                       ? " and " + std::to_string(square.count - named_doors) + " more"
                                       : std::string();
-        report.warning(lists.names.line_of(button.object),
+        report.add(MessageId::button_doors, lists.names.line_of(button.object),
                        "the door button " + quoted(lists.names.id_of(button.object)) + " shares its square with " +
                            std::to_string(square.count) + " doors (" + square.names + more +
                            "); it opens the last of them, " +
@@ -417,7 +423,7 @@ void report_unlisted_types(const ItemLists& lists, Report& report)
 {
     for (const auto& unlisted : lists.unlisted_types) {
         const bool one = unlisted.count == 1;
-        report.warning(unlisted.first_line, "the object name list does not name the type " + quoted(unlisted.type) +
+        report.add(MessageId::unlisted_type, unlisted.first_line, "the object name list does not name the type " + quoted(unlisted.type) +
                                                 ": " + std::to_string(unlisted.count) + (one ? " object" : " objects") +
                                                 " of it " + (one ? "is" : "are") + " written as " +
                                                 (one ? "a comment" : "comments"));
@@ -434,7 +440,7 @@ void write_held_spawn(const HeldFacts& held, std::string_view spawn, const ItemL
         return;
     }
     std::string text(spawn);
-    if (linked) text += holder_link(lists.holder_facts[held.link].id);
+    if (linked) make_carry(text, lists.holder_facts[held.link].id);
     out << (held.comment_out ? commented_out(text) : text);
 }
 
@@ -494,8 +500,8 @@ void write_items(ItemLists& lists, std::ostream& out, ItemWatcher* watcher)
             const std::string_view exvar = exvars.next_record();
             if (button.link == no_fact) write_finished(exvar, button.object, out, watcher);
             else
-                write_finished(door_link(lists.names.id_of(button.object),
-                                         lists.names.id_of(lists.door_facts[button.link].object), button.commented),
+                write_finished(make_doorb(lists.names.id_of(button.object),
+                                          lists.names.id_of(lists.door_facts[button.link].object), button.commented),
                                button.object, out, watcher);
         }
     }
@@ -510,4 +516,13 @@ void write_items(ItemLists& lists, std::ostream& out, ItemWatcher* watcher)
     }
     lists.other_items.exvars.write_to(out);
     lists.unlisted_items.exvars.write_to(out);
+}
+
+ObjectTally object_tally(const ItemLists& lists)
+{
+    ObjectTally tally;
+    tally.skipped = lists.skipped;
+    for (std::size_t object = 0; object < lists.filed; ++object)
+        ++(lists.names.reason_of(object) == CommentReason::none ? tally.written : tally.commented);
+    return tally;
 }

@@ -24,14 +24,11 @@
 #include "store/text_spool.h"
 #include "store/text_store.h"
 
-// An object's number or a place in a list of facts, in 32 bits: facts are kept per object of a
-// dump, so half their size is worth it; file_item_line refuses an object beyond that count
-// rather than number it wrong.
+// An object's number or a place in a list of facts, in 32 bits (see max_filed_objects).
 using FactNumber = std::uint32_t;
 // No place: a held object without a holder, a button without a door.
 constexpr FactNumber no_fact = static_cast<FactNumber>(-1);
-// The number of objects that can be filed.
-constexpr std::size_t max_filed_objects = no_fact;
+static_assert(max_filed_objects <= no_fact, "every filed object has a fact number");
 
 // What the linking reads of each record of the lists it links, and what it found: one small
 // record per list, holding only what that list's linking needs. `link` is a place in the
@@ -143,6 +140,8 @@ struct ItemLists {
     ItemList unlisted_items;
     // The number the next filed object gets.
     std::size_t filed = 0;
+    // The item lines skipped: no object, no statement.
+    std::size_t skipped = 0;
     // What the linking reads of the held objects, holders, doors and door buttons, in list order.
     std::deque<HeldFacts> held_facts;
     std::deque<HolderFacts> holder_facts;
@@ -234,3 +233,6 @@ LinkResult link_result(const ItemLists& lists);
 // linking finished them, reading the lists' spools back; a watcher is told the finished properties
 // of held objects and buttons. Throws SpoolError when a spool cannot be read back whole.
 void write_items(ItemLists& lists, std::ostream& out, ItemWatcher* watcher = nullptr);
+
+// What became of the objects once they are written: as statements, as comments, or skipped.
+ObjectTally object_tally(const ItemLists& lists);

@@ -2,43 +2,19 @@
 
 #include <limits>
 
+#include "text/normalise.h"
+
 namespace {
 
 constexpr std::uint8_t held_mark = 0x80;
 
-// The byte of a variable that an identifier's byte gives: blanks are dropped, "-" becomes "_".
-char variable_byte(char c) { return c == '-' ? '_' : c; }
-
-// The hash of the variable an identifier gives, without building it.
-std::uint32_t variable_hash(std::string_view id)
-{
-    std::uint64_t hash = 1469598103934665603ULL;
-    for (char c : id) {
-        if (c == ' ') continue;
-        hash ^= static_cast<unsigned char>(variable_byte(c));
-        hash *= 1099511628211ULL;
-    }
-    // 31 bits: the slot keeps another bit beside it.
-    return static_cast<std::uint32_t>(hash ^ (hash >> 32)) & 0x7FFFFFFFu;
-}
-
-// True when both identifiers give one variable.
-bool same_variable(std::string_view a, std::string_view b)
-{
-    std::size_t i = 0, j = 0;
-    while (true) {
-        while (i < a.size() && a[i] == ' ') ++i;
-        while (j < b.size() && b[j] == ' ') ++j;
-        if (i == a.size() || j == b.size()) return i == a.size() && j == b.size();
-        if (variable_byte(a[i]) != variable_byte(b[j])) return false;
-        ++i;
-        ++j;
-    }
-}
-
 } // namespace
 
-ObjectNames::Key ObjectNames::key_of(std::string_view name) { return {name, variable_hash(name)}; }
+ObjectNames::Key ObjectNames::key_of(std::string_view name)
+{
+    // 31 bits: the slot keeps another bit beside them.
+    return {name, static_cast<std::uint32_t>(variable_hash(name)) & ~written_bit};
+}
 
 bool ObjectNames::Traits::holds(const Slot& slot, const Key& key) const
 {
@@ -71,9 +47,7 @@ std::optional<long> ObjectNames::add(std::string_view id, long line, bool held, 
     // Line numbers are never below 1; a number that were would come back all the same.
     lines_.push_back(static_cast<std::uint64_t>(line));
     states_.push_back(static_cast<std::uint8_t>(static_cast<std::uint8_t>(reason) | (held ? held_mark : 0)));
-    // The table counts objects in 32 bits: a dump of more objects than that is far beyond any
-    // memory, and its later objects are simply not found by name.
-    if (object >= std::numeric_limits<std::uint32_t>::max() - 1) return std::nullopt;
+    // The item pass files no more than max_filed_objects, so object + 1 fits the table's 32 bits.
     const auto number = static_cast<std::uint32_t>(object + 1);
     const Key key = key_of(id);
     Slot& slot = by_variable_.slot_for(key);

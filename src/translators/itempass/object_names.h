@@ -27,10 +27,10 @@ public:
     ObjectNames(ObjectNames&& other) noexcept;
     ObjectNames& operator=(ObjectNames&& other) noexcept;
 
-    // Adds the next filed object (numbered from 0): its identifier, its dump line, whether it lies
-    // inside another object, and why it is written as a comment (none when it is not). For an
-    // object written as a statement whose variable an earlier such object has, returns the line
-    // of that first one: the later assignment takes the name from it.
+    // Adds the next filed object (numbered from 0, below max_filed_objects): its identifier, its
+    // dump line, whether it lies inside another object, and why it is written as a comment (none
+    // when it is not). For an object written as a statement whose variable an earlier such object
+    // has, returns the line of that first one: the later assignment takes the name from it.
     std::optional<long> add(std::string_view id, long line, bool held, CommentReason reason);
     // Records the linking's reason for a held object written as a comment.
     void set_reason(std::size_t object, CommentReason reason);

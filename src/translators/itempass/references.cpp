@@ -6,6 +6,7 @@
 #include "records/held_list.h"
 #include "text/lua_text.h"
 #include "text/normalise.h"
+#include "vocabulary/engine_names.h"
 
 namespace {
 
@@ -19,15 +20,15 @@ void check_targets(const ItemLists& lists, Report& report)
             // keyword where the list is read.
             if (part.empty() || keyword_run_into(part)) return;
             const std::size_t object = lists.names.object_named(part);
-            const auto variable = [&] { return "TVK_" + force_us(part); };
+            const auto variable = [&] { return std::string(engine::object_prefix) + force_us(part); };
             if (object == no_object) {
-                report.warning(line, "the target " + quoted(part) + " of " + quoted(lists.names.id_of(targets.object)) +
+                report.add(MessageId::target, line, "the target " + quoted(part) + " of " + quoted(lists.names.id_of(targets.object)) +
                                                         " names no object; " + variable() + " is nil in the engine");
                 return;
             }
             const CommentReason reason = lists.names.reason_of(object);
             if (reason != CommentReason::none)
-                report.warning(line,
+                report.add(MessageId::target, line,
                                "the target " + quoted(part) + " of " + quoted(lists.names.id_of(targets.object)) + " names object " +
                                    quoted(lists.names.id_of(object)) + ", which is written as a comment (" +
                                    comment_reason_text(reason) + "); " + variable() + " is nil in the engine");
@@ -41,16 +42,16 @@ void check_held_names(const ItemLists& lists, Report& report)
         const std::string start = quoted(unheld.holder) + " holds " + quoted(unheld.name) + ", ";
         const std::size_t object = lists.names.object_named(unheld.name);
         if (object == no_object) {
-            report.warning(unheld.line_number, start + "which is no object");
+            report.add(MessageId::holds, unheld.line_number, start + "which is no object");
             continue;
         }
         const std::string_view id = lists.names.id_of(object);
         if (id != unheld.name)
-            report.warning(unheld.line_number, start + "which matches object " + quoted(id) +
+            report.add(MessageId::holds, unheld.line_number, start + "which matches object " + quoted(id) +
                                                    " only as a variable; a holder names what it holds by its "
                                                    "identifier exactly as written");
         else if (!lists.names.is_held(object))
-            report.warning(unheld.line_number,
+            report.add(MessageId::holds, unheld.line_number,
                            start + "which stands on the map (its level is not -1), so it is not held");
     }
 }
@@ -59,7 +60,7 @@ void check_champions(const ItemLists& lists, const ChampionNames& champions, Rep
 {
     for (const NamedList& mirror : lists.mirror_champions)
         if (!champions.contains(force_us(mirror.list)))
-            report.warning(lists.names.line_of(mirror.object), "the mirror " + quoted(lists.names.id_of(mirror.object)) + " holds the champion " +
+            report.add(MessageId::mirror_champion, lists.names.line_of(mirror.object), "the mirror " + quoted(lists.names.id_of(mirror.object)) + " holds the champion " +
                                                    quoted(mirror.list) + ", which no champion line defines");
 }
 
@@ -67,7 +68,7 @@ void check_door_buttons(const ItemLists& lists, Report& report)
 {
     for (const ButtonFacts& button : lists.button_facts)
         if (button.link == no_fact && !button.has_target && !button.commented)
-            report.warning(lists.names.line_of(button.object),
+            report.add(MessageId::door_button, lists.names.line_of(button.object),
                            "the door button " + quoted(lists.names.id_of(button.object)) +
                                " has no door on its square and no target of its own; it opens nothing");
 }

@@ -6,6 +6,7 @@
 #include "text/chars.h"
 #include "text/fields.h"
 #include "text/lua_text.h"
+#include "vocabulary/engine_names.h"
 
 namespace {
 
@@ -66,7 +67,7 @@ public:
         Levels result;
         result.read = true;
         if (!skip_until_block_start()) {
-            report_.error(reader_.line_number(), "the layout section ends without a level block (no WALLSET line)");
+            report_.add(MessageId::layout_no_level, reader_.line_number(), "the layout section ends without a level block (no WALLSET line)");
             return result;
         }
         bool more = true;
@@ -87,7 +88,7 @@ private:
 
     void report_level(std::size_t number, const std::string& what)
     {
-        report_.error(reader_.line_number(), "level " + std::to_string(number) + " " + what + "; the level is left out");
+        report_.add(MessageId::level, reader_.line_number(), "level " + std::to_string(number) + " " + what + "; the level is left out");
     }
 
     // Reads one level block whose WALLSET line is current; false when the layout section has ended.
@@ -95,6 +96,7 @@ private:
     {
         const std::size_t number = result.levels.size();
         Level level;
+        level.line = reader_.line_number();
         bool complete = true;
         bool ended = !next();
         auto advance = [&] { ended = !next(); };
@@ -106,7 +108,8 @@ private:
             complete = false;
         };
         auto line_beyond = [&](const std::string& what) {
-            report_level(number, "has " + what + ", more than a level block takes");
+            report_.add(MessageId::block_line_beyond, reader_.line_number(),
+                        "level " + std::to_string(number) + " has " + what + ", more than a level block takes; the level is left out");
             complete = false;
             beyond = true;
         };
@@ -155,7 +158,7 @@ private:
             // A second SIZE line is read as the first map row (the header lines are tested once
             // each, in their order): the rows are written one line late, and the last is lost.
             if (header("SIZE")) {
-                report_.error(reader_.line_number(), "level " + std::to_string(number) +
+                report_.add(MessageId::block_line_beyond, reader_.line_number(), "level " + std::to_string(number) +
                                                          " has a second SIZE line, more than a level block takes; it is "
                                                          "read as the first map row, and the level's last map row is skipped");
                 beyond = true;
@@ -181,9 +184,10 @@ private:
                 // A row of another width gives a map the engine cannot lay out; it is still
                 // written as read, and reported.
                 if (line_.size() != static_cast<std::size_t>(level.size_x) && !(beyond && row == 0))
-                    report_.warning(reader_.line_number(), "map row " + std::to_string(row + 1) + " of level " +
+                    report_.add(MessageId::map_row_width, reader_.line_number(), "map row " + std::to_string(row + 1) + " of level " +
                                                            std::to_string(number) + " is " + std::to_string(line_.size()) +
                                                            " squares wide where its SIZE says " + std::to_string(level.size_x));
+                if (row == 0) level.rows_line = reader_.line_number();
                 level.rows.push_back(line_);
                 advance();
             }
@@ -201,20 +205,20 @@ private:
         while (!ended && !contains(line_, "WALLSET") && !contains(line_, "/*")) {
             // A section header ends the layout section even without its line with "/*".
             if (is_bracketed_header(line_)) {
-                report_.warning(reader_.line_number(), "the layout section has no line with \"/*\" after its last "
+                report_.add(MessageId::layout_end, reader_.line_number(), "the layout section has no line with \"/*\" after its last "
                                                        "level; it ends at the header " + quoted(line_));
                 reader_.put_back(line_);
                 return false;
             }
             if (height_known && !extra_rows_reported && !beyond && is_map_row(line_)) {
-                report_.warning(reader_.line_number(), "level " + std::to_string(number) + " has more map rows than its SIZE height of " +
+                report_.add(MessageId::extra_map_rows, reader_.line_number(), "level " + std::to_string(number) + " has more map rows than its SIZE height of " +
                                                            std::to_string(level_height) + "; this row and those after it are skipped");
                 extra_rows_reported = true;
             }
             advance();
         }
         if (ended) {
-            report_.error(reader_.line_number(),
+            report_.add(MessageId::layout_unended, reader_.line_number(),
                         "the input ends inside the layout section (no line with \"/*\" after the last level)");
             return false;
         }
@@ -239,7 +243,7 @@ private:
         result.grid_width = right - min_x;
         result.grid_height = bottom - min_y;
         if (static_cast<long long>(result.grid_width) * result.grid_height > max_grid_squares) {
-            report_.error(reader_.line_number(), "the common grid of " + std::to_string(result.grid_width) + " by " +
+            report_.add(MessageId::grid_too_large, reader_.line_number(), "the common grid of " + std::to_string(result.grid_width) + " by " +
                                                    std::to_string(result.grid_height) +
                                                    " squares is too large; no level is written");
             for (auto& level : result.levels) level.complete = false;
@@ -252,7 +256,7 @@ private:
             written += grid_squares;
             if (written <= max_map_squares) continue;
             level.complete = false;
-            report_.error(reader_.line_number(), "level " + std::to_string(number) +
+            report_.add(MessageId::grid_too_large, reader_.line_number(), "level " + std::to_string(number) +
                                                    " is left out: the maps of all levels would pass " +
                                                    std::to_string(max_map_squares) + " squares");
         }
@@ -294,7 +298,7 @@ std::string map_statement(const Levels& levels, int number)
     const Level& level = levels.levels[static_cast<std::size_t>(number)];
     const int width = levels.grid_width;
     const int height = levels.grid_height;
-    std::string text = "kel_text2map(" + std::to_string(number) + ", " + std::to_string(width) + ", " +
+    std::string text = std::string(engine::text2map) + "(" + std::to_string(number) + ", " + std::to_string(width) + ", " +
                        std::to_string(height) + ", " + std::to_string(level.light) + ", " +
                        std::to_string((number + 1) / 2) + ", {\n";
     const std::string full_row = zeros(width);

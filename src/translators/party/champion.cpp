@@ -10,6 +10,7 @@
 #include "text/fields.h"
 #include "text/lua_text.h"
 #include "text/normalise.h"
+#include "vocabulary/engine_names.h"
 
 namespace {
 
@@ -57,14 +58,14 @@ std::optional<std::vector<Group>> parenthesised_groups(const std::string& line, 
     for (std::size_t i = 0; i < line.size(); ++i) {
         if (line[i] == '(') {
             if (inside) {
-                problems.push_back("the champion line has a \"(\" inside a parenthesised group" + left_out);
+                problems.emplace_back(MessageId::champion, "the champion line has a \"(\" inside a parenthesised group" + left_out);
                 return std::nullopt;
             }
             inside = true;
             open = i;
         } else if (line[i] == ')') {
             if (!inside) {
-                problems.push_back("the champion line has a \")\" without a \"(\" before it" + left_out);
+                problems.emplace_back(MessageId::champion, "the champion line has a \")\" without a \"(\" before it" + left_out);
                 return std::nullopt;
             }
             groups.push_back({open, i});
@@ -72,7 +73,7 @@ std::optional<std::vector<Group>> parenthesised_groups(const std::string& line, 
         }
     }
     if (inside) {
-        problems.push_back("the champion line has a \"(\" without a \")\" after it" + left_out);
+        problems.emplace_back(MessageId::champion, "the champion line has a \"(\" without a \")\" after it" + left_out);
         return std::nullopt;
     }
     return groups;
@@ -98,25 +99,25 @@ std::optional<std::string> portrait_name(const std::string& line, const std::vec
 {
     const std::size_t colon = line.find(':');
     if (colon == std::string::npos) {
-        problems.push_back("the champion line has no portrait reference (no \":\")" + left_out);
+        problems.emplace_back(MessageId::champion, "the champion line has no portrait reference (no \":\")" + left_out);
         return std::nullopt;
     }
     const std::size_t first = line.find('_', colon + 1);
     const std::size_t second = first == std::string::npos ? first : line.find('_', first + 1);
     if (second == std::string::npos) {
-        problems.push_back("the portrait reference of the champion line has fewer than two \"_\" after its \":\"" +
+        problems.emplace_back(MessageId::champion, "the portrait reference of the champion line has fewer than two \"_\" after its \":\"" +
                            left_out);
         return std::nullopt;
     }
     const std::size_t comma = line.find(',', second + 1);
     if (comma == std::string::npos) {
-        problems.push_back("the portrait reference of the champion line has no \",\" after its second \"_\"" +
+        problems.emplace_back(MessageId::champion, "the portrait reference of the champion line has no \",\" after its second \"_\"" +
                            left_out);
         return std::nullopt;
     }
     const std::string reference = line.substr(colon, comma - colon + 1);
     if (is_inside_a_group(colon, groups) || reference.find_first_of("()") != std::string::npos) {
-        problems.push_back("the portrait reference " + quoted(reference) +
+        problems.emplace_back(MessageId::champion, "the portrait reference " + quoted(reference) +
                            " of the champion line runs into a parenthesised group" + left_out);
         return std::nullopt;
     }
@@ -128,24 +129,6 @@ bool only_blanks_from(std::string_view text, std::size_t position)
     for (std::size_t i = position; i < text.size(); ++i)
         if (!is_blank(text[i])) return false;
     return true;
-}
-
-// The integers of a group, each times 10; none when the group is not exactly `count` integers
-// with a separator between each two, or a product does not fit a 32-bit integer.
-std::optional<std::vector<int>> scaled_integers(std::string_view text, std::size_t count)
-{
-    FieldReader reader(text);
-    std::vector<int> values;
-    for (std::size_t i = 0; i < count; ++i) {
-        int value = 0;
-        if (i > 0 && !reader.read_separator()) return std::nullopt;
-        if (!reader.read_int(value)) return std::nullopt;
-        const long long scaled = 10LL * value;
-        if (!fits_int(scaled)) return std::nullopt;
-        values.push_back(static_cast<int>(scaled));
-    }
-    if (!only_blanks_from(text, reader.position())) return std::nullopt;
-    return values;
 }
 
 // A real read from the dump as the single-precision value the champion stats are, truncated
@@ -160,22 +143,44 @@ std::optional<int> truncated_real(double value)
     return static_cast<int>(truncated);
 }
 
-// The reals of a group, each truncated toward zero; none when the group is not exactly `count`
-// reals with a separator between each two, or a value does not truncate to a 32-bit integer.
-std::optional<std::vector<int>> truncated_reals(std::string_view text, std::size_t count)
+// The values of a group, each read by `read` and turned into an integer by `whole`; none when the
+// group is not exactly `count` values with a separator between each two, or `whole` refuses one.
+template <typename Value, typename Read, typename Whole>
+std::optional<std::vector<int>> group_values(std::string_view text, std::size_t count, Read read, Whole whole)
 {
     FieldReader reader(text);
     std::vector<int> values;
     for (std::size_t i = 0; i < count; ++i) {
-        double value = 0;
+        Value value = 0;
         if (i > 0 && !reader.read_separator()) return std::nullopt;
-        if (!reader.read_real(value)) return std::nullopt;
-        auto whole = truncated_real(value);
-        if (!whole) return std::nullopt;
-        values.push_back(*whole);
+        if (!read(reader, value)) return std::nullopt;
+        const std::optional<int> integer = whole(value);
+        if (!integer) return std::nullopt;
+        values.push_back(*integer);
     }
     if (!only_blanks_from(text, reader.position())) return std::nullopt;
     return values;
+}
+
+// The integers of a group, each times 10; none when the group is not exactly `count` integers
+// with a separator between each two, or a product does not fit a 32-bit integer.
+std::optional<std::vector<int>> scaled_integers(std::string_view text, std::size_t count)
+{
+    return group_values<int>(
+        text, count, [](FieldReader& reader, int& value) { return reader.read_int(value); },
+        [](int value) -> std::optional<int> {
+            const long long scaled = 10LL * value;
+            if (!fits_int(scaled)) return std::nullopt;
+            return static_cast<int>(scaled);
+        });
+}
+
+// The reals of a group, each truncated toward zero; none when the group is not exactly `count`
+// reals with a separator between each two, or a value does not truncate to a 32-bit integer.
+std::optional<std::vector<int>> truncated_reals(std::string_view text, std::size_t count)
+{
+    return group_values<double>(
+        text, count, [](FieldReader& reader, double& value) { return reader.read_real(value); }, truncated_real);
 }
 
 std::string group_problem(const char* group, const std::string& text, std::size_t count, const char* kind)
@@ -195,17 +200,17 @@ std::optional<ChampionNumbers> champion_numbers(const std::string& line, const G
     const std::string second_text = group_text(line, second_group);
     auto first = scaled_integers(first_text, first_group_size);
     if (!first) {
-        problems.push_back(group_problem("first integer", first_text, first_group_size, "integers"));
+        problems.emplace_back(MessageId::champion, group_problem("first integer", first_text, first_group_size, "integers"));
         return std::nullopt;
     }
     auto reals = truncated_reals(real_text, real_group_size);
     if (!reals) {
-        problems.push_back(group_problem("real", real_text, real_group_size, "reals"));
+        problems.emplace_back(MessageId::champion, group_problem("real", real_text, real_group_size, "reals"));
         return std::nullopt;
     }
     auto second = scaled_integers(second_text, second_group_size);
     if (!second) {
-        problems.push_back(group_problem("second integer", second_text, second_group_size, "integers"));
+        problems.emplace_back(MessageId::champion, group_problem("second integer", second_text, second_group_size, "integers"));
         return std::nullopt;
     }
     return ChampionNumbers{std::move(*first), std::move(*second), std::move(*reals)};
@@ -234,11 +239,11 @@ std::optional<std::string> make_char(std::string line, Problems& problems)
     const std::string identifier = champion_identifier(line);
     const std::string variable = force_us(identifier);
     if (!is_lua_name(variable)) {
-        problems.push_back("the champion identifier " + quoted(identifier) + " is not a Lua name" + left_out);
+        problems.emplace_back(MessageId::champion, "the champion identifier " + quoted(identifier) + " is not a Lua name" + left_out);
         return std::nullopt;
     }
     if (is_reserved_global(variable)) {
-        problems.push_back("the champion identifier " + quoted(identifier) +
+        problems.emplace_back(MessageId::champion, "the champion identifier " + quoted(identifier) +
                            " would overwrite a name the script or the engine needs" + left_out);
         return std::nullopt;
     }
@@ -251,7 +256,7 @@ std::optional<std::string> make_char(std::string line, Problems& problems)
     const std::size_t needed = leading_groups + number_group_count;
     // Every group index below is smaller than `needed`.
     if (groups->size() != needed) {
-        problems.push_back("the champion line has " + std::to_string(groups->size()) +
+        problems.emplace_back(MessageId::champion, "the champion line has " + std::to_string(groups->size()) +
                            " parenthesised groups where it needs " + std::to_string(needed) +
                            (has_title ? " (it holds TITLE)" : "") + left_out);
         return std::nullopt;
@@ -266,6 +271,6 @@ std::optional<std::string> make_char(std::string line, Problems& problems)
 
     const std::string name = group_text(line, all[0]);
     const std::string title = has_title ? group_text(line, all[1]) : std::string();
-    return variable + "=kel_add_champion(\"port_" + lua_escape(*portrait) + "\",\"" + lua_escape(name) + "\",\"" +
+    return variable + "=" + std::string(engine::add_champion) + "(\"port_" + lua_escape(*portrait) + "\",\"" + lua_escape(name) + "\",\"" +
            lua_escape(title) + "\"," + number_list(*numbers) + ")";
 }

@@ -6,6 +6,7 @@
 
 #include "text/fields.h"
 #include "text/near.h"
+#include "text/trim.h"
 
 namespace {
 
@@ -19,13 +20,6 @@ const std::array<std::pair<std::string_view, Header>, 5> bracketed = {{
     {"[Items]", Header::items},
     {"[Main Data]", Header::main_data},
 }};
-
-std::string_view trimmed(std::string_view line)
-{
-    while (!line.empty() && is_blank(line.front())) line.remove_prefix(1);
-    while (!line.empty() && is_blank(line.back())) line.remove_suffix(1);
-    return line;
-}
 
 } // namespace
 
@@ -63,7 +57,7 @@ bool is_bracketed(Header header)
 std::optional<std::string_view> near_header(std::string_view line)
 {
     if (header_of(line) != Header::none) return std::nullopt;
-    const std::string_view word = trimmed(line);
+    const std::string_view word = trimmed(line, is_blank);
     if (word.empty() || header_of(word) != Header::none) return std::nullopt;
     if (word.front() == '[' || word.back() == ']') {
         for (const auto& [text, header] : bracketed)

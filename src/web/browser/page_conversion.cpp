@@ -6,6 +6,7 @@
 #include "conversion/convert.h"
 #include "page/map_page.h"
 #include "page/model_recorder.h"
+#include "report/report.h"
 
 namespace {
 
@@ -20,6 +21,18 @@ public:
     }
 };
 
+// The counts of the status line, from the problems and the objects of the model.
+std::string counts_json(const DungeonModel& model)
+{
+    long errors = 0;
+    for (const Problem& problem : model.problems) errors += problem.severity == Severity::error;
+    const long warnings = static_cast<long>(model.problems.size()) - errors;
+    long commented = 0;
+    for (const MapObject& object : model.objects) commented += object.commented;
+    return "{\"errors\":" + std::to_string(errors) + ",\"warnings\":" + std::to_string(warnings) +
+           ",\"commented\":" + std::to_string(commented) + "}";
+}
+
 } // namespace
 
 PageConversion page_conversion(std::string_view dump, std::string_view objects, bool strict)
@@ -33,25 +46,26 @@ PageConversion page_conversion(std::string_view dump, std::string_view objects, 
     std::ostringstream script;
     std::ostringstream messages;
     Report report(page_dump_name);
-    // The problems are printed as found, as on the command line, and kept for the map page.
-    report.print_to(messages, true);
     ModelRecorder recorder(page_dump_name);
     NotADump why;
     const int converted = convert(dump_stream, script, names, report, &recorder, &why);
-    report.flush_printed();
+    // Every message, in the command line's order, with its closing count: the page shows them all.
+    write_messages(messages, report, true, converted != status_no_file);
 
     PageConversion result;
     // An input that is not a dump converts to nothing, as on the command line.
     if (converted == status_no_file) {
         result.status = status_no_file;
-        result.messages = std::move(messages).str() + "dungeon2lua: " + not_a_dump_message(page_dump_name, why) + "\n";
+        result.messages = std::move(messages).str() + program_line(not_a_dump_message(page_dump_name, why));
         return result;
     }
     result.status = converted_status(report, strict);
     result.script = std::move(script).str();
     result.messages = std::move(messages).str();
+    const DungeonModel model = recorder.take_model(report);
     std::ostringstream page;
-    write_map_page(recorder.take_model(report), page);
+    write_map_page(model, page);
     result.map_page = std::move(page).str();
+    result.counts = counts_json(model);
     return result;
 }

@@ -16,6 +16,9 @@ struct PageConversion {
     std::string messages;
     // The map page of the converted dungeon, as --map writes it.
     std::string map_page;
+    // What the status line counts, as a JSON object: "errors" and "warnings" among the messages
+    // of the dump and the object name list, "commented" the objects written as comments.
+    std::string counts;
 };
 
 // The name that the messages and the map page give the dump: the command line's, run in the

@@ -6,7 +6,7 @@ var Module = (function () {
   'use strict';
 
   // Which part of the last conversion the converter hands out (as in page_exports.cpp).
-  var PART_SCRIPT = 0, PART_MESSAGES = 1, PART_MAP_PAGE = 2;
+  var PART_SCRIPT = 0, PART_MESSAGES = 1, PART_MAP_PAGE = 2, PART_COUNTS = 3;
   var MEANINGS = {
     0: 'converted',
     1: 'nothing converted',
@@ -36,9 +36,35 @@ var Module = (function () {
   }
 
   // Shows the messages as the command line prints them, and a note of the page's own beside them.
-  function showMessages(text, note) {
-    byId('messages').textContent = text;
+  // A message about a line of the dump or the object name list (when linked) picks its entry in
+  // the map page's problem list.
+  function showMessages(text, note, linked) {
+    var box = byId('messages');
+    box.textContent = '';
     byId('messages-note').textContent = note;
+    if (!linked) { box.textContent = text; return; }
+    text.split(/(?<=\n)/).forEach(function (line) {
+      if (/^dungeon2lua:/.test(line) || line === '') { box.appendChild(document.createTextNode(line)); return; }
+      var entry = document.createElement('span');
+      entry.className = 'message';
+      entry.setAttribute('role', 'link');
+      entry.tabIndex = 0;
+      entry.title = 'show it in the map';
+      entry.textContent = line;
+      var shown = line.replace(/\n$/, '');
+      var pick = function () { toMap({ problem: shown }); };
+      entry.addEventListener('click', pick);
+      entry.addEventListener('keydown', function (event) { if (event.key === 'Enter') pick(); });
+      box.appendChild(entry);
+    });
+  }
+
+  // Hands a message to the map page in its frame, and shows the frame.
+  function toMap(message) {
+    var map = byId('map');
+    if (!map.contentWindow) return;
+    map.contentWindow.postMessage(message, '*');
+    byId('map-section').scrollIntoView({ block: 'start' });
   }
 
   // Shows what became of the file picked or dropped for the dump or the object name list.
@@ -53,9 +79,12 @@ var Module = (function () {
     script = null;
     byId('save').hidden = true;
     byId('timing').textContent = '';
+    byId('map-state').textContent = '';
     var map = byId('map');
     map.onload = null;
     map.srcdoc = '';
+    // Collapsed, not hidden: a frame that is not displayed is not laid out again at once when shown.
+    byId('map-section').classList.add('empty');
   }
 
   // The bytes of one part of the last conversion, copied out of the converter's memory.
@@ -84,7 +113,8 @@ var Module = (function () {
         status: status,
         script: partBytes(PART_SCRIPT),
         messages: decoder.decode(partBytes(PART_MESSAGES)),
-        mapPage: decoder.decode(partBytes(PART_MAP_PAGE))
+        mapPage: decoder.decode(partBytes(PART_MAP_PAGE)),
+        counts: status === 1 ? null : JSON.parse(decoder.decode(partBytes(PART_COUNTS)) || 'null')
       };
     } finally {
       runtime._free(dumpPlace);
@@ -92,12 +122,16 @@ var Module = (function () {
     }
   }
 
-  // The status line: the status and its meaning.
-  function statusText(status, strict) {
+  function plural(n, word) { return n + ' ' + word + (n === 1 ? '' : 's'); }
+
+  // The status line: the status and its meaning, the dump's file as the user gave it, and what the
+  // messages count.
+  function statusText(status, strict, name, counts) {
     var text = 'Status ' + status + ': ' + MEANINGS[status];
-    if (status === 0 && !strict) text += ' (there may be warnings)';
-    if (status === 2) text += strict ? ' (or warnings, under --strict)' : '';
-    return text;
+    if (status === 2 && strict) text += ' (or warnings, under --strict)';
+    if (status === 1 || !counts) return text;
+    return text + ' — ' + name + ': ' + plural(counts.errors, 'error') + ', ' + plural(counts.warnings, 'warning') +
+      ', ' + plural(counts.commented, 'object') + ' written as comments';
   }
 
   // Converts what was read, when the runtime and both files are there; says what is missing otherwise.
@@ -135,14 +169,27 @@ var Module = (function () {
     }
     var converted = performance.now();
     script = result.script;
-    showStatus(result.status, statusText(result.status, strict));
+    var name = files.dump.name;
+    showStatus(result.status, statusText(result.status, strict, name, result.counts));
     byId('status').setAttribute('data-conversions', String(++conversions));
     byId('save').hidden = result.status === 1;
-    showMessages(result.messages, result.messages === '' ? 'No messages: the dump converted without a problem.' : '');
+    var clean = result.messages === '' && result.counts && result.counts.commented === 0;
+    showMessages(result.messages, clean ? 'No messages: the dump converted without a problem.' :
+      result.messages === '' && result.counts ? 'No messages, but ' + plural(result.counts.commented, 'object') +
+        ' written as comments: the map lists them.' : '', result.status !== 1);
+    if (result.status === 1) {
+      clearResult();
+      byId('status').setAttribute('data-conversions', String(conversions));
+      return;
+    }
     var map = byId('map');
+    byId('map-section').classList.remove('empty');
+    byId('map-state').textContent = 'Drawing the map of ' + name + '…';
     map.onload = function () {
       var loaded = performance.now();
       var timing = byId('timing');
+      byId('map-state').textContent = '';
+      map.contentWindow.postMessage({ dump: name }, '*');
       timing.setAttribute('data-map-ms', (loaded - converted).toFixed(1));
       timing.textContent += ' The map page was drawn ' + Math.round(loaded - converted) + ' ms after that.';
     };
@@ -152,8 +199,8 @@ var Module = (function () {
     timing.setAttribute('data-convert-ms', (converted - started).toFixed(1));
     timing.setAttribute('data-shown-ms', (shown - started).toFixed(1));
     timing.removeAttribute('data-map-ms');
-    timing.textContent = 'Converted ' + files.dump.bytes.length + ' bytes in ' + Math.round(converted - started) +
-      ' ms.';
+    timing.textContent = 'Converted ' + name + ' (' + files.dump.bytes.length + ' bytes) in ' +
+      Math.round(converted - started) + ' ms.';
   }
 
   // The converter stopped (out of memory, say): it cannot convert again until the page is reloaded.

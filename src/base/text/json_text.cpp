@@ -1,4 +1,4 @@
-#include "page/json_text.h"
+#include "text/json_text.h"
 
 #include "text/utf8.h"
 
