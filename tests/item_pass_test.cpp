@@ -57,15 +57,15 @@ TEST(ItemPass, SortsEveryRecordIntoOneList)
                              "5 TORCH 0 0 -1", "6 GHOST 1 0 0", "7 FRAME 3 4 0", "8 CHEST 0 0 -1 HOLDS=(9)",
                              "9 DOOR 2 2 0 CENTER HOLDS=(1)"},
                             report);
-    EXPECT_EQ(lists.other_items.count, 1u);
-    EXPECT_EQ(lists.door_items.count, 1u);
-    ASSERT_EQ(lists.container_items.count, 2u);
+    EXPECT_EQ(lists.list(ItemListId::other).count, 1u);
+    EXPECT_EQ(lists.list(ItemListId::door).count, 1u);
+    ASSERT_EQ(lists.list(ItemListId::container).count, 2u);
     EXPECT_EQ(lists.holder_facts[1].id, "9");
-    EXPECT_EQ(lists.doorbutton_items.count, 1u);
-    ASSERT_EQ(lists.contained_items.count, 2u);
+    EXPECT_EQ(lists.list(ItemListId::doorbutton).count, 1u);
+    ASSERT_EQ(lists.list(ItemListId::contained).count, 2u);
     EXPECT_EQ(lists.held_facts[1].id, "8");
-    EXPECT_EQ(lists.unlisted_items.count, 1u);
-    EXPECT_EQ(lists.doorframe_items.count, 1u);
+    EXPECT_EQ(lists.list(ItemListId::unlisted).count, 1u);
+    EXPECT_EQ(lists.list(ItemListId::doorframe).count, 1u);
     EXPECT_TRUE(report.clean());
 }
 
@@ -250,8 +250,7 @@ namespace {
 // Records the finished property statements that the writing tells of.
 class FinishedRecorder : public ItemWatcher {
 public:
-    LineLinks* links_of_line(long, const std::string&) override { return nullptr; }
-    void filed(std::size_t, const Item&, ItemListId) override {}
+    void filed(std::size_t, const Item&, ItemListId, const std::string&, const LineLinks&) override {}
     void finished_properties(std::size_t object, std::string_view properties) override
     {
         finished.emplace_back(object, properties);
@@ -326,8 +325,8 @@ TEST(ItemPass, ALongLineGivesItsRoomBackAndTheNextLineIsTranslatedAfresh)
     chest += "last)";
     Report report;
     ItemLists lists = file_lines({chest, "t TORCH 1 1 0 CENTER"}, report);
-    EXPECT_LT(lists.line_item.contents.capacity(), std::size_t{1} << 16);
-    EXPECT_LT(lists.line_scan.marks().capacity(), std::size_t{1} << 13);
+    EXPECT_LT(lists.line.item.contents.capacity(), std::size_t{1} << 16);
+    EXPECT_LT(lists.line.scan.marks().capacity(), std::size_t{1} << 13);
     const std::string block = block_of(lists, report);
     EXPECT_NE(block.find("TVK_t=kel_spawn(\"torch\",0,1,1,CENTER)\n"), std::string::npos) << block;
     EXPECT_EQ(block.find("TVK_t=kel_spawn(\"torch\",0,1,1,CENTER)\nexvar"), std::string::npos) << block;
@@ -343,6 +342,6 @@ TEST(ItemPass, ALastLineOfSixtyFourKilobytesGivesItsRoomBack)
     ASSERT_EQ(chest.size(), std::size_t{1} << 16);
     Report report;
     ItemLists lists = file_lines({chest}, report);
-    EXPECT_LT(lists.line_item.contents.capacity(), std::size_t{1} << 12);
-    EXPECT_LT(lists.line_scan.marks().capacity(), std::size_t{1} << 13);
+    EXPECT_LT(lists.line.item.contents.capacity(), std::size_t{1} << 12);
+    EXPECT_LT(lists.line.scan.marks().capacity(), std::size_t{1} << 13);
 }

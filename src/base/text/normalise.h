@@ -23,5 +23,6 @@ std::uint64_t variable_hash(std::string_view id);
 // Appends force_us(text) to out, without a text of its own.
 void append_force_us(std::string& out, std::string_view text);
 
-// The text with the capitals A to Z lowered and every other byte kept: resource names.
+// "Force lower case": the text with the capitals A to Z lowered and every other byte kept, as
+// sound and portrait names are written.
 std::string force_lc(std::string_view text);

@@ -4,7 +4,6 @@
 #include <cstdint>
 #include <string>
 
-#include "records/line_links.h"
 #include "vocabulary/object_classes.h"
 
 // Why every statement of an object is written as a Lua comment.
@@ -62,9 +61,6 @@ public:
     // True when every statement of the object is written as a Lua comment, and why.
     bool commented = false;
     CommentReason comment_reason = CommentReason::none;
-    // Where the keyword groups record the line's targets and destination; set only while a
-    // caller that wants them translates the line.
-    LineLinks* links = nullptr;
 
     // True when the rules of the object table gave the object that flag.
     bool is(ObjectFlag flag) const { return flags.has(flag); }

@@ -6,14 +6,8 @@
 #include "records/held_list.h"
 #include "vocabulary/object_classes.h"
 
-LineLinks* ModelRecorder::links_of_line(long, const std::string& line)
-{
-    line_text_ = line;
-    line_links_ = {};
-    return &line_links_;
-}
-
-void ModelRecorder::filed(std::size_t object, const Item& item, ItemListId)
+void ModelRecorder::filed(std::size_t object, const Item& item, ItemListId, const std::string& line,
+                          const LineLinks& links)
 {
     if (model_.objects.size() != object) return;
     MapObject& recorded = model_.objects.emplace_back();
@@ -28,14 +22,12 @@ void ModelRecorder::filed(std::size_t object, const Item& item, ItemListId)
     recorded.commented = item.commented;
     recorded.commented_reason = comment_reason_text(item.comment_reason);
     recorded.line = item.line_number;
-    recorded.line_text = std::move(line_text_);
+    recorded.line_text = line;
     recorded.properties = item.exvar_text;
-    for (const auto& target : line_links_.targets) recorded.targets.push_back({target, std::nullopt});
-    recorded.destination = line_links_.destination;
+    for (const auto& target : links.targets) recorded.targets.push_back({target, std::nullopt});
+    recorded.destination = links.destination;
     if (!item.contents.empty())
         for (const auto name : held_identifiers(item.contents)) recorded.holds.emplace_back(name);
-    line_text_.clear();
-    line_links_ = {};
 }
 
 void ModelRecorder::finished_properties(std::size_t object, std::string_view properties)

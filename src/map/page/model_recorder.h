@@ -16,8 +16,8 @@ class ModelRecorder : public ConversionWatcher {
 public:
     explicit ModelRecorder(std::string dump_name = "my_dungeon.txt") { model_.dump_name = std::move(dump_name); }
 
-    LineLinks* links_of_line(long number, const std::string& line) override;
-    void filed(std::size_t object, const Item& item, ItemListId list) override;
+    void filed(std::size_t object, const Item& item, ItemListId list, const std::string& line,
+               const LineLinks& links) override;
     void finished_properties(std::size_t object, std::string_view properties) override;
     void champion(const std::string& variable) override;
     void party_member(const std::string& variable) override;
@@ -28,7 +28,4 @@ public:
 
 private:
     DungeonModel model_;
-    // The text and links of the item line being filed: told before its object is filed.
-    std::string line_text_;
-    LineLinks line_links_;
 };

@@ -102,14 +102,14 @@ constexpr std::array<Group, keyword_groups.size()> group_functions = [] {
 
 bool make_exvars(Item& item, const std::string& line, const KeywordScan& scan, const std::vector<int>& level_offset_x,
                  const std::vector<int>& level_offset_y, const ObjectList& names, Problems& problems,
-                 const Levels& levels, Properties& properties)
+                 const Levels& levels, Properties& properties, LineLinks* links)
 {
     item.exvar_text.clear();
     item.target_list.clear();
     item.champion.clear();
     item.has_exvars = item.is_generator = item.is_creature = false;
     properties.clear();
-    const LineContext context{line, scan, level_offset_x, level_offset_y, names, problems, levels};
+    const LineContext context{line, scan, level_offset_x, level_offset_y, names, problems, levels, links};
 
     // The groups run in the order of the table, each only for the objects it reads.
     for (const GroupRow& row : keyword_groups) {

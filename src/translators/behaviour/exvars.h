@@ -15,6 +15,7 @@
 // item's property statements; returns true when the line names objects that this one carries or
 // holds. Sets the record's kind as well. A destination is also checked against the level's block and map. The properties are
 // reused from the line before (emptied first), so that translating a line allocates nothing new.
+// The targets and destination go to the links too, when given.
 bool make_exvars(Item& item, const std::string& line, const KeywordScan& scan, const std::vector<int>& level_offset_x,
                  const std::vector<int>& level_offset_y, const ObjectList& names, Problems& problems,
-                 const Levels& levels, Properties& properties);
+                 const Levels& levels, Properties& properties, LineLinks* links = nullptr);

@@ -8,6 +8,7 @@
 #include <vector>
 
 #include "behaviour/keyword_scan.h"
+#include "records/line_links.h"
 #include "records/object_list.h"
 #include "vocabulary/object_classes.h"
 #include "report/report.h"
@@ -60,6 +61,8 @@ struct LineContext {
     const ObjectList& names;
     Problems& problems;
     const Levels& levels;
+    // Where the line's targets and destination are recorded; null when nobody wants them.
+    LineLinks* links = nullptr;
 };
 
 // True when the line holds scanned_texts[text] anywhere.

@@ -133,7 +133,7 @@ void read_destination(const LineContext& context, Item& item, Properties& proper
     const auto value = paren_value(context, scanned("DESTINATION=("));
     if (!value) return;
     item.has_exvars = true;
-    if (!write_destination(properties.destination, *value, context, item.links)) return;
+    if (!write_destination(properties.destination, *value, context, context.links)) return;
     if (auto rotation = colon_value(context, scanned("ROTATE:"), ")")) properties.destination += rotation_of(*rotation);
 }
 

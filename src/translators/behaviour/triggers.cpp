@@ -101,7 +101,7 @@ void read_targets(const LineContext& context, Item& item, Properties& properties
     }
     if (!written) return;
     item.target_list = *list;
-    if (item.links) item.links->targets = list_parts(*list);
+    if (context.links) context.links->targets = list_parts(*list);
     if (auto delay = colon_value(context, scanned("DELAY:"), ",)")) {
         if (auto value = checked_code_value("DELAY:", *delay, context.problems)) {
             properties.target += ",delay=";

@@ -31,6 +31,9 @@ enum class ItemListId : std::uint8_t {
     unlisted,
 };
 
+// The number of lists.
+constexpr std::size_t item_list_count = static_cast<std::size_t>(ItemListId::unlisted) + 1;
+
 // The decision about one held object or one door button. Objects are numbered from 0 in the
 // order of their item lines, counting only the lines that were filed.
 struct ObjectLink {

@@ -26,18 +26,20 @@ void count_unlisted_type(ItemLists& lists, const std::string& type, long line_nu
 
 } // namespace
 
-ItemList& ItemLists::list(ItemListId id)
+namespace {
+
+// The seven lists, each spooling in blocks of that size.
+template <std::size_t... Id>
+std::array<ItemList, item_list_count> lists_of(std::size_t spool_block_size, std::index_sequence<Id...>)
 {
-    switch (id) {
-    case ItemListId::doorframe: return doorframe_items;
-    case ItemListId::door: return door_items;
-    case ItemListId::doorbutton: return doorbutton_items;
-    case ItemListId::container: return container_items;
-    case ItemListId::contained: return contained_items;
-    case ItemListId::other: return other_items;
-    case ItemListId::unlisted: return unlisted_items;
-    }
-    return other_items;
+    return {(static_cast<void>(Id), ItemList(spool_block_size))...};
+}
+
+} // namespace
+
+ItemLists::ItemLists(std::size_t spool_block_size)
+    : lists(lists_of(spool_block_size, std::make_index_sequence<item_list_count>()))
+{
 }
 
 ItemListId list_of(const Item& item, bool held, bool holder)
@@ -66,10 +68,7 @@ void make_anew(Value& value)
 
 void ItemLists::release_line_work()
 {
-    make_anew(line_item);
-    make_anew(line_scan);
-    make_anew(line_properties);
-    make_anew(line_problems);
+    make_anew(line);
 }
 
 namespace {
@@ -112,19 +111,24 @@ void file_item_line(ItemLists& lists, const std::string& line, long line_number,
     const auto off_grid = item_grid_problem(tokens, *place, setting.levels);
     if (off_grid) report.add_all(line_number, {*off_grid}, line);
     else if (auto problem = item_square_problem(tokens, *place, setting.levels)) report.add_all(line_number, {*problem}, line);
-    Item& item = lists.line_item;
+    LineWork& work = lists.line;
+    Item& item = work.item;
     item.line_number = line_number;
     const bool held =
         make_item(item, line, tokens, place->x, place->y, place->level, listed, setting.offsets_x, setting.offsets_y);
-    Problems& problems = lists.line_problems;
+    Problems& problems = work.problems;
     problems.clear();
     // Every keyword group and check reads the keywords' places from this one pass over the line.
-    KeywordScan& scan = lists.line_scan;
+    KeywordScan& scan = work.scan;
     scan.read(line);
-    item.links = watcher ? watcher->links_of_line(line_number, line) : nullptr;
+    // The targets and destination are recorded only for a watcher, so that a plain conversion keeps nothing more.
+    LineLinks* links = nullptr;
+    if (watcher) {
+        links = &work.links;
+        *links = {};
+    }
     const bool holder = make_exvars(item, line, scan, setting.offsets_x, setting.offsets_y, setting.names, problems,
-                                    setting.levels, lists.line_properties);
-    item.links = nullptr;
+                                    setting.levels, work.properties, links);
     check_item_words(line, tokens, scan, item, problems, lists.word_memory);
     if (!problems.empty()) report.add_all(line_number, problems, line);
     if (off_grid) comment_out(item, CommentReason::off_grid);
@@ -162,7 +166,7 @@ void file_item_line(ItemLists& lists, const std::string& line, long line_number,
     if (id == ItemListId::contained || id == ItemListId::doorbutton) list.exvars.append_record(item.exvar_text);
     else list.exvars.append(item.exvar_text);
     ++list.count;
-    if (watcher) watcher->filed(object, item, id);
+    if (watcher) watcher->filed(object, item, id, line, work.links);
 
     // The identifier, followed by the list of what the object holds, and the list's length.
     const auto identifier_and_list = [&] {
@@ -482,40 +486,44 @@ LinkResult link_result(const ItemLists& lists)
 
 void write_items(ItemLists& lists, std::ostream& out, ItemWatcher* watcher)
 {
-    lists.doorframe_items.spawns.write_to(out);
-    lists.door_items.spawns.write_to(out);
-    lists.doorbutton_items.spawns.write_to(out);
-    lists.container_items.spawns.write_to(out);
-    {
-        TextSpool::Reader spawns(lists.contained_items.spawns);
+    // The spawn statements of the lists in the order of their ids; the held objects' are finished
+    // with their links.
+    for (std::size_t i = 0; i < item_list_count; ++i) {
+        const auto id = static_cast<ItemListId>(i);
+        if (id != ItemListId::contained) {
+            lists.list(id).spawns.write_to(out);
+            continue;
+        }
+        TextSpool::Reader spawns(lists.list(id).spawns);
         for (const auto& held : lists.held_facts) write_held_spawn(held, spawns.next_record(), lists, out);
     }
-    lists.other_items.spawns.write_to(out);
-    lists.unlisted_items.spawns.write_to(out);
-
-    lists.door_items.exvars.write_to(out);
-    {
-        TextSpool::Reader exvars(lists.doorbutton_items.exvars);
-        for (const auto& button : lists.button_facts) {
-            const std::string_view exvar = exvars.next_record();
-            if (button.link == no_fact) write_finished(exvar, button.object, out, watcher);
-            else
-                write_finished(make_doorb(lists.names.id_of(button.object),
-                                          lists.names.id_of(lists.door_facts[button.link].object), button.commented),
-                               button.object, out, watcher);
+    // Then the property statements of all but the door frames (which have none of their own), the
+    // door buttons' and held objects' as the linking finished them.
+    for (std::size_t i = 0; i < item_list_count; ++i) {
+        const auto id = static_cast<ItemListId>(i);
+        if (id == ItemListId::doorframe) continue;
+        if (id == ItemListId::doorbutton) {
+            TextSpool::Reader exvars(lists.list(id).exvars);
+            for (const auto& button : lists.button_facts) {
+                const std::string_view exvar = exvars.next_record();
+                if (button.link == no_fact) write_finished(exvar, button.object, out, watcher);
+                else
+                    write_finished(make_doorb(lists.names.id_of(button.object),
+                                              lists.names.id_of(lists.door_facts[button.link].object),
+                                              button.commented),
+                                   button.object, out, watcher);
+            }
+        } else if (id == ItemListId::contained) {
+            TextSpool::Reader exvars(lists.list(id).exvars);
+            for (const auto& held : lists.held_facts) {
+                const std::string_view exvar = exvars.next_record();
+                if (held.comment_out) write_finished(commented_out(exvar), held.object, out, watcher);
+                else write_finished(exvar, held.object, out, watcher);
+            }
+        } else {
+            lists.list(id).exvars.write_to(out);
         }
     }
-    lists.container_items.exvars.write_to(out);
-    {
-        TextSpool::Reader exvars(lists.contained_items.exvars);
-        for (const auto& held : lists.held_facts) {
-            const std::string_view exvar = exvars.next_record();
-            if (held.comment_out) write_finished(commented_out(exvar), held.object, out, watcher);
-            else write_finished(exvar, held.object, out, watcher);
-        }
-    }
-    lists.other_items.exvars.write_to(out);
-    lists.unlisted_items.exvars.write_to(out);
 }
 
 ObjectTally object_tally(const ItemLists& lists)

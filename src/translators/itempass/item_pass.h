@@ -2,6 +2,7 @@
 // The objects of the items section: filed while the dump is read, linked after it, then written.
 
 #include <cstddef>
+#include <array>
 #include <cstdint>
 #include <deque>
 #include <optional>
@@ -30,17 +31,17 @@ using FactNumber = std::uint32_t;
 constexpr FactNumber no_fact = static_cast<FactNumber>(-1);
 static_assert(max_filed_objects <= no_fact, "every filed object has a fact number");
 
-// What the linking reads of each record of the lists it links, and what it found: one small
-// record per list, holding only what that list's linking needs. `link` is a place in the
-// holders (of a held object) or the doors (of a door button); no_fact when there is none. An
-// object's line, and the identifier of a door or button, are those the names give for its number.
-// A list of what an object holds is kept right after its identifier, so that its facts need only
-// its length (see contents_of).
-
 // The length of a list of what an object holds, in 32 bits; long_list marks one of 4 GB or more,
 // whose length is kept aside.
 using ListLength = std::uint32_t;
 constexpr ListLength long_list = static_cast<ListLength>(-1);
+
+// The facts of the linking (HeldFacts, HolderFacts, DoorFacts, ButtonFacts): what it reads of each
+// record of the lists it links, and what it found; one small record per list, holding only what
+// that list's linking needs. `link` is a place in the holders (of a held object) or the doors (of a
+// door button); no_fact when there is none. An object's line, and the identifier of a door or
+// button, are those the names give for its number. A list of what an object holds is kept right
+// after its identifier, so that its facts need only its length (see contents_of).
 
 // A held object: its identifier and what it holds itself. Its statements are records of its
 // list's spools, in the same order as these facts, finished with the link as they are written.
@@ -121,23 +122,24 @@ struct ItemList {
     std::size_t count = 0;
 };
 
+// The record, keyword places, properties, links and problems of the item line being translated,
+// reused from line to line so that their texts keep their room: a line then allocates nothing of
+// its own.
+struct LineWork {
+    Item item;
+    KeywordScan scan;
+    Properties properties;
+    LineLinks links;
+    Problems problems;
+};
+
 // The seven lists of the items section, and what tells two objects of one variable apart.
 struct ItemLists {
     // The lists' statements are spooled in blocks of that size.
-    explicit ItemLists(std::size_t spool_block_size = TextSpool::default_block_size)
-        : doorframe_items(spool_block_size), door_items(spool_block_size), doorbutton_items(spool_block_size),
-          container_items(spool_block_size), contained_items(spool_block_size), other_items(spool_block_size),
-          unlisted_items(spool_block_size)
-    {
-    }
+    explicit ItemLists(std::size_t spool_block_size = TextSpool::default_block_size);
 
-    ItemList doorframe_items;
-    ItemList door_items;
-    ItemList doorbutton_items;
-    ItemList container_items;
-    ItemList contained_items;
-    ItemList other_items;
-    ItemList unlisted_items;
+    // The seven lists, by their ItemListId.
+    std::array<ItemList, item_list_count> lists;
     // The number the next filed object gets.
     std::size_t filed = 0;
     // The item lines skipped: no object, no statement.
@@ -160,13 +162,9 @@ struct ItemLists {
     std::vector<UnheldName> unheld_names;
     // What the checks of an item line's words remember from line to line.
     WordCheckMemory word_memory;
-    // The record, properties and problems of the line being translated, reused from line to line
-    // so that their texts keep their room: a line then allocates nothing of its own.
-    Item line_item;
-    KeywordScan line_scan;
-    Properties line_properties;
-    Problems line_problems;
-    // Makes them anew, giving their room back: after a long line (a chest's list of a million
+    // What the line being translated works with.
+    LineWork line;
+    // Makes it anew, giving its room back: after a long line (a chest's list of a million
     // objects), so that one line does not keep that much memory to the end.
     void release_line_work();
     // The dump types that the object name list does not name at all, in the order first met.
@@ -174,8 +172,9 @@ struct ItemLists {
     // Per such type, its place in unlisted_types.
     std::unordered_map<std::string, std::size_t> unlisted_type_index;
 
-    // The list of that name.
-    ItemList& list(ItemListId id);
+    // The list of that id.
+    ItemList& list(ItemListId id) { return lists[static_cast<std::size_t>(id)]; }
+    const ItemList& list(ItemListId id) const { return lists[static_cast<std::size_t>(id)]; }
 };
 
 // Told of each object as it is filed and written, for a caller that wants more than the script
@@ -183,10 +182,10 @@ struct ItemLists {
 class ItemWatcher {
 public:
     virtual ~ItemWatcher() = default;
-    // Where the targets and destination of the item line are to be recorded.
-    virtual LineLinks* links_of_line(long number, const std::string& line) = 0;
-    // An object as it was filed, with its number and list, before the linking.
-    virtual void filed(std::size_t object, const Item& item, ItemListId list) = 0;
+    // An object as it was filed, with its number and list, before the linking, and the targets and
+    // destination of its line.
+    virtual void filed(std::size_t object, const Item& item, ItemListId list, const std::string& line,
+                       const LineLinks& links) = 0;
     // The property statements of a held object or a door button as the linking finished them.
     virtual void finished_properties(std::size_t object, std::string_view properties) = 0;
 };
