@@ -2,8 +2,9 @@
 """Writes a large dungeon dump and its object name list for the benchmark.
 
 The same shape, size and seed always give the same bytes. Shapes:
-  realistic      several levels; every kind of object with its keywords, holders with held
-                 objects, doors with frames and door buttons, champions and a party
+  realistic      several levels (one more for every 60,000 item lines beyond 360,000); every
+                 kind of object with its keywords, holders with held objects, doors with frames
+                 and door buttons, every door on a square of its own, champions and a party
   wide_holder    one chest whose HOLDS=( lists every other object of the dump
   nested_holders a chain of holders, each held by the one before it
   door_buttons   one door and every other object a door button on its square
@@ -100,10 +101,21 @@ class Realistic:
         self.rng = rng
         self.levels = len(levels)
         self.group = 0
+        self.door_squares = set()
 
     def square(self):
         r = self.rng
         return "%d %d %d" % (r.randint(1, LEVEL_SIDE - 2), r.randint(1, LEVEL_SIDE - 2), r.randrange(self.levels))
+
+    def door_square(self):
+        """A square that no other door stands on, so that a door button opens the door of its group."""
+        if len(self.door_squares) == self.levels * (LEVEL_SIDE - 2) ** 2:
+            raise ValueError("more doors than squares: give the dump more levels")
+        square = self.square()
+        while square in self.door_squares:
+            square = self.square()
+        self.door_squares.add(square)
+        return square
 
     def place(self):
         return self.rng.choice(PLACES)
@@ -115,7 +127,7 @@ class Realistic:
         n = lambda kind: "%s-%d" % (kind, g)
         lines = [";  room %d" % g]
         lines.append("%s TORCH_WALL %s %s" % (n("torch"), self.square(), r.choice(WALL_PLACES)))
-        door_square = self.square()
+        door_square = self.door_square()
         lines.append("%s DOOR_IRON %s STATE=(%s)" % (n("door"), door_square, r.choice(["CLOSED", "OPEN"])))
         lines.append("%s DOOR_FRAME %s" % (n("frame"), door_square))
         for b in range(r.randint(1, 2)):
@@ -193,12 +205,31 @@ class Rooms:
         self.rng = rng
         self.levels = len(levels)
         self.room = 0
+        self.door_squares = set()
 
     def near(self, level, cx, cy, spread=4):
         r = self.rng
         x = min(LEVEL_SIDE - 2, max(1, cx + r.randint(-spread, spread)))
         y = min(LEVEL_SIDE - 2, max(1, cy + r.randint(-spread, spread)))
         return "%d %d %d" % (x, y, level)
+
+    def door_square(self, level, cx, cy):
+        """A square near the room's centre that no other door stands on (farther out while the
+        near ones are taken), so that a door button opens the door of its room."""
+        spread = 4
+        square = self.near(level, cx, cy, spread)
+        while square in self.door_squares:
+            if spread >= LEVEL_SIDE:
+                free = [("%d %d %d" % (x, y, level)) for y in range(1, LEVEL_SIDE - 1) for x in range(1, LEVEL_SIDE - 1)]
+                free = [place for place in free if place not in self.door_squares]
+                if not free:
+                    raise ValueError("more doors than squares on level %d" % level)
+                square = free[0]
+                break
+            spread += 1
+            square = self.near(level, cx, cy, spread)
+        self.door_squares.add(square)
+        return square
 
     def next_room(self, level):
         r = self.rng
@@ -208,7 +239,7 @@ class Rooms:
         cx, cy = r.randint(4, LEVEL_SIDE - 5), r.randint(4, LEVEL_SIDE - 5)
         far = lambda: r.random() < 0.1 and self.levels > 1
         other = lambda: max(0, min(self.levels - 1, level + r.choice([-1, 1])))
-        door_square = self.near(level, cx, cy)
+        door_square = self.door_square(level, cx, cy)
         lines = [
             "%s DOOR_IRON %s STATE=(CLOSED)" % (n("door"), door_square),
             "%s DOOR_FRAME %s" % (n("frame"), door_square),
@@ -275,7 +306,9 @@ SHAPES = ["realistic", "wide_holder", "nested_holders", "door_buttons", "shared_
 def write_dump(shape, count, folder, seed=1):
     """Writes my_dungeon.txt and obj_list.txt into the folder; returns the dump's path."""
     rng = random.Random("%s/%d/%d" % (shape, count, seed))
-    levels = levels_for(rng, {"realistic": 6, "levels64": 10}.get(shape, 1))
+    # A realistic dump of many lines gets more levels, so that every door has a square of its own.
+    level_count = max(6, -(-count // 60000)) if shape == "realistic" else {"levels64": 10}.get(shape, 1)
+    levels = levels_for(rng, level_count)
     lines = header(rng, levels)
     if shape == "realistic":
         lines += Realistic(rng, levels).items(count)

@@ -102,8 +102,11 @@ TEST(BehaviourExamples, TableLinesOfEveryGroupAreWrittenByteForByte)
         {"6 TYPE_DAMAGER 1 1 0 CENTER", "exvar[TVK_6]={}\n"},
         {"4 TYPE_GENERATOR 1 1 0 CENTER GENERATES=(W) HEALTH=(30) NUMBERS=(1-3) RECHARGE_TIME:20)",
          "exvar[TVK_4]={generates=\"N\",hp=30,min=1,max=3,regen=20}\n"},
+        // The digits on each side, or the one character there when it is no digit.
         {"4 TYPE_GENERATOR 1 1 0 CENTER GENERATES=(SLIME) NUMBERS=(10-12)",
-         "exvar[TVK_4]={generates=\"SLIME\",min=1,max=2}\n"},
+         "exvar[TVK_4]={generates=\"SLIME\",min=10,max=12}\n"},
+        {"4 TYPE_GENERATOR 1 1 0 CENTER GENERATES=(SLIME) NUMBERS=(10)", "exvar[TVK_4]={generates=\"SLIME\",min=10,max=10}\n"},
+        {"4 TYPE_GENERATOR 1 1 0 CENTER GENERATES=(SLIME) NUMBERS=(x2-a)", "exvar[TVK_4]={generates=\"SLIME\",min=x,max=a}\n"},
         {"2 TYPE_ALTAR 1 1 0 CENTER COUNT=(3)", "exvar[TVK_2]={count=3 }\n"},
         {"15 TYPE_GHOST 1 1 0 CENTER HEALTH=(120) STATE=(INVISIBLE)",
          "--kel_disable(TVK_15)\n--kel_set_maxhp(TVK_15,120)\n--kel_set_hp(TVK_15,120)\n"},

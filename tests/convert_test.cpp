@@ -31,7 +31,7 @@ TEST(Driver, AnInputWithoutAHeaderLineIsNotADumpAndGivesNothing)
     for (const std::string& input : {std::string(), std::string("hello\n"), header + closing,
                                       std::string("\x89PNG\r\n\x1a\n\0\0\0\rIHDR", 16),
                                       std::string("\xFF\xFE[\0L\0a\0y\0o\0u\0t\0]\0\n\0", 20),
-                                      separator + "[Layout] \n[layout]\n"}) {
+                                      separator + "[Layout] x\n[layout]\n"}) {
         auto run = convert_text(input, "TORCH torch TORCH\n");
         EXPECT_EQ(run.status, 1) << input;
         EXPECT_EQ(run.script + run.messages, "") << input;
@@ -66,6 +66,33 @@ TEST(Driver, CarriageReturnsAndAMissingLastLineEndChangeNothing)
     EXPECT_EQ(run.script, header + "\n" + one_level_map + closing + placement);
 }
 
+// The message for an input that is not a dump says what its text shows, and nothing it does not.
+TEST(Driver, AnInputWithoutAHeaderLineSaysWhatItsTextShows)
+{
+    const struct {
+        std::string input;
+        const char* says;
+    } cases[] = {
+        {std::string("\xFF\xFE[\0L\0", 6), "my_dungeon.txt is UTF-16 text, whose header lines"},
+        {std::string("\0[\0L\0a\0y", 8), "my_dungeon.txt is UTF-16 text"},
+        {std::string("[\0\0\0L\0\0\0", 8), "my_dungeon.txt is UTF-32 text"},
+        {"DOOR door_wood\n# the levers\n\nLEVER lever\n", "; it reads as an object name list: were the dump and the object name list swapped?"},
+        {"hello, world\n", "header line)"},
+        {"TORCH\n", "header line)"},
+        {std::string("GIF89a\1\0\1\0\200\0\0\377", 14), "header line)"},
+    };
+    for (const auto& c : cases) {
+        std::istringstream dump(c.input);
+        std::ostringstream script;
+        Report report;
+        NotADump why;
+        EXPECT_EQ(convert(dump, script, ObjectList(), report, nullptr, &why), status_no_file);
+        const std::string message = not_a_dump_message("my_dungeon.txt", why);
+        EXPECT_NE(message.find(c.says), std::string::npos) << message;
+        EXPECT_TRUE(message.ends_with(c.says) || std::string_view(c.says).starts_with("my_dungeon")) << message;
+    }
+}
+
 TEST(HeaderQuirks, CharactersFollowedByPartyStartsBothInOnePass)
 {
     auto run = convert_text(entrance + one_level + champions + "[Characters]\n[Party]\nch-7\n", "");
@@ -74,19 +101,24 @@ TEST(HeaderQuirks, CharactersFollowedByPartyStartsBothInOnePass)
                               closing + placement);
 }
 
-TEST(HeaderQuirks, LineAfterPartyIsARosterLineEvenWhenItIsAHeader)
+// The line read at once after "[Party]" is tested as a header again: "[Characters]" there starts
+// its section rather than being lost as a roster line.
+TEST(HeaderQuirks, PartyDirectlyFollowedByCharactersStartsTheCharacters)
 {
-    auto run = convert_text(entrance + one_level + champions + "[Party]\n[Characters]\nch-7\n", "");
-    EXPECT_EQ(run.script, header + "\n" + one_level_map + champion_definitions + "\nkel_champion_toparty(0,ch_7)\n" +
-                              closing + placement);
-    EXPECT_EQ(run.messages, "my_dungeon.txt:15: error: the roster line \"[Characters]\" does not name a champion identifier; "
-                            "it is left out\n");
+    auto run = convert_text(entrance + one_level + "[Party]\n" + champions + "[Party]\nch-7\n", "");
+    EXPECT_EQ(run.script, header + "\n" + one_level_map + "\n" + champion_definitions +
+                              "\nkel_champion_toparty(0,ch_7)\n" + closing + placement);
+    EXPECT_EQ(run.messages, "");
 }
 
 TEST(HeaderQuirks, HeadersMustMatchTheWholeLineExactly)
 {
+    // A near header is no roster line, and a padded header of the section being read is passed over:
+    // both are only reported.
     auto run = convert_text(entrance + one_level + champions + "[Party]\nch1\n[party]\n[Party] \n", "");
-    EXPECT_EQ(run.status, 2);
+    EXPECT_EQ(run.status, 0);
+    EXPECT_TRUE(messages_say(run.messages, {{"my_dungeon.txt:16: warning", {"\"[party]\""}},
+                                            {"my_dungeon.txt:17: warning", {"\"[Party] \"", "passed over"}}}));
     EXPECT_EQ(run.script, header + "\n" + one_level_map + champion_definitions + "\nkel_champion_toparty(0,ch1)\n" +
                               closing + placement);
 }
@@ -131,7 +163,8 @@ TEST(DriverRuleBreaks, ItemsBeforeTheLayoutAreSkipped)
 {
     auto run = convert_text(entrance + "[Items]\n1 TORCH 0 0 0\n" + one_level, "TORCH torch\n");
     EXPECT_EQ(run.status, 2);
-    EXPECT_EQ(run.messages, "my_dungeon.txt:5: error: the level 0 of object \"1\" is not a level of the layout; it is skipped\n");
+    EXPECT_EQ(run.messages, "my_dungeon.txt:4: error: the items section stands before the layout section, whose levels "
+                            "its objects stand on; every object of it is skipped (the layout section must come first)\n");
 }
 
 TEST(DriverRuleBreaks, EndOfInputInsideTheLayoutStillEndsTheRun)
@@ -154,19 +187,22 @@ TEST(Driver, NearHeadersAndItemLinesOutsideEverySectionAreReported)
     };
     const std::vector<Case> cases = {
         {"lower case", entrance + one_level + "[items]\nt1 TORCH 0 0 0\n",
-         "my_dungeon.txt:11: warning: \"[items]\" is not a section header; the header is written \"[Items]\"\n"
-         "my_dungeon.txt:12: warning: the object \"t1\" stands after a separator line and before the next header, "
-         "where no section reads it; it is not read\n"},
+         "my_dungeon.txt:11: error: \"[items]\" is not a section header; the header is written \"[Items]\"; 1 "
+         "non-empty line below it (line 12) is not read as that section\n"},
         {"a letter missing", entrance + one_level + "[Item]\n",
          "my_dungeon.txt:11: warning: \"[Item]\" is not a section header; the header is written \"[Items]\"\n"},
         {"a trailing blank", "[Main data]\n" + one_level + "[Items] \n",
          "my_dungeon.txt:1: warning: \"[Main data]\" is not a section header; the header is written \"[Main Data]\"\n"
-         "my_dungeon.txt:9: warning: \"[Items] \" is not a section header; the header is written \"[Items]\"\n"
+         "my_dungeon.txt:9: warning: the header \"[Items] \" has blanks or tabs around it; it is read as the header "
+         "\"[Items]\"\n"
          "my_dungeon.txt:9: error: the dump has no entrance line; the party is not placed\n"},
         {"a separator one star short", entrance + one_level + "/" + std::string(77, '*') + "/\n",
          "my_dungeon.txt:11: warning: \"/" + std::string(77, '*') +
              "/\" is not a section header; the header is written \"/" + std::string(78, '*') + "/\"\n"},
         {"a section of its own", entrance + one_level + "[Notes]\nsome text\n" + items, ""},
+        {"a bracketed line in the items section", entrance + one_level + items + "[Notes]\n",
+         "my_dungeon.txt:13: warning: the line \"[Notes]\" starts no section the converter reads; it is passed over, "
+         "and the items section goes on below it\n"},
         {"an item after the separator", entrance + one_level + items + separator + "t2 TORCH 0 0 0\n; t3 TORCH\n",
          "my_dungeon.txt:14: warning: the object \"t2\" stands after a separator line and before the next header, "
          "where no section reads it; it is not read\n"},
@@ -219,13 +255,10 @@ TEST(HeaderQuirks, EdgesOfTheLayoutAndHeadersSayWhatTheySayToday)
         {"a row narrower than its SIZE width is written as it stands",
          entrance + level("SIZE(4,3)\n1111\n101\n1111\n") + "[Items]\n" + torch,
          {at(10, "warning", {"row 2", "3 squares", "4"})}, {"\"101\",\n", "TVK_t=kel_spawn("}},
-        // Changes when padded headers are read as headers.
-        {"a header with trailing blanks is no header", entrance + three + "[Items]  \n" + torch,
-         {at(13, "warning", {"\"[Items]  \"", "\"[Items]\""}), at(14, "warning", {"\"t\"", "not read"})},
-         {"!TVK_t=", "!kel_spawnburst_begin"}},
-        {"a header without its bracket is no header", entrance + three + "[Items\n" + torch,
-         {at(13, "warning", {"\"[Items\"", "\"[Items]\""}), at(14, "warning", {"\"t\"", "not read"})},
-         {"!TVK_t="}},
+        {"a header with trailing blanks is read as that header", entrance + three + "[Items]  \n" + torch,
+         {at(13, "warning", {"\"[Items]  \"", "blanks", "\"[Items]\""})}, {"TVK_t=", "kel_spawnburst_begin"}},
+        {"a header without its bracket is no header, and loses the line below it", entrance + three + "[Items\n" + torch,
+         {at(13, "error", {"\"[Items\"", "\"[Items]\"", "1 non-empty line", "line 14"})}, {"!TVK_t="}},
         {"an item line after the main data's separator is not read",
          "[Main Data]\nENTRANCE...(0,0,0,NORTH)\n" + separator + "t0 TORCH 1 1 0\n" + three + "[Items]\n" + torch,
          {at(4, "warning", {"\"t0\"", "not read"})}, {"!TVK_t0=", "TVK_t=kel_spawn("}},

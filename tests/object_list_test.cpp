@@ -22,9 +22,9 @@ std::vector<std::string> warnings_of(const std::string& text, const std::vector<
     for (const auto& word : looked_up) list.find(word);
     std::vector<std::string> shown;
     for (const Problem& problem : list.problems()) {
-        EXPECT_EQ(problem.severity, Severity::warning);
         EXPECT_EQ(problem.file, ProblemFile::object_list);
-        shown.push_back(std::to_string(problem.line) + ": " + problem.message);
+        shown.push_back((problem.severity == Severity::error ? "error " : "") + std::to_string(problem.line) + ": " +
+                        problem.message);
     }
     return shown;
 }
@@ -54,7 +54,8 @@ TEST(ObjectList, NotesTheWordsLookedUpOnceInOrderOfFirstUse)
     EXPECT_EQ(looked_up_pairs_text(list), "");
 }
 
-TEST(ObjectListProblems, EachMistakeIsOneWarningAtTheLineThatHoldsIt)
+// A mistake that shifts later pairs, or leaves the list of no use, is an error; the others warnings.
+TEST(ObjectListProblems, EachMistakeIsOneProblemAtTheLineThatHoldsIt)
 {
     const std::vector<std::string> types = {"DOOR_IRON", "DOOR_FRAME", "LEVER"};
     const std::string shifted = ": the object name list has an odd number of words: \"DOOR_FRAME\" at the start of this "
@@ -62,6 +63,11 @@ TEST(ObjectListProblems, EachMistakeIsOneWarningAtTheLineThatHoldsIt)
     const std::string named_as_type = " is named \"DOOR_FRAME\", which is itself a type of the dump; a word may be "
                                       "missing before it";
     const std::string empty = ": the object name list is empty: every object of the dump is written as a comment";
+    const auto wide_of = [](const char* encoding) {
+        return ": the object name list is " + std::string(encoding) +
+               " text, whose words the converter cannot read, so every object is written as a comment; save it "
+               "again as UTF-8 (in the editor's \"Save as\", choose the encoding UTF-8) and convert again";
+    };
     const struct {
         std::string text;
         std::vector<std::string> looked_up;
@@ -72,7 +78,7 @@ TEST(ObjectListProblems, EachMistakeIsOneWarningAtTheLineThatHoldsIt)
         // A line that lost its name, after a pair split over two lines (no sign of it).
         {"LEVER\nlever\nDOOR_IRON\nDOOR_FRAME doorframe\n",
          types,
-         {"4" + shifted + "\"DOOR_IRON\" (line 3), and every pair after it is shifted by one word",
+         {"error 4" + shifted + "\"DOOR_IRON\" (line 3), and every pair after it is shifted by one word",
           "4: the type \"DOOR_IRON\"" + named_as_type}},
         {"DOOR_IRON door_iron\nLEVER\n", types,
          {"2: the object name list has an odd number of words: its last word, \"LEVER\", has no name and is ignored"}},
@@ -81,8 +87,12 @@ TEST(ObjectListProblems, EachMistakeIsOneWarningAtTheLineThatHoldsIt)
         {"DOOR_IRON door_iron\n\nDOOR_IRON door_wood\n",
          types,
          {"3: the type \"DOOR_IRON\" is named again, as \"door_wood\"; the first pair, \"door_iron\" on line 1, wins"}},
-        {"", types, {"0" + empty}},
-        {"\n\n", types, {"2" + empty}},
+        {"", types, {"error 0" + empty}},
+        {"\n\n", types, {"error 2" + empty}},
+        // UTF-16 and UTF-32 text, with and without a byte-order mark: that one error, nothing else.
+        {std::string("\xFF\xFEL\0E\0V\0E\0R\0 \0l\0\n\0", 20), types, {"error 1" + wide_of("UTF-16")}},
+        {std::string("L\0E\0V\0E\0R\0 \0l\0\n\0", 18), {}, {"error 1" + wide_of("UTF-16")}},
+        {std::string("L\0\0\0 \0\0\0l\0\0\0", 12), {}, {"error 1" + wide_of("UTF-32")}},
         {"", {}, {}},
     };
     for (const auto& c : cases) EXPECT_EQ(warnings_of(c.text, c.looked_up), c.warnings) << c.text;

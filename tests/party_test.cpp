@@ -149,17 +149,16 @@ TEST(PartyPlacement, EntranceOffTheLevelsOrWithAFacingOutsideCodeIsReported)
 
 TEST(PartySections, HeaderQuirksOfCharactersAndParty)
 {
-    // "[Characters]" directly followed by "[Party]" opens both in one pass; the "[Characters]" line
-    // after "[Party]" is a roster line, and a ";" line of the characters section a champion line.
+    // "[Characters]" directly followed by "[Party]" opens both in one pass, and "[Party]" followed by
+    // "[Characters]" too; a ";" line of the characters section is a champion line.
     const MemoryRun run = convert_text("[Main Data]\nENTRANCE...(0,0,0,NORTH)\n" + two_level_layout +
                                            "[Characters]\nok (K) (f) face:X_Y_Z, (0,0,0) (0,0,0,0) (0,0,0,0,0,0)\n"
                                            "[Characters]\n[Party]\n[Characters]\nok\n"
                                            "[Characters]\n;c (N) (f) face:X_Y_Z, (0,0,0) (0,0,0,0) (0,0,0,0,0,0)\n",
                                        "");
-    EXPECT_NE(run.script.find(",500,0,0,0,0)\n\n\nkel_champion_toparty(0,ok)\n\n\n"), std::string::npos)
-        << run.script;
+    EXPECT_NE(run.script.find(",500,0,0,0,0)\n\n\n\n\n\n"), std::string::npos) << run.script;
     EXPECT_EQ(run.messages,
-              "my_dungeon.txt:19: error: the roster line \"[Characters]\" does not name a champion identifier; it is left out\n"
+              "my_dungeon.txt:20: error: the champion line has 0 parenthesised groups where it needs 5; the champion is left out\n"
               "my_dungeon.txt:22: error: the champion identifier \";c\" is not a Lua name; the champion is left out\n");
     EXPECT_EQ(run.status, 2);
 }

@@ -179,15 +179,12 @@ TEST(RunFiles, ReplacesAnOldScriptWholeAndPrintsProblemsUnderTheGivenName)
     Options options;
     options.path = (folder / "keep.txt").string();
     const FileRun result = run_files(options);
-    EXPECT_EQ(result.status, 0);
-    // The list's messages first, then the dump's, then the closing count.
+    EXPECT_EQ(result.status, 2);
+    // The empty list is the one message: the types it lacks are not reported one by one.
     EXPECT_EQ(result.err, (folder / "obj_list.txt").string() +
-                              ":0: warning: the object name list is empty: every object of the dump is written as a "
-                              "comment [-Wlist-empty]\n" +
-                              (folder / "keep.txt").string() +
-                              ":11: warning: the object name list does not name the type \"GHOST\": 1 object of it "
-                              "is written as a comment [-Wunlisted-type]\n"
-                              "0 errors and 2 warnings; 0 objects written, 1 written as comments, 0 skipped\n");
+                              ":0: error: the object name list is empty: every object of the dump is written as a "
+                              "comment [list-empty]\n"
+                              "1 error and 0 warnings; 0 objects written, 1 written as comments, 0 skipped\n");
     const std::string script = read_file(folder / "LUA_dungeon.lua");
     EXPECT_EQ(script.rfind("\ndungeon_name=", 0), 0u);
     EXPECT_EQ(files_in(folder), (std::vector<std::string>{"LUA_dungeon.lua", "keep.txt", "obj_list.txt"}));

@@ -108,10 +108,10 @@ std::optional<std::string> close_and_replace(std::ofstream& out, const fs::path&
     return failure;
 }
 
-// The message of a run whose dump is not a dump.
-std::string not_a_dump_failure(const RunFiles& files)
+// The message of a run whose dump is not a dump, with what its text shows.
+std::string not_a_dump_failure(const RunFiles& files, const NotADump& why)
 {
-    return not_a_dump_message(files.dump_name);
+    return not_a_dump_message(files.dump_name, why);
 }
 
 // The message of a run whose waiting statements could not be read back: the script is incomplete.
@@ -127,7 +127,8 @@ std::optional<std::string> convert_to_stream(const RunFiles& files, std::istream
                                              bool writes_script)
 {
     try {
-        if (convert(dump, script, names, report, recorder) == status_no_file) return not_a_dump_failure(files);
+        NotADump why;
+        if (convert(dump, script, names, report, recorder, &why) == status_no_file) return not_a_dump_failure(files, why);
     } catch (const SpoolError& error) {
         if (!writes_script) return std::string(error.what());
         return spool_failure(files.script_name, error);
@@ -152,7 +153,8 @@ std::optional<std::string> write_script_file(const RunFiles& files, std::istream
     remove_on_interrupt(temporary);
     std::optional<std::string> failure;
     try {
-        if (convert(dump, script, names, report, recorder) == status_no_file) failure = not_a_dump_failure(files);
+        NotADump why;
+        if (convert(dump, script, names, report, recorder, &why) == status_no_file) failure = not_a_dump_failure(files, why);
     } catch (const SpoolError& error) {
         failure = spool_failure(files.script_name, error);
     }

@@ -21,3 +21,22 @@ std::size_t utf8_sequence_length(std::string_view text)
     }
     return 0;
 }
+
+std::string_view wide_encoding_of(std::string_view first_line)
+{
+    if (first_line.starts_with(std::string_view("\xFF\xFE\0\0", 4)) ||
+        first_line.starts_with(std::string_view("\0\0\xFE\xFF", 4)))
+        return "UTF-32";
+    if (first_line.starts_with("\xFF\xFE") || first_line.starts_with("\xFE\xFF")) return "UTF-16";
+    // Without a mark: characters below U+0100 leave every other byte zero in UTF-16, and three
+    // bytes of four in UTF-32, at the same places throughout (other binary files do not).
+    const std::string_view start = first_line.substr(0, 256);
+    if (start.size() < 4) return {};
+    bool nonzero[4] = {};
+    for (std::size_t i = 0; i < start.size(); ++i)
+        if (start[i] != '\0') nonzero[i % 4] = true;
+    const int zero_places = !nonzero[0] + !nonzero[1] + !nonzero[2] + !nonzero[3];
+    if (zero_places == 3) return "UTF-32";
+    if ((!nonzero[0] && !nonzero[2]) || (!nonzero[1] && !nonzero[3])) return "UTF-16";
+    return {};
+}

@@ -1,6 +1,8 @@
 #include "conversion/convert.h"
 
 #include <string>
+#include <tuple>
+#include <unordered_map>
 
 #include "itempass/references.h"
 #include "layout/layout_reader.h"
@@ -9,22 +11,93 @@
 #include "script/chunking.h"
 #include "sections/dump_headers.h"
 #include "store/line_reader.h"
+#include "text/chars.h"
+#include "text/fields.h"
 #include "text/normalise.h"
 #include "text/tokens.h"
+#include "text/utf8.h"
 #include "vocabulary/engine_names.h"
 
 namespace {
 
 enum class Section { none, characters, layout, items, main_data, party };
 
-// The warning for a line near a section header without being it.
-Problem near_header_warning(const std::string& line, std::string_view header, long number)
+// The section that a header line starts; none for the separator.
+Section section_of(Header header)
 {
-    Problem problem(MessageId::near_header,
-                    quoted(line) + " is not a section header; the header is written " + quoted(header));
-    problem.line = number;
-    return problem;
+    switch (header) {
+    case Header::characters: return Section::characters;
+    case Header::party: return Section::party;
+    case Header::layout: return Section::layout;
+    case Header::items: return Section::items;
+    case Header::main_data: return Section::main_data;
+    default: return Section::none;
+    }
 }
+
+// A line near a section header without being it, and the non-empty lines after it, up to the
+// next header, that are therefore not read by the section it names (counted only when that is
+// not the section being read).
+struct NearHeader {
+    long line = 0;
+    std::string text;
+    std::string_view header;
+    bool counts_lost = false;
+    long lost = 0;
+    long last_lost = 0;
+
+    // The message: a warning while nothing is lost, an error once a line is.
+    Problem problem() const
+    {
+        const auto at_line = [this](Problem found) {
+            found.line = line;
+            return found;
+        };
+        std::string message = quoted(text) + " is not a section header; the header is written " + quoted(header);
+        if (lost == 0) return at_line(Problem(MessageId::near_header, std::move(message)));
+        const bool one = lost == 1;
+        message += header_of(header) == Header::separator
+                       ? std::string("; the section above it goes on, and ")
+                       : std::string("; ");
+        message += std::to_string(lost) + (one ? " non-empty line" : " non-empty lines") + " below it" +
+                   (one ? " (line " : " (up to line ") + std::to_string(last_lost) + ")" + (one ? " is" : " are") +
+                   (header_of(header) == Header::separator ? " read by that section" : " not read as that section");
+        return at_line(Problem(MessageId::near_header_lost, std::move(message)));
+    }
+};
+
+// What the lines of an input before its first header show, for the message when it has none.
+class NotADumpSigns {
+public:
+    void read(const std::string& line, long number)
+    {
+        if (number == 1) why_.wide_encoding = wide_encoding_of(line);
+        std::size_t at = 0;
+        while (at < line.size() && is_blank(line[at])) ++at;
+        if (at == line.size() || line[at] == '#') return;
+        for (; at < line.size(); ++at) {
+            const char c = line[at];
+            if (is_blank(c)) continue;
+            if (!is_name_part(c) && c != '-' && c != '.') list_like_ = false;
+            if (at == 0 || is_blank(line[at - 1])) ++words_;
+        }
+    }
+
+    NotADump why() const
+    {
+        NotADump why = why_;
+        why.reads_as_object_list = why.wide_encoding.empty() && list_like_ && words_ >= 2;
+        return why;
+    }
+
+private:
+    NotADump why_;
+    bool list_like_ = true;
+    std::size_t words_ = 0;
+};
+
+// The engine's text of a section header, for messages.
+std::string header_words(Header header) { return quoted(header_text(header)); }
 
 // The state of one run: where the dump stands and what it has given so far.
 class Conversion {
@@ -36,7 +109,7 @@ public:
     }
 
     // Converts the dump; false when it has no header line, and so is not a dump: then nothing is
-    // written or reported.
+    // written or reported, and why_not_a_dump() says what its text shows.
     bool run()
     {
         names_.forget_lookups();
@@ -47,20 +120,26 @@ public:
             // script's first lines wait until the input shows that it is a dump.
             if (!begun_) {
                 // A line near a header is reported only once the input shows that it is a dump.
-                if (!is_bracketed(header_of(line))) {
-                    if (const auto header = near_header(line))
-                        early_warnings_.push_back(near_header_warning(line, *header, reader_.line_number()));
+                if (!is_bracketed(header_of(line)) && !is_bracketed(padded_header_of(line))) {
+                    signs_.read(line, reader_.line_number());
+                    if (!note_near_header(line)) count_near_header_loss(line);
                     continue;
                 }
                 out_ << "\n" << engine::dungeon_name << "=\"VORHANE\"" << "\n" << "\n";
+                end_near_header();
                 begun_ = true;
                 for (const Problem& warning : early_warnings_) report_.add(warning.line, warning);
             }
+            pass_over_ = false;
             switch_section(line);
             check_line(line);
-            handle(line);
+            if (!pass_over_) handle(line);
         }
         if (!begun_) return false;
+        end_near_header();
+        const bool list_is_dump = object_list_is_dump();
+        // A list that cannot be read as pairs is the one reason for every type it lacks.
+        if (list_is_dump || !names_.usable()) items_.unlisted_types.clear();
         link_items(items_, report_);
         check_references(items_, champions_, report_);
         write_items(items_, out_, watcher_);
@@ -74,31 +153,59 @@ public:
                                 .party_placed = placed,
                                 .links = link_result(items_),
                                 .names = items_.names});
-        for (const Problem& problem : names_.problems()) report_.add(problem.line, problem);
+        if (!list_is_dump)
+            for (const Problem& problem : names_.problems()) report_.add(problem.line, problem);
         return true;
     }
 
+    NotADump why_not_a_dump() const { return signs_.why(); }
+
 private:
-    // The six header tests, in their order; the line after "[Characters]" or "[Party]" is read at
-    // once and takes part in the tests after its own.
+    // The header the line is: written exactly, or with blanks or tabs around it, which is
+    // reported. A header of the section being read, so written, is a line passed over: it starts
+    // nothing again.
+    Header header_read(const std::string& line)
+    {
+        const Header exact = header_of(line);
+        if (exact != Header::none) return exact;
+        const Header padded = padded_header_of(line);
+        if (padded == Header::none) return Header::none;
+        const bool again = section_of(padded) == section_ && padded != Header::separator;
+        report_.add(MessageId::padded_header, reader_.line_number(),
+                        "the header " + quoted(line) + " has blanks or tabs around it; " +
+                            (again ? "its section is being read, so the line is passed over"
+                                   : "it is read as the header " + header_words(padded)));
+        // No handler gets the line: it is a header, or a header's line passed over (only the
+        // layout reader starts at its header line, and reads from the line after it).
+        if (padded != Header::layout) pass_over_ = true;
+        return again ? Header::none : padded;
+    }
+
+    // The six header tests, in their order. The line after "[Characters]" or "[Party]" is read at
+    // once and tested again from the first, so that either header may follow the other.
     void switch_section(std::string& line)
     {
-        if (header_of(line) == Header::characters) {
+        Header header = header_read(line);
+        if (header != Header::none) end_near_header();
+        while (header == Header::characters || header == Header::party) {
             reader_.next(line);
-            section_ = Section::characters;
+            section_ = header == Header::characters ? Section::characters : Section::party;
             out_ << "\n";
+            header = header_read(line);
+            if (header != Header::none) end_near_header();
         }
-        if (header_of(line) == Header::party) {
-            reader_.next(line);
-            section_ = Section::party;
-            out_ << "\n";
-        }
-        const Header header = header_of(line);
         if (header == Header::layout) {
             out_ << "\n";
             section_ = Section::layout;
         }
         if (header == Header::items) {
+            // The engine is given one kel_spawnburst_end(), at the end, for every begin.
+            if (items_header_line_ != 0)
+                report_.add(MessageId::items_twice, reader_.line_number(),
+                                "a second [Items] header writes kel_spawnburst_begin() again, for the one "
+                                "kel_spawnburst_end() at the end of the script");
+            items_header_line_ = reader_.line_number();
+            items_before_layout_ = !levels_.read;
             section_ = Section::items;
             out_ << "\n" << engine::spawnburst_begin << "()" << "\n";
         }
@@ -110,14 +217,24 @@ private:
         if (header != Header::none) after_separator_ = header == Header::separator;
     }
 
-    // Reports a line that looks like a header but is none, and an item line that no section reads.
+    // Reports a line that looks like a header but is none, a bracketed line that the items
+    // section passes over, and an item line that no section reads.
     void check_line(const std::string& line)
     {
-        if (const auto header = near_header(line)) {
-            const Problem near = near_header_warning(line, *header, reader_.line_number());
-            report_.add(near.line, near);
+        if (pass_over_) return;
+        // A line near a header is no line of the section being read either: no handler gets it.
+        if (note_near_header(line)) {
+            pass_over_ = true;
             return;
         }
+        // A line lost to a near header is reported with it, as one of its lines.
+        if (count_near_header_loss(line)) return;
+        if (section_ == Section::items && !line.empty() && line[0] == '[' && header_of(line) == Header::none &&
+            padded_header_of(line) == Header::none)
+            report_.add(MessageId::bracket_in_items, reader_.line_number(),
+                            "the line " + quoted(line) +
+                                " starts no section the converter reads; it is passed over, and the items "
+                                "section goes on below it");
         if (section_ != Section::none || !after_separator_ || line.empty()) return;
         const LeadingTokens tokens = leading_tokens(line);
         if (tokens.count >= 2 && names_.names_type(tokens.tokens[1]))
@@ -136,9 +253,94 @@ private:
         if (section_ == Section::party && !line.empty()) write_roster(line, number);
         if (section_ == Section::layout) read_layout_section(number);
         if (section_ == Section::items && !line.empty() && line[0] != ';' && line[0] != '[') {
+            if (items_before_layout_) {
+                report_items_before_layout();
+                return;
+            }
+            if (is_indented_comment(line)) {
+                report_.add(MessageId::indented_comment, number, "the comment line begins with blanks or tabs before its \";\"; it is "
+                                        "passed over as a comment (a comment line begins with \";\")");
+                return;
+            }
             if (!item_setting_) item_setting_.emplace(levels_, names_);
             file_item_line(items_, line, number, *item_setting_, report_, watcher_);
         }
+    }
+
+    // True for a line whose first byte other than blanks and tabs is ";".
+    static bool is_indented_comment(const std::string& line)
+    {
+        const std::size_t first = line.find_first_not_of(" \t");
+        return first != std::string::npos && line[first] == ';';
+    }
+
+    // One error for an items section above every layout section, whose objects have no level:
+    // every one of them is skipped, and nothing more is said of them.
+    void report_items_before_layout()
+    {
+        if (items_before_layout_reported_ == items_header_line_) return;
+        items_before_layout_reported_ = items_header_line_;
+        report_.add(MessageId::items_before_layout, items_header_line_, "the items section stands before the layout section, whose levels its "
+                                          "objects stand on; every object of it is skipped (the layout section "
+                                          "must come first)");
+    }
+
+    // Counts a line that is no header as lost to the near header met last, when that one loses
+    // lines; true when it does.
+    bool count_near_header_loss(const std::string& line)
+    {
+        if (!near_header_ || !near_header_->counts_lost || line.empty() || header_of(line) != Header::none ||
+            padded_header_of(line) != Header::none)
+            return false;
+        ++near_header_->lost;
+        near_header_->last_lost = reader_.line_number();
+        return true;
+    }
+
+    // Starts a near header at a line that is one, ending the one before; true when it is one.
+    bool note_near_header(const std::string& line)
+    {
+        const auto header = near_header(line);
+        if (!header) return false;
+        end_near_header();
+        const Header meant = header_of(*header);
+        near_header_ = NearHeader{.line = reader_.line_number(),
+                                  .text = line,
+                                  .header = *header,
+                                  .counts_lost = section_of(meant) != section_};
+        return true;
+    }
+
+    // Reports the near header met last, with the lines it lost, once a header or the end of the
+    // input ends what it would have started.
+    void end_near_header()
+    {
+        if (!near_header_) return;
+        const Problem problem = near_header_->problem();
+        near_header_.reset();
+        if (begun_) report_.add(problem.line, problem);
+        else early_warnings_.push_back(problem);
+    }
+
+    // Reports an object name list that is a dump in one error, its one problem: true then.
+    bool object_list_is_dump()
+    {
+        for (const ListPair& pair : names_.pairs())
+            for (const auto& [word, line, column] :
+                 {std::tuple(&pair.type, pair.type_line, pair.type_column), std::tuple(&pair.name, pair.name_line, pair.name_column)})
+                if (header_of(*word) != Header::none) {
+                    Problem problem(MessageId::list_is_dump,
+                                    "the object name list holds the header " + quoted(*word) +
+                                        ": it is a dungeon dump, not a list of types and names; its "
+                                        "words, read two by two, give the objects wrong names, or none "
+                                        "(those are written as comments)");
+                    problem.line = line;
+                    problem.column = column;
+                    problem.file = ProblemFile::object_list;
+                    report_.add(line, problem);
+                    return true;
+                }
+        return false;
     }
 
     void read_entrance_line(const std::string& line)
@@ -148,6 +350,13 @@ private:
             report_.add(MessageId::entrance, reader_.line_number(), "the entrance line has no readable (x,y,level,facing)");
             return;
         }
+        // Each entrance line replaces the one before: the last is the party's place.
+        if (entrance_ && (entrance_->x != read->x || entrance_->y != read->y || entrance_->level != read->level ||
+                          entrance_->facing != read->facing))
+            report_.add(MessageId::entrance_twice, reader_.line_number(),
+                            "a second entrance line, with other values than the one of line " +
+                                std::to_string(entrance_->line_number) +
+                                "; the last entrance line, this one, places the party");
         entrance_ = *read;
         entrance_->line_number = reader_.line_number();
     }
@@ -159,8 +368,14 @@ private:
         report_.add_all(number, problems, line);
         if (!statement) return;
         out_ << *statement << "\n";
-        champions_.insert(defined_champion(*statement));
-        if (watcher_) watcher_->champion(defined_champion(*statement));
+        const std::string champion = defined_champion(*statement);
+        champions_.insert(champion);
+        // The engine's variable takes the later definition; the champion defined first is lost to it.
+        if (const auto [first, added] = champion_lines_.emplace(champion, number); !added)
+            report_.add(MessageId::champion_twice, number, "the champion " + champion + " is defined a second time (first on line " +
+                                        std::to_string(first->second) +
+                                        "); the variable holds the champion of this later line");
+        if (watcher_) watcher_->champion(champion);
     }
 
     void write_roster(const std::string& line, long number)
@@ -216,6 +431,18 @@ private:
     // True from the first header line on; the warnings of the lines before it wait until then.
     bool begun_ = false;
     std::vector<Problem> early_warnings_;
+    NotADumpSigns signs_;
+    // True while the current line is a header of the section being read, which no handler gets.
+    bool pass_over_ = false;
+    // The last near header, while the lines it would have started are counted.
+    std::optional<NearHeader> near_header_;
+    // The line of the last "[Items]" header (0 before one), whether its section stands above the
+    // layout, and the header whose section was reported as such.
+    long items_header_line_ = 0;
+    bool items_before_layout_ = false;
+    long items_before_layout_reported_ = 0;
+    // The line of each champion's first definition.
+    std::unordered_map<std::string, long> champion_lines_;
     Levels levels_;
     std::optional<Entrance> entrance_;
     ItemLists items_;
@@ -237,13 +464,17 @@ int converted_status(const Report& report, bool strict)
 }
 
 int convert(std::istream& dump, std::ostream& script, const ObjectList& names, Report& report,
-            ConversionWatcher* watcher)
+            ConversionWatcher* watcher, NotADump* why)
 {
     // The script passes through the chunking buffer, which keeps a large script loadable.
     ChunkingBuffer chunking(script);
     std::ostream chunked(&chunking);
-    const bool dump_read = Conversion(dump, chunked, names, report, watcher).run();
+    Conversion conversion(dump, chunked, names, report, watcher);
+    const bool dump_read = conversion.run();
     chunking.finish();
-    if (!dump_read) return status_no_file;
+    if (!dump_read) {
+        if (why) *why = conversion.why_not_a_dump();
+        return status_no_file;
+    }
     return converted_status(report, false);
 }

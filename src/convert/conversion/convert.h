@@ -12,6 +12,7 @@
 #include "levels/levels.h"
 #include "records/object_list.h"
 #include "report/report.h"
+#include "text/utf8.h"
 
 // Exit status of a run that converted the dump with errors: the script is written, the problems reported.
 constexpr int status_rule_broken = 2;
@@ -19,11 +20,27 @@ constexpr int status_rule_broken = 2;
 // argument was wrong, or the dump is not a dump.
 constexpr int status_no_file = 1;
 
+// What the text of an input without a header line shows about why it is not a dump.
+struct NotADump {
+    // "UTF-16" or "UTF-32" for a text in such a wide encoding, whose headers cannot match; empty
+    // otherwise.
+    std::string_view wide_encoding;
+    // True when its lines read as an object name list (words of type and name, nothing else).
+    bool reads_as_object_list = false;
+};
+
 // The message for an input without a header line, which is not a dungeon dump: "NAME is not a
-// dungeon dump (...)", without the program's name.
-inline std::string not_a_dump_message(const std::string& dump_name)
+// dungeon dump (...)", with what its text shows, without the program's name.
+inline std::string not_a_dump_message(const std::string& dump_name, const NotADump& why = {})
 {
-    return dump_name + " is not a dungeon dump (no [Layout], [Items], [Main Data], [Characters] or [Party] header line)";
+    if (!why.wide_encoding.empty())
+        return dump_name + " is " + std::string(why.wide_encoding) +
+               " text, whose header lines the converter cannot read; " + std::string(wide_encoding_advice);
+    std::string message =
+        dump_name + " is not a dungeon dump (no [Layout], [Items], [Main Data], [Characters] or [Party] header line)";
+    if (why.reads_as_object_list)
+        message += "; it reads as an object name list: were the dump and the object name list swapped?";
+    return message;
 }
 
 // What a conversion decided about the whole dungeon, as it stands when the script is complete.
@@ -57,6 +74,6 @@ int converted_status(const Report& report, bool strict);
 // the object name list (which words the dump looked up in it are noted in the list); a watcher,
 // when given, is told of what the run decided. Returns 0 when the report holds no error (warnings
 // allowed) and 2 when it holds one. An input without a header line is not a dump: nothing is
-// written or reported, and the status is status_no_file.
+// written or reported, the status is status_no_file, and `why`, when given, says what its text shows.
 int convert(std::istream& dump, std::ostream& script, const ObjectList& names, Report& report,
-            ConversionWatcher* watcher = nullptr);
+            ConversionWatcher* watcher = nullptr, NotADump* why = nullptr);

@@ -4,6 +4,7 @@
 
 #include "store/line_reader.h"
 #include "text/fields.h"
+#include "text/utf8.h"
 
 namespace {
 
@@ -55,6 +56,7 @@ ObjectList ObjectList::read(std::istream& in)
     std::optional<Problem> shifted_line;
     while (reader.next(line)) {
         const long number = reader.line_number();
+        if (number == 1) list.wide_encoding_ = wide_encoding_of(line);
         if (is_comment_line(line)) continue;
         std::size_t line_words = 0;
         const std::size_t first_word = words;
@@ -99,7 +101,7 @@ ObjectList ObjectList::read(std::istream& in)
     list.last_line_ = reader.line_number();
     if (words % 2 == 1) {
         list.odd_words_ = shifted_line ? *shifted_line
-                                       : list_warning(MessageId::list_odd,
+                                       : list_warning(MessageId::list_last_word,
                                                       "the object name list has an odd number of words: its last word, " +
                                                           quoted(previous.text) + ", has no name and is ignored",
                                                       previous.line, previous.column);
@@ -162,6 +164,14 @@ bool ObjectList::was_looked_up(std::string_view word) const
 Problems ObjectList::problems() const
 {
     Problems problems;
+    if (!wide_encoding_.empty()) {
+        problems.push_back(list_warning(MessageId::list_encoding,
+                                        "the object name list is " + std::string(wide_encoding_) +
+                                            " text, whose words the converter cannot read, so every object is written "
+                                            "as a comment; " + std::string(wide_encoding_advice),
+                                        1));
+        return problems;
+    }
     if (pairs_.empty() && !odd_words_ && hash_words_.empty()) {
         if (!looked_up_.empty())
             problems.push_back(

@@ -62,9 +62,15 @@ public:
 
     // What in the list looks like a mistake, by what the conversion looked up in it: an odd
     // number of words, a word beginning with "#" inside a line, a type named again with another
-    // name, a name that is itself a type the dump looks up, an empty list that the dump needs.
-    // Warnings at the list's lines, in line order.
+    // name, a name that is itself a type the dump looks up, an empty list that the dump needs, a
+    // list in a wide encoding. At the list's lines, in line order: errors where later pairs are
+    // shifted or the list cannot be used at all, warnings otherwise. A list in a wide encoding has
+    // that one problem.
     Problems problems() const;
+
+    // False when the list as a whole cannot serve the conversion: it is in a wide encoding, or it
+    // is empty while the dump looked words up in it.
+    bool usable() const { return wide_encoding_.empty() && !(pairs_.empty() && !odd_words_ && !looked_up_.empty()); }
 
 private:
     // Hashes texts and views alike, so that a view of a word finds its pair without a copy.
@@ -84,6 +90,8 @@ private:
     // The list's last line, and its odd-word warning when it has an odd number of words.
     long last_line_ = 0;
     std::optional<Problem> odd_words_;
+    // "UTF-16" or "UTF-32" when the list is written so; empty otherwise.
+    std::string_view wide_encoding_;
     // The words that begin with "#" without beginning their line.
     Problems hash_words_;
 

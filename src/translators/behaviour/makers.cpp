@@ -5,6 +5,7 @@
 
 #include "behaviour/keywords.h"
 #include "behaviour/values.h"
+#include "text/chars.h"
 #include "text/lua_text.h"
 #include "vocabulary/word_lists.h"
 
@@ -26,8 +27,25 @@ std::string_view object_name_of(const LineContext& context, std::string_view wor
     return name ? std::string_view(*name) : word;
 }
 
-// Appends the ",min=" and ",max=" parts of a generator: the single characters right after the
-// "(" of NUMBERS=( and right before the first ")" after it; none when the ")" is missing (reported).
+// The digits that begin the text, or its first character when it does not begin with a digit.
+std::string_view leading_digits(std::string_view text)
+{
+    std::size_t end = 0;
+    while (end < text.size() && is_digit(text[end])) ++end;
+    return text.substr(0, end == 0 ? 1 : end);
+}
+
+// The digits that end the text, or its last character when it does not end with a digit.
+std::string_view trailing_digits(std::string_view text)
+{
+    std::size_t start = text.size();
+    while (start > 0 && is_digit(text[start - 1])) --start;
+    return text.substr(start == text.size() ? text.size() - 1 : start);
+}
+
+// Appends the ",min=" and ",max=" parts of a generator: the digits right after the "(" of
+// NUMBERS=( and the digits right before the first ")" after it (NUMBERS=(2-12) gives 2 and 12),
+// or the one character there when it is no digit; none when the ")" is missing (reported).
 void append_numbers(std::string& out, const LineContext& context)
 {
     const std::size_t found = context.scan.first(scanned("NUMBERS=("));
@@ -39,13 +57,17 @@ void append_numbers(std::string& out, const LineContext& context)
                                       std::string_view(context.line).substr(found));
         return;
     }
-    // The ")" stands after the "(", so both characters lie inside the line.
+    // The ")" stands after the "(", so both characters lie inside the line: the text from the
+    // one after "(" up to ")" holds at least one character, the ")" itself.
     const std::string_view line(context.line);
-    if (auto min = checked_code_value("NUMBERS=( minimum", line.substr(open + 1, 1), context.problems)) {
+    const std::string_view inside = line.substr(open + 1, close - open - 1);
+    const std::string_view first = inside.empty() ? line.substr(open + 1, 1) : leading_digits(inside);
+    const std::string_view last = inside.empty() ? line.substr(close - 1, 1) : trailing_digits(inside);
+    if (auto min = checked_code_value("NUMBERS=( minimum", first, context.problems)) {
         out += ",min=";
         out += *min;
     }
-    if (auto max = checked_code_value("NUMBERS=( maximum", line.substr(close - 1, 1), context.problems)) {
+    if (auto max = checked_code_value("NUMBERS=( maximum", last, context.problems)) {
         out += ",max=";
         out += *max;
     }

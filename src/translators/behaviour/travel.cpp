@@ -8,6 +8,7 @@
 
 #include "behaviour/groups.h"
 #include "behaviour/keywords.h"
+#include "behaviour/run_ins.h"
 #include "behaviour/values.h"
 #include "levels/levels.h"
 #include "text/chars.h"
@@ -165,6 +166,14 @@ void read_sound(const LineContext& context, Item& item, Properties& properties)
                                       sound);
         return;
     }
+    // A sound name may hold a blank, so it is written as read; one that runs into a keyword is
+    // reported.
+    if (const auto run_into = keyword_run_into(*name))
+        context.problems.emplace_back(MessageId::sound_run_in,
+                                      "the sound name " + quoted(*name) + " runs into the keyword " + quoted(*run_into) +
+                                          " (a \",\" or \")\" is missing before it?); it is written as " +
+                                          quoted(force_lc(*name)),
+                                      *name);
     properties.sound = "sound=\"";
     append_lua_escape(properties.sound, force_lc(*name));
     properties.sound += '"';

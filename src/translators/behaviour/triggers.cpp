@@ -4,6 +4,7 @@
 #include "behaviour/groups.h"
 
 #include "behaviour/keywords.h"
+#include "behaviour/run_ins.h"
 #include "behaviour/values.h"
 #include "text/chars.h"
 #include "text/comma_list.h"
@@ -85,7 +86,20 @@ void read_targets(const LineContext& context, Item& item, Properties& properties
         item.has_exvars = false;
         return;
     }
-    if (!write_target_property(properties.target, *list, context.problems)) return;
+    // A list that runs into the next keyword is reported by that cause alone.
+    const auto run_into = keyword_run_into(*list);
+    const std::size_t reported = context.problems.size();
+    const bool written = write_target_property(properties.target, *list, context.problems);
+    if (run_into) {
+        context.problems.erase(context.problems.begin() + static_cast<std::ptrdiff_t>(reported), context.problems.end());
+        const std::string text = run_in_text("TARGET=(", *run_into);
+        if (written)
+            context.problems.emplace_back(MessageId::target_run_in,
+                                          text + ", so its last target reads " + quoted(list->substr(list->rfind(',') + 1)),
+                                          *list);
+        else context.problems.emplace_back(MessageId::run_in, text + "; the targets are left out", *list);
+    }
+    if (!written) return;
     item.target_list = *list;
     if (context.links) context.links->targets = list_parts(*list);
     if (auto delay = colon_value(context, scanned("DELAY:"), ",)")) {

@@ -1,5 +1,6 @@
 #include "behaviour/values.h"
 
+#include "behaviour/run_ins.h"
 #include "text/lua_text.h"
 #include "text/normalise.h"
 #include "vocabulary/engine_names.h"
@@ -8,6 +9,11 @@ std::optional<std::string_view> checked_code_value(std::string_view keyword, std
                                                    Problems& problems)
 {
     if (is_code_value(value)) return value;
+    // A value that runs into the next keyword is reported by its cause, the missing mark.
+    if (const auto run_into = keyword_run_into(value)) {
+        problems.emplace_back(MessageId::run_in, run_in_text(keyword, *run_into) + "; it is left out", value);
+        return std::nullopt;
+    }
     problems.emplace_back(MessageId::value,
                           "the " + std::string(keyword) + " value " + quoted(value) + " is not a number or name; it is left out",
                           value);

@@ -369,17 +369,55 @@ void link_held_items(ItemLists& lists, Report& report)
     }
 }
 
-// Links every door button to the last door on its square.
-void link_door_buttons(ItemLists& lists)
+// The doors of one square: the last, which a door button there opens, how many, and, for a
+// square of several doors with a button, the first few doors' names.
+struct SquareDoors {
+    FactNumber last = no_fact;
+    FactNumber count = 0;
+    bool named = false;
+    FactNumber listed = 0;
+    std::string names;
+};
+
+// At most this many doors of one square are named in a message.
+constexpr FactNumber named_doors = 4;
+
+// Links every door button to the last door on its square; a button whose square holds several
+// doors is reported, with them.
+void link_door_buttons(ItemLists& lists, Report& report)
 {
-    std::unordered_map<GridPlace, FactNumber, SquareHash, SameSquare> last_door;
+    std::unordered_map<GridPlace, SquareDoors, SquareHash, SameSquare> doors;
+    const auto square_of = [](const auto& facts) { return GridPlace{facts.x, facts.y, facts.level}; };
     for (std::size_t i = 0; i < lists.door_facts.size(); ++i) {
-        const DoorFacts& door = lists.door_facts[i];
-        last_door[{door.x, door.y, door.level}] = static_cast<FactNumber>(i);
+        SquareDoors& square = doors[square_of(lists.door_facts[i])];
+        square.last = static_cast<FactNumber>(i);
+        ++square.count;
     }
+    bool several = false;
     for (auto& button : lists.button_facts) {
-        auto found = last_door.find({button.x, button.y, button.level});
-        if (found != last_door.end()) button.link = found->second;
+        auto found = doors.find(square_of(button));
+        if (found == doors.end()) continue;
+        button.link = found->second.last;
+        if (found->second.count > 1) several = found->second.named = true;
+    }
+    if (!several) return;
+    for (const DoorFacts& door : lists.door_facts) {
+        SquareDoors& square = doors[square_of(door)];
+        if (!square.named || square.listed == named_doors) continue;
+        square.names += (square.listed++ == 0 ? "" : ", ") + quoted(lists.names.id_of(door.object));
+    }
+    for (const auto& button : lists.button_facts) {
+        if (button.link == no_fact) continue;
+        const SquareDoors& square = doors[square_of(button)];
+        if (square.count < 2) continue;
+        const std::string more = square.count > named_doors
+                                      ? " and " + std::to_string(square.count - named_doors) + " more"
+                                      : std::string();
+        report.add(MessageId::button_doors, lists.names.line_of(button.object),
+                       "the door button " + quoted(lists.names.id_of(button.object)) + " shares its square with " +
+                           std::to_string(square.count) + " doors (" + square.names + more +
+                           "); it opens the last of them, " +
+                           quoted(lists.names.id_of(lists.door_facts[button.link].object)));
     }
 }
 
@@ -422,7 +460,7 @@ void write_finished(std::string_view text, std::size_t object, std::ostream& out
 void link_items(ItemLists& lists, Report& report)
 {
     link_held_items(lists, report);
-    link_door_buttons(lists);
+    link_door_buttons(lists, report);
     report_unlisted_types(lists, report);
     for (const auto& held : lists.held_facts)
         if (held.comment_out) lists.names.set_reason(held.object, held.reason);

@@ -2,6 +2,7 @@
 
 #include <string>
 
+#include "behaviour/run_ins.h"
 #include "records/held_list.h"
 #include "text/lua_text.h"
 #include "text/normalise.h"
@@ -15,8 +16,9 @@ void check_targets(const ItemLists& lists, Report& report)
         const long line = lists.names.line_of(targets.object);
         // A part of a target list is read with the blanks around it dropped.
         for_each_listed_name(targets.list, [&](std::string_view part) {
-            // An empty part is reported where the script writes it.
-            if (part.empty()) return;
+            // An empty part is reported where the script writes it, and one that runs into a
+            // keyword where the list is read.
+            if (part.empty() || keyword_run_into(part)) return;
             const std::size_t object = lists.names.object_named(part);
             const auto variable = [&] { return std::string(engine::object_prefix) + force_us(part); };
             if (object == no_object) {

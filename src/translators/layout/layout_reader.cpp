@@ -33,10 +33,22 @@ bool read_values(const std::string& line, int* values, int count)
     return true;
 }
 
+// True for a section header, also one with blanks or tabs around it.
+bool is_any_header(const std::string& line)
+{
+    return header_of(line) != Header::none || padded_header_of(line) != Header::none;
+}
+
+// True for a bracketed section header ("[Items]"), also one with blanks or tabs around it.
+bool is_bracketed_header(const std::string& line)
+{
+    return is_bracketed(header_of(line)) || is_bracketed(padded_header_of(line));
+}
+
 // True for a line that ends the map rows of a level block: a section header or a WALLSET line.
 bool ends_rows(const std::string& line)
 {
-    return header_of(line) != Header::none || contains(line, "WALLSET");
+    return is_any_header(line) || contains(line, "WALLSET");
 }
 
 // True for a line that reads as a map row: squares only, no keyword with a value.
@@ -89,9 +101,17 @@ private:
         bool ended = !next();
         auto advance = [&] { ended = !next(); };
         auto header = [&](const char* keyword) { return !ended && contains(line_, keyword); };
+        // A line beyond what a block takes is the one reason the lines after it are not found.
+        bool beyond = false;
         auto lacks = [&](const char* keyword) {
-            if (!ended) report_level(number, std::string("has no ") + keyword + " line");
+            if (!ended && !beyond) report_level(number, std::string("has no ") + keyword + " line");
             complete = false;
+        };
+        auto line_beyond = [&](const std::string& what) {
+            report_.add(MessageId::block_line_beyond, reader_.line_number(),
+                        "level " + std::to_string(number) + " has " + what + ", more than a level block takes; the level is left out");
+            complete = false;
+            beyond = true;
         };
         auto unreadable = [&](const char* keyword) {
             report_level(number, std::string("has a ") + keyword + " value that is not an integer in range");
@@ -108,6 +128,7 @@ private:
         }
         for (int extra = 0; extra < 2; ++extra)
             if (header("LIGHT")) advance();
+        if (header("LIGHT")) line_beyond("a fourth LIGHT line");
 
         if (header("OFFSET")) {
             int value[2];
@@ -118,6 +139,7 @@ private:
                 unreadable("OFFSET");
             }
             advance();
+            if (header("OFFSET")) line_beyond("a second OFFSET line");
         } else {
             lacks("OFFSET");
         }
@@ -133,6 +155,14 @@ private:
                 unreadable("SIZE");
             }
             advance();
+            // A second SIZE line is read as the first map row (the header lines are tested once
+            // each, in their order): the rows are written one line late, and the last is lost.
+            if (header("SIZE")) {
+                report_.add(MessageId::block_line_beyond, reader_.line_number(), "level " + std::to_string(number) +
+                                                         " has a second SIZE line, more than a level block takes; it is "
+                                                         "read as the first map row, and the level's last map row is skipped");
+                beyond = true;
+            }
         } else {
             lacks("SIZE");
         }
@@ -153,7 +183,7 @@ private:
                 }
                 // A row of another width gives a map the engine cannot lay out; it is still
                 // written as read, and reported.
-                if (line_.size() != static_cast<std::size_t>(level.size_x))
+                if (line_.size() != static_cast<std::size_t>(level.size_x) && !(beyond && row == 0))
                     report_.add(MessageId::map_row_width, reader_.line_number(), "map row " + std::to_string(row + 1) + " of level " +
                                                            std::to_string(number) + " is " + std::to_string(line_.size()) +
                                                            " squares wide where its SIZE says " + std::to_string(level.size_x));
@@ -166,7 +196,7 @@ private:
         level.complete = complete;
         result.levels.push_back(std::move(level));
         // A header that cut the rows short is reported with them; it is read as what it is.
-        if (!ended && rows_cut && is_bracketed(header_of(line_))) {
+        if (!ended && rows_cut && is_bracketed_header(line_)) {
             reader_.put_back(line_);
             return false;
         }
@@ -174,13 +204,13 @@ private:
         bool extra_rows_reported = false;
         while (!ended && !contains(line_, "WALLSET") && !contains(line_, "/*")) {
             // A section header ends the layout section even without its line with "/*".
-            if (is_bracketed(header_of(line_))) {
+            if (is_bracketed_header(line_)) {
                 report_.add(MessageId::layout_end, reader_.line_number(), "the layout section has no line with \"/*\" after its last "
                                                        "level; it ends at the header " + quoted(line_));
                 reader_.put_back(line_);
                 return false;
             }
-            if (height_known && !extra_rows_reported && is_map_row(line_)) {
+            if (height_known && !extra_rows_reported && !beyond && is_map_row(line_)) {
                 report_.add(MessageId::extra_map_rows, reader_.line_number(), "level " + std::to_string(number) + " has more map rows than its SIZE height of " +
                                                            std::to_string(level_height) + "; this row and those after it are skipped");
                 extra_rows_reported = true;

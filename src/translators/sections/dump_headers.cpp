@@ -34,6 +34,21 @@ Header header_of(std::string_view line)
     return line == separator_line ? Header::separator : Header::none;
 }
 
+Header padded_header_of(std::string_view line)
+{
+    const std::string_view word = trimmed(line);
+    if (word.size() == line.size()) return Header::none;
+    return header_of(word);
+}
+
+std::string_view header_text(Header header)
+{
+    if (header == Header::separator) return separator_line;
+    for (const auto& [text, bracketed_header] : bracketed)
+        if (bracketed_header == header) return text;
+    return {};
+}
+
 bool is_bracketed(Header header)
 {
     return header != Header::none && header != Header::separator;
@@ -43,7 +58,7 @@ std::optional<std::string_view> near_header(std::string_view line)
 {
     if (header_of(line) != Header::none) return std::nullopt;
     const std::string_view word = trimmed(line, is_blank);
-    if (word.empty()) return std::nullopt;
+    if (word.empty() || header_of(word) != Header::none) return std::nullopt;
     if (word.front() == '[' || word.back() == ']') {
         for (const auto& [text, header] : bracketed)
             if (word == text || is_near(word, text)) return text;

@@ -47,7 +47,8 @@ PageConversion page_conversion(std::string_view dump, std::string_view objects, 
     std::ostringstream messages;
     Report report(page_dump_name);
     ModelRecorder recorder(page_dump_name);
-    const int converted = convert(dump_stream, script, names, report, &recorder);
+    NotADump why;
+    const int converted = convert(dump_stream, script, names, report, &recorder, &why);
     // Every message, in the command line's order, with its closing count: the page shows them all.
     write_messages(messages, report, true, converted != status_no_file);
 
@@ -55,7 +56,7 @@ PageConversion page_conversion(std::string_view dump, std::string_view objects, 
     // An input that is not a dump converts to nothing, as on the command line.
     if (converted == status_no_file) {
         result.status = status_no_file;
-        result.messages = std::move(messages).str() + program_line(not_a_dump_message(page_dump_name));
+        result.messages = std::move(messages).str() + program_line(not_a_dump_message(page_dump_name, why));
         return result;
     }
     result.status = converted_status(report, strict);

@@ -1,0 +1,27 @@
+#include "behaviour/run_ins.h"
+
+#include "behaviour/keyword_scan.h"
+#include "report/report.h"
+#include "text/fields.h"
+
+std::optional<std::string_view> keyword_run_into(std::string_view value)
+{
+    // Nearly every value is one word: it runs into nothing.
+    if (value.find_first_of(" \t") == std::string_view::npos) return std::nullopt;
+    std::optional<std::string_view> found;
+    for_each_keyword_in(value, [&](const Keyword& keyword, std::size_t at) {
+        if (!found && at > 0 && is_blank(value[at - 1])) found = keyword.text;
+    });
+    return found;
+}
+
+std::string_view missing_mark_of(std::string_view keyword)
+{
+    return keyword.ends_with(':') ? "\",\" or \")\"" : "\")\"";
+}
+
+std::string run_in_text(std::string_view keyword, std::string_view run_into)
+{
+    return "the " + std::string(keyword) + " value runs into the keyword " + quoted(run_into) + " (its " +
+           std::string(missing_mark_of(keyword)) + " is missing before it)";
+}
