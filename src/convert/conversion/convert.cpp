@@ -10,11 +10,13 @@
 #include "party/party.h"
 #include "script/chunking.h"
 #include "sections/dump_headers.h"
+#include "store/hash.h"
 #include "store/line_reader.h"
 #include "text/chars.h"
 #include "text/fields.h"
 #include "text/normalise.h"
 #include "text/tokens.h"
+#include "text/trim.h"
 #include "text/utf8.h"
 #include "vocabulary/engine_names.h"
 
@@ -94,6 +96,11 @@ private:
     NotADump why_;
     bool list_like_ = true;
     std::size_t words_ = 0;
+};
+
+// Hashes a champion's name with the converter's one hash function.
+struct NameHash {
+    std::size_t operator()(const std::string& name) const { return static_cast<std::size_t>(text_hash(name)); }
 };
 
 // The engine's text of a section header, for messages.
@@ -270,8 +277,10 @@ private:
     // True for a line whose first byte other than blanks and tabs is ";".
     static bool is_indented_comment(const std::string& line)
     {
-        const std::size_t first = line.find_first_not_of(" \t");
-        return first != std::string::npos && line[first] == ';';
+        // An item line begins with its identifier: one test of its first byte passes it.
+        std::size_t first = 0;
+        while (first < line.size() && is_space_or_tab(line[first])) ++first;
+        return first < line.size() && line[first] == ';';
     }
 
     // One error for an items section above every layout section, whose objects have no level:
@@ -442,7 +451,7 @@ private:
     bool items_before_layout_ = false;
     long items_before_layout_reported_ = 0;
     // The line of each champion's first definition.
-    std::unordered_map<std::string, long> champion_lines_;
+    std::unordered_map<std::string, long, NameHash> champion_lines_;
     Levels levels_;
     std::optional<Entrance> entrance_;
     ItemLists items_;

@@ -6,8 +6,11 @@
 
 std::optional<std::string_view> keyword_run_into(std::string_view value)
 {
-    // Nearly every value is one word: it runs into nothing.
-    if (value.find_first_of(" \t") == std::string_view::npos) return std::nullopt;
+    // Nearly every value is one word: it runs into nothing. A plain loop finds that in a few
+    // instructions a byte (a search for one of several bytes costs a call per byte).
+    std::size_t i = 0;
+    while (i < value.size() && value[i] != ' ' && value[i] != '\t') ++i;
+    if (i == value.size()) return std::nullopt;
     std::optional<std::string_view> found;
     for_each_keyword_in(value, [&](const Keyword& keyword, std::size_t at) {
         if (!found && at > 0 && is_blank(value[at - 1])) found = keyword.text;

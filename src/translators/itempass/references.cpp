@@ -17,16 +17,18 @@ void check_targets(const ItemLists& lists, Report& report)
         // A part of a target list is read with the blanks around it dropped.
         for_each_listed_name(targets.list, [&](std::string_view part) {
             // An empty part is reported where the script writes it, and one that runs into a
-            // keyword where the list is read.
-            if (part.empty() || keyword_run_into(part)) return;
+            // keyword where the list is read (a part that names an object is looked at no
+            // further, so the run-in is looked for only before a message).
+            if (part.empty()) return;
             const std::size_t object = lists.names.object_named(part);
             const auto variable = [&] { return std::string(engine::object_prefix) + force_us(part); };
+            const CommentReason reason = object == no_object ? CommentReason::none : lists.names.reason_of(object);
+            if ((object == no_object || reason != CommentReason::none) && keyword_run_into(part)) return;
             if (object == no_object) {
                 report.add(MessageId::target, line, "the target " + quoted(part) + " of " + quoted(lists.names.id_of(targets.object)) +
                                                         " names no object; " + variable() + " is nil in the engine");
                 return;
             }
-            const CommentReason reason = lists.names.reason_of(object);
             if (reason != CommentReason::none)
                 report.add(MessageId::target, line,
                                "the target " + quoted(part) + " of " + quoted(lists.names.id_of(targets.object)) + " names object " +
