@@ -259,6 +259,8 @@ std::optional<std::string> update_object_list(const RunFiles& files, const Objec
     if (!open_for_reading(old, files.objects)) {
         bytes.assign(std::istreambuf_iterator<char>(old), std::istreambuf_iterator<char>());
         if (old.bad()) return "cannot read " + files.objects_name + ": " + last_system_error();
+        // Windows refuses to replace a file that is still open.
+        old.close();
     }
     const std::string end = line_end_of(bytes);
     if (!bytes.empty() && bytes.back() != '\n') bytes += end;
