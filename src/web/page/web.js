@@ -44,7 +44,8 @@ var Module = (function () {
     byId('messages-note').textContent = note;
     if (!linked) { box.textContent = text; return; }
     text.split(/(?<=\n)/).forEach(function (line) {
-      if (/^dungeon2lua:/.test(line) || line === '') { box.appendChild(document.createTextNode(line)); return; }
+      // The program's own lines and the closing count belong to no line of a file.
+      if (!/:[0-9]+(:[0-9]+)?: (error|warning|note): /.test(line)) { box.appendChild(document.createTextNode(line)); return; }
       var entry = document.createElement('span');
       entry.className = 'message';
       entry.setAttribute('role', 'link');
