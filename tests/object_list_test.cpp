@@ -91,7 +91,7 @@ TEST(ObjectListProblems, EachMistakeIsOneProblemAtTheLineThatHoldsIt)
         {"\n\n", types, {"error 2" + empty}},
         // UTF-16 and UTF-32 text, with and without a byte-order mark: that one error, nothing else.
         {std::string("\xFF\xFEL\0E\0V\0E\0R\0 \0l\0\n\0", 18), types, {"error 1" + wide_of("UTF-16")}},
-        {std::string("L\0E\0V\0E\0R\0 \0l\0\n\0", 18), {}, {"error 1" + wide_of("UTF-16")}},
+        {std::string("L\0E\0V\0E\0R\0 \0l\0\n\0", 16), {}, {"error 1" + wide_of("UTF-16")}},
         {std::string("L\0\0\0 \0\0\0l\0\0\0", 12), {}, {"error 1" + wide_of("UTF-32")}},
         {"", {}, {}},
     };
