@@ -55,7 +55,7 @@ private:
         static bool is_free(std::uint64_t entry) { return entry == 0; }
         // A key's low bits may be alike for many keys: a multiply brings all of them to the bits
         // the slot is taken from.
-        static std::size_t hash_entry(std::uint64_t entry) { return static_cast<std::size_t>(hash_mixed(0, entry)); }
+        static std::size_t hash_entry(std::uint64_t entry) { return static_cast<std::size_t>(spread(entry)); }
         static std::size_t hash_key(std::uint64_t key) { return hash_entry(key); }
         static bool holds(std::uint64_t entry, std::uint64_t key) { return entry == key; }
     };

@@ -54,8 +54,13 @@ constexpr std::uint64_t hash_start(std::uint64_t seed, std::size_t size) { retur
     return hash_mixed(hash, short_word(text + i, size - i, readable - i));
 }
 
-// The hash of a text.
+// A hash with its bits spread once more, for a table that takes its slot from the low bits: a
+// word's last bytes reach only the hash's high bits and the middle ones folded from them, which
+// one more multiply and fold bring down to the lowest.
+constexpr std::uint64_t spread(std::uint64_t hash) { return hash_mixed(0, hash); }
+
+// The hash of a text, spread for any table.
 inline std::uint64_t text_hash(std::string_view text, std::uint64_t seed = 0)
 {
-    return bytes_hash(seed, text.data(), text.size(), text.size());
+    return spread(bytes_hash(seed, text.data(), text.size(), text.size()));
 }
