@@ -3,6 +3,7 @@
 #include <gtest/gtest.h>
 
 #include <initializer_list>
+#include <string>
 
 #include "test_support.h"
 #include "vocabulary/object_classes.h"
@@ -94,4 +95,25 @@ TEST(ObjectClasses, OnlyTheExactTeleporterIsSilent)
               "exvar[TVK_1]={silent=true,x=2,y=3,lev=0}\n");
     EXPECT_EQ(translated_line("1 TB 1 1 0 CENTER DESTINATION=(2,3,0)", names, levels).item.exvar_text,
               "exvar[TVK_1]={x=2,y=3,lev=0}\n");
+}
+
+TEST(ObjectClasses, KeptFlagsBelongToTheirPairOfTheList)
+{
+    // One name in two pairs: the switch rule reads the type, so each pair keeps its own flags,
+    // also once the kept pairs grow past their bound.
+    ObjectList names;
+    names.add("WALL_SWITCH", "button");
+    names.add("PLATE", "button");
+    for (int i = 0; i < 5000; ++i) names.add("SWITCH_" + std::to_string(i), i % 2 ? "lever_x" : "tiny_x");
+    ClassifiedNames classes;
+    for (int round = 0; round < 2; ++round) {
+        EXPECT_TRUE(classes.of(*names.find("WALL_SWITCH"), "WALL_SWITCH").listed.has(ObjectFlag::switch_by_type));
+        EXPECT_EQ(classes.of(*names.find("PLATE"), "PLATE").listed.bits, 0u);
+        for (int i = 0; i < 5000; ++i) {
+            const std::string type = "SWITCH_" + std::to_string(i);
+            const NameFlags flags = classes.of(*names.find(type), type);
+            ASSERT_EQ(flags.listed.bits, classified(NameStage::listed, *names.find(type), type).bits) << type;
+            ASSERT_EQ(flags.written.bits, classified(NameStage::written, *names.find(type), type, flags.listed).bits);
+        }
+    }
 }

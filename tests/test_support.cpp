@@ -326,8 +326,9 @@ TranslatedLine translated_line(const std::string& line, const ObjectList& names,
     }
     const std::vector<int> offsets_x = levels.offsets_x();
     const std::vector<int> offsets_y = levels.offsets_y();
+    ClassifiedNames classes;
     make_item(translated.item, line, tokens, place->x, place->y, place->level, names.find(tokens.tokens[1]), offsets_x,
-              offsets_y);
+              offsets_y, classes);
     Properties properties;
     translated.holder = make_exvars(translated.item, line, KeywordScan(line), offsets_x, offsets_y, names,
                                     translated.problems, levels, properties);

@@ -29,12 +29,36 @@ ObjectFlags classified(NameStage stage, std::string_view name, std::string_view 
     return flags;
 }
 
-bool passes_rule(ObjectFlag flag, std::string_view name)
+ClassifiedNames::Kept& ClassifiedNames::slot_of(const std::string* name)
 {
-    for (const ObjectRule& rule : object_rules)
-        if (rule.flag == flag) return test_holds(rule, name, {});
-    return false;
+    const std::size_t mask = slots_.size() - 1;
+    // The low bits of an address are alike for every name; a multiply spreads the others.
+    const auto address = reinterpret_cast<std::uintptr_t>(name);
+    std::size_t slot = static_cast<std::size_t>((address >> 3) * 0x9E3779B97F4A7C15ULL >> 40) & mask;
+    while (slots_[slot].name && slots_[slot].name != name) slot = (slot + 1) & mask;
+    return slots_[slot];
 }
+
+NameFlags ClassifiedNames::of(const std::string& listed_name, std::string_view type)
+{
+    if (slots_.empty()) slots_.resize(256);
+    Kept& kept = slot_of(&listed_name);
+    if (kept.name) return kept.flags;
+    NameFlags flags;
+    flags.listed = classified(NameStage::listed, listed_name, type);
+    flags.written = classified(NameStage::written, listed_name, type, flags.listed);
+    if (taken_ >= most_kept) return flags;
+    kept = {&listed_name, flags};
+    if (++taken_ * 2 > slots_.size()) {
+        std::vector<Kept> old(slots_.size() * 2);
+        old.swap(slots_);
+        for (const Kept& each : old)
+            if (each.name) slot_of(each.name) = each;
+    }
+    return flags;
+}
+
+bool passes_name_rule(const ObjectRule& rule, std::string_view name) { return test_holds(rule, name, {}); }
 
 const char* kind_name(ObjectKind kind)
 {

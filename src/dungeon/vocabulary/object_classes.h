@@ -6,7 +6,9 @@
 #include <array>
 #include <cstdint>
 #include <span>
+#include <string>
 #include <string_view>
+#include <vector>
 
 // One thing a rule of the table decides about an object.
 enum class ObjectFlag : std::uint8_t {
@@ -127,9 +129,55 @@ inline constexpr std::array<ObjectRule, 21> object_rules = {{
 // `flags` holds what the rules before gave (the listed stage's for the written stage).
 ObjectFlags classified(NameStage stage, std::string_view name, std::string_view type, ObjectFlags flags = {});
 
-// True when the name passes the first rule that gives the flag, a rule on the object name alone
-// (for a line that has no record yet).
-bool passes_rule(ObjectFlag flag, std::string_view name);
+// The flags of an object whose listed name and type are these: the listed stage's, and the
+// written stage's when the written name is the listed one (no lever or switch suffix).
+struct NameFlags {
+    ObjectFlags listed;
+    ObjectFlags written;
+};
+
+// The flags of each pair of the object name list that a conversion met, worked out by the rules
+// once: a dungeon has a few hundred kinds of object and many thousands of each. A pair is known
+// by the address of its name in the list, which stands while the list does; past a bound of
+// pairs (a list of made-up types) the rules run for each object, so memory stays small.
+class ClassifiedNames {
+public:
+    // The flags of an object of the listed pair whose name is `listed_name` (the list's own text)
+    // and whose dump type is `type`.
+    NameFlags of(const std::string& listed_name, std::string_view type);
+
+private:
+    struct Kept {
+        const std::string* name = nullptr;
+        NameFlags flags;
+    };
+    // The slot of that name, or the free slot where it belongs.
+    Kept& slot_of(const std::string* name);
+
+    static constexpr std::size_t most_kept = 4096;
+    // Open addressing by the name's address; a power of two of slots, at most half taken.
+    std::vector<Kept> slots_;
+    std::size_t taken_ = 0;
+};
+
+// The place in object_rules of the first rule that gives the flag.
+consteval std::size_t first_rule_of(ObjectFlag flag)
+{
+    std::size_t i = 0;
+    while (object_rules[i].flag != flag) ++i;
+    return i;
+}
+
+// True when the name passes the rule, a rule on the object name alone (for a line that has no
+// record yet).
+bool passes_name_rule(const ObjectRule& rule, std::string_view name);
+
+// True when the name passes the first rule that gives the flag.
+template <ObjectFlag flag>
+bool passes_rule(std::string_view name)
+{
+    return passes_name_rule(object_rules[first_rule_of(flag)], name);
+}
 
 // True for a lever or a switch (the lever rule or the switch rule held).
 inline bool is_switch(ObjectFlags flags)

@@ -3,6 +3,7 @@
 #include "behaviour/groups.h"
 
 #include <array>
+#include <utility>
 
 #include "text/normalise.h"
 #include "vocabulary/engine_names.h"
@@ -98,6 +99,23 @@ constexpr std::array<Group, keyword_groups.size()> group_functions = [] {
     return functions;
 }();
 
+// Runs the group of that row of keyword_groups when it reads the object. Its function and reader
+// are known when compiled, so the call is direct and an "any" reader costs no test.
+template <std::size_t row>
+void run_group(const LineContext& context, Item& item, Properties& properties)
+{
+    constexpr Group group = group_functions[static_cast<std::size_t>(keyword_groups[row].group)];
+    if constexpr (group != nullptr)
+        if (reads(keyword_groups[row].reader, item.flags, item.is_generator)) group(context, item, properties);
+}
+
+// Runs the groups of every row, in the order of the table.
+template <std::size_t... rows>
+void run_groups(std::index_sequence<rows...>, const LineContext& context, Item& item, Properties& properties)
+{
+    (run_group<rows>(context, item, properties), ...);
+}
+
 } // namespace
 
 bool make_exvars(Item& item, const std::string& line, const KeywordScan& scan, const std::vector<int>& level_offset_x,
@@ -112,10 +130,7 @@ bool make_exvars(Item& item, const std::string& line, const KeywordScan& scan, c
     const LineContext context{line, scan, level_offset_x, level_offset_y, names, problems, levels, links};
 
     // The groups run in the order of the table, each only for the objects it reads.
-    for (const GroupRow& row : keyword_groups) {
-        const Group group = group_functions[static_cast<std::size_t>(row.group)];
-        if (group && reads(row.reader, item.flags, item.is_generator)) group(context, item, properties);
-    }
+    run_groups(std::make_index_sequence<keyword_groups.size()>(), context, item, properties);
 
     // The statements are written straight into the item's text, which keeps its room from line to line.
     std::string& out = item.exvar_text;

@@ -56,7 +56,7 @@ std::optional<Problem> item_line_problem(const LeadingTokens& line, const std::o
                        tokens[0]);
     listed = names.find(tokens[1]);
     // An unlisted object keeps its type as its name, so an unlisted type "pit" is a pit too.
-    const bool pit = passes_rule(ObjectFlag::pit_statement, listed ? std::string_view(*listed) : tokens[1]);
+    const bool pit = passes_rule<ObjectFlag::pit_statement>(listed ? std::string_view(*listed) : tokens[1]);
     const int level = place->level;
     if (level == -1) {
         if (pit) return skipped("the pit " + quoted(tokens[0]) + " has level -1; it is skipped", tokens[4]);

@@ -115,7 +115,8 @@ void file_item_line(ItemLists& lists, const std::string& line, long line_number,
     Item& item = work.item;
     item.line_number = line_number;
     const bool held =
-        make_item(item, line, tokens, place->x, place->y, place->level, listed, setting.offsets_x, setting.offsets_y);
+        make_item(item, line, tokens, place->x, place->y, place->level, listed, setting.offsets_x, setting.offsets_y,
+                  lists.classes);
     Problems& problems = work.problems;
     problems.clear();
     // Every keyword group and check reads the keywords' places from this one pass over the line.

@@ -164,6 +164,8 @@ struct ItemLists {
     WordCheckMemory word_memory;
     // What the line being translated works with.
     LineWork line;
+    // What the rules gave each object name and type met so far.
+    ClassifiedNames classes;
     // Makes it anew, giving its room back: after a long line (a chest's list of a million
     // objects), so that one line does not keep that much memory to the end.
     void release_line_work();

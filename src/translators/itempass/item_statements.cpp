@@ -31,22 +31,26 @@ void append_grid_place(std::string& out, int level, int x, int y)
     std::replace(out.begin() + static_cast<std::ptrdiff_t>(start), out.end(), '-', '_');
 }
 
-// Appends the suffix of a lever ("_down" or "_up") or a pushed switch ("_pushed") to its name.
-void append_state_suffix(std::string& object_name, ObjectFlags flags, const std::string& line)
+// Appends the suffix of a lever ("_down" or "_up") or a pushed switch ("_pushed") to its name;
+// true when it did.
+bool append_state_suffix(std::string& object_name, ObjectFlags flags, const std::string& line)
 {
     if (flags.has(ObjectFlag::lever)) {
         object_name += contains(line, pressed_state) ? "_down" : "_up";
-    } else if (flags.has(ObjectFlag::switch_by_type) && !flags.has(ObjectFlag::small_switch) &&
-               contains(line, pressed_state)) {
-        object_name += "_pushed";
+        return true;
     }
+    if (flags.has(ObjectFlag::switch_by_type) && !flags.has(ObjectFlag::small_switch) && contains(line, pressed_state)) {
+        object_name += "_pushed";
+        return true;
+    }
+    return false;
 }
 
 } // namespace
 
 bool make_item(Item& item, const std::string& line, const LeadingTokens& line_tokens, int column, int row,
                int level_number, const std::string* listed, const std::vector<int>& level_offset_x,
-               const std::vector<int>& level_offset_y)
+               const std::vector<int>& level_offset_y, ClassifiedNames& classes)
 {
     // A record reused for the next line starts afresh; its texts keep their room.
     item.is_known = true;
@@ -75,9 +79,16 @@ bool make_item(Item& item, const std::string& line, const LeadingTokens& line_to
         item.commented = true;
         item.comment_reason = CommentReason::unlisted_type;
     }
-    item.flags = classified(NameStage::listed, item.object_name, item.source_type);
-    append_state_suffix(item.object_name, item.flags, line);
-    item.flags = classified(NameStage::written, item.object_name, item.source_type, item.flags);
+    NameFlags flags;
+    if (listed) {
+        flags = classes.of(*listed, item.source_type);
+    } else {
+        flags.listed = classified(NameStage::listed, item.object_name, item.source_type);
+        flags.written = classified(NameStage::written, item.object_name, item.source_type, flags.listed);
+    }
+    item.flags = append_state_suffix(item.object_name, flags.listed, line)
+                     ? classified(NameStage::written, item.object_name, item.source_type, flags.listed)
+                     : flags.written;
 
     spawn += engine::object_prefix;
     append_force_us(spawn, item.id);

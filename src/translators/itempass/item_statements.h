@@ -8,16 +8,19 @@
 #include <vector>
 
 #include "records/item.h"
+#include "vocabulary/object_classes.h"
 #include "text/tokens.h"
 
 // Reads identity, place and what the object is from an item line and builds its spawn statement
 // into the record; returns true when the object is held inside another one (off_map). `tokens`
 // are the line's leading tokens, column, row and level the numbers they give, and `listed` the
 // object name list's name for the type (null when the list has none); the line must have passed
-// item_line_problem. Every field it reads and the comment state are set anew, so one record can
-// be reused line after line (its texts keep their room).
+// item_line_problem. `classes` keeps what the rules gave each name met before. Every field it
+// reads and the comment state are set anew, so one record can be reused line after line (its
+// texts keep their room).
 bool make_item(Item& item, const std::string& line, const LeadingTokens& tokens, int column, int row, int level,
-               const std::string* listed, const std::vector<int>& level_offset_x, const std::vector<int>& level_offset_y);
+               const std::string* listed, const std::vector<int>& level_offset_x, const std::vector<int>& level_offset_y,
+               ClassifiedNames& classes);
 
 // Writes every statement of the object as a Lua comment from now on; the first reason given stays.
 void comment_out(Item& item, CommentReason why);
