@@ -14,7 +14,8 @@ const std::string separator = "/" + std::string(78, '*') + "/\n";
 const std::string head = "[Main Data]\nENTRANCE...(0,0,0,NORTH)\n" + separator +
                          "[Layout]\nWALLSET\nLIGHT(5)\nOFFSET(0,0)\nSIZE(3,3)\n111\n111\n111\n" + separator + "[Items]\n";
 const std::string names = "DOOR door_wood LEVER lever TELE teleporter SHOOTER shooter DAMAGER floordamager "
-                          "GEN generator ALTAR altar PIT pit TRIG trigger";
+                          "GEN generator ALTAR altar PIT pit TRIG trigger RAT rat ZOMBIE zombie X x FIREBALL fireball "
+                          "KEY_IRON key_iron";
 
 // The messages of one item line (line 14) after its script, and whether the script is the one of
 // the line without its mistaken words.
@@ -110,7 +111,8 @@ TEST(WordChecks, EdgesOfTheChecksSayWhatTheySayToday)
     };
     const std::vector<Case> cases = {
         // Only the first TEXT=( value is searched for keywords.
-        {"a ALTAR 1 1 0 CENTER TEXT=(DO NOT RELEASE THE WATER) TEXT=(x)", {warning(14, {"\"RELEASE\"", "TEXT=("})}},
+        {"a ALTAR 1 1 0 CENTER TEXT=(DO NOT RELEASE THE WATER) TEXT=(x)",
+         {warning(14, {"TEXT=(", "twice", "the first"}), warning(14, {"\"RELEASE\"", "TEXT=("})}},
         // SUBTARGET=( is read as TARGET=(, so DELAY: has its target.
         {"l LEVER 0 0 0 NORTH SUBTARGET=(door-a) DELAY:5\ndoor-a DOOR 1 1 0",
          {warning(14, {"\"SUBTARGET=(\"", "\"TARGET=(\""})}},

@@ -8,6 +8,8 @@
 #include "behaviour/keywords.h"
 #include "store/hash.h"
 #include "text/chars.h"
+#include "text/comma_list.h"
+#include "text/trim.h"
 #include "text/lua_text.h"
 #include "text/near.h"
 #include "vocabulary/keyword_table.h"
@@ -49,14 +51,34 @@ std::size_t after_leading_tokens(const std::string& line, const LeadingTokens& t
     return static_cast<std::size_t>(tokens.tokens[4].data() + tokens.tokens[4].size() - line.data());
 }
 
-// The word of the list that the text is near, or an empty view.
-template <std::size_t N>
-std::string_view near_one_of(std::string_view text, const std::array<std::string_view, N>& words)
+// The word of the list that the text is near, or an empty view: the same word in another letter
+// case before any other.
+template <typename Words>
+std::string_view near_one_of(std::string_view text, const Words& words)
 {
+    for (std::string_view word : words)
+        if (equals_but_case(text, word)) return word;
     for (std::string_view word : words)
         if (is_near(text, word)) return word;
     return {};
 }
+
+// The keywords of the table as their texts, for near_one_of.
+constexpr auto keyword_texts = [] {
+    std::array<std::string_view, keyword_table.size()> texts{};
+    std::transform(keyword_table.begin(), keyword_table.end(), texts.begin(), [](const Keyword& k) { return k.text; });
+    return texts;
+}();
+
+// The keywords that stand alone, without a value, as whole words of a line (STATE: aside, whose
+// word is read with the ":" keywords).
+constexpr auto flag_keywords = [] {
+    std::array<std::string_view, keyword_table.size()> texts{};
+    std::size_t n = 0;
+    for (const Keyword& keyword : keyword_table)
+        if (keyword.form == ValueForm::bare && !keyword.text.ends_with(':')) texts[n++] = keyword.text;
+    return std::pair{texts, n};
+}();
 
 template <std::size_t N>
 bool holds_one_of(std::string_view text, const std::array<std::string_view, N>& words)
@@ -75,13 +97,54 @@ std::string_view keyword_at(const std::string& line, const KeywordScan& scan, st
 
 bool is_keyword_byte(char c) { return (c >= 'A' && c <= 'Z') || is_digit(c) || c == '_'; }
 
+bool is_small_letter(char c) { return c >= 'a' && c <= 'z'; }
+
+// True when the position lies inside a value of the line: after a "=(" up to the ")" after it, or
+// in a sound reference after "SOUND:" up to the next "," or ")". Only asked of the few words a
+// letter case check stops at.
+bool inside_value(std::string_view line, const KeywordScan& scan, std::size_t position)
+{
+    for (const std::size_t mark : scan.marks()) {
+        if (mark >= position) break;
+        std::size_t end = std::string_view::npos;
+        if (line[mark] == '=') end = line.find(')', mark + 2);
+        else if (mark >= 5 && line.substr(mark - 5, 6) == "SOUND:") end = line.find_first_of(",)", mark);
+        else continue;
+        if (end == std::string_view::npos || end >= position) return true;
+    }
+    return false;
+}
+
 // What the scan of a line's words found: which keywords of keyword form stand after its first
-// five tokens (bit k for keyword_table[k]), and where its TEXT=( value lies.
+// five tokens (bit k for keyword_table[k]), and where its TEXT=( value lies; which keywords stand
+// there as whole words twice, with the places of their first two whole words.
 struct LineWords {
     std::uint32_t present = 0;
     Range text;
+    std::uint32_t whole = 0;
+    std::uint32_t twice = 0;
+    std::array<std::size_t, keyword_table.size()> first_whole{};
+    std::array<std::size_t, keyword_table.size()> second_whole{};
     bool has(std::size_t keyword) const { return (present >> keyword & 1u) != 0; }
 };
+
+// A word of keyword form with small letters: reported, outside the line's values, when it is a
+// keyword but for letter case or near one, unless a keyword in capitals ends it (which is read as
+// it would be after any other byte). True when reported.
+bool reported_small_word(const std::string& line, const KeywordScan& scan, std::size_t start, std::string_view word,
+                         Problems& problems)
+{
+    if (std::any_of(keyword_table.begin(), keyword_table.end(),
+                    [&](const Keyword& keyword) { return word.ends_with(keyword.text); }) ||
+        inside_value(line, scan, start))
+        return false;
+    const std::string_view near = near_one_of(word, keyword_texts);
+    if (near.empty()) return false;
+    problems.emplace_back(MessageId::near_keyword,
+                          "the word " + quoted(word) + " is no keyword; " + quoted(near) + " is meant? It is passed over",
+                          word);
+    return true;
+}
 
 // Reads the words of keyword form (capitals, digits and "_", then "=(" or ":") after the first
 // five tokens, at the marks the keyword scan found, passing over the TEXT=( value: reports those
@@ -100,11 +163,24 @@ LineWords scan_keyword_words(const std::string& line, const KeywordScan& scan, s
         const bool colon = line[mark] == ':';
         std::size_t start = mark;
         while (start > word_from && is_keyword_byte(line[start - 1])) --start;
-        if (start == mark) continue;
+        // The word may go on before its capitals, in small letters.
+        std::size_t wide = start;
+        while (wide > word_from && is_name_part(line[wide - 1])) --wide;
         const std::size_t end = colon ? mark + 1 : mark + 2;
+        if (wide < start && reported_small_word(line, scan, wide, rest.substr(wide, end - wide), problems)) continue;
+        if (start == mark) continue;
         const std::string_view word = rest.substr(start, end - start);
         if (const Keyword* known = keyword_named(word)) {
             note(*known);
+            const std::size_t k = static_cast<std::size_t>(known - keyword_table.data());
+            const std::uint32_t bit = 1u << k;
+            if ((words.whole & bit) == 0) {
+                words.whole |= bit;
+                words.first_whole[k] = start;
+            } else if ((words.twice & bit) == 0) {
+                words.twice |= bit;
+                words.second_whole[k] = start;
+            }
             // A text is free: nothing inside it is a word of the line.
             if (known->text == "TEXT=(" && words.text.begin == std::string::npos) {
                 words.text = {end, std::min(line.find(')', end), line.size())};
@@ -122,11 +198,9 @@ LineWords scan_keyword_words(const std::string& line, const KeywordScan& scan, s
                                   word);
             continue;
         }
-        const auto near = std::find_if(keyword_table.begin(), keyword_table.end(),
-                                       [&](const Keyword& keyword) { return is_near(word, keyword.text); });
-        if (near != keyword_table.end())
+        if (const std::string_view near = near_one_of(word, keyword_texts); !near.empty())
             problems.emplace_back(MessageId::near_keyword,
-                                  "the word " + quoted(word) + " is no keyword; " + quoted(near->text) +
+                                  "the word " + quoted(word) + " is no keyword; " + quoted(near) +
                                       " is meant? It is passed over",
                                   word);
     }
@@ -139,6 +213,8 @@ void check_placement(const LeadingTokens& tokens, const Item& item, Problems& pr
     if (tokens.count < 6 || item.level == -1 || item.is(ObjectFlag::pit_statement)) return;
     const std::string_view word = tokens.tokens[5];
     if (std::find(placement_checked.begin(), placement_checked.end(), word) != placement_checked.end()) return;
+    // Another word places the object at CENTER, as this one says in any letter case.
+    if (equals_but_case(word, default_placement)) return;
     if (const std::string_view near = near_one_of(word, placement_checked); !near.empty())
         problems.emplace_back(MessageId::placement,
                               "the placement " + quoted(word) + " is not a placement word (" + quoted(near) +
@@ -146,25 +222,171 @@ void check_placement(const LeadingTokens& tokens, const Item& item, Problems& pr
                               word);
 }
 
-// A STATE=( word or ROTATE: value in which no word of its list stands, near one of them.
+// The word of the list that a state or rotation value means: one of them but for letter case or
+// blanks around it, or (for a list whose words are found inside the value) standing in it in
+// another letter case, before one it is near; empty for none.
+template <std::size_t N>
+std::string_view meant_one_of(std::string_view value, const std::array<std::string_view, N>& words, bool found_inside)
+{
+    const std::string_view word = trimmed(value);
+    for (std::string_view known : words)
+        if (equals_but_case(word, known)) return known;
+    if (found_inside)
+        for (std::string_view known : words)
+            if (contains_but_case(word, known)) return known;
+    return near_one_of(value, words);
+}
+
+// A STATE=( word that is no state as it stands, and a ROTATE: value in which no word of its list
+// stands, but which mean one of them: either does nothing. A rotation beside a destination that
+// means none of them is reported as well.
 void check_closed_lists(const std::string& line, const KeywordScan& scan, const LineWords& words, Problems& problems)
 {
     if (!words.has(keyword_index("STATE=(")) && !words.has(keyword_index("ROTATE:"))) return;
-    if (const auto state = state_word_of(line, scan); state && !holds_one_of(*state, state_checked)) {
-        if (const std::string_view near = near_one_of(*state, state_checked); !near.empty())
+    if (const auto state = state_word_of(line, scan);
+        state && std::find(state_checked.begin(), state_checked.end(), *state) == state_checked.end()) {
+        // A word that holds a state (CLOSED_FOR_GOOD) may be a state of the engine's own.
+        const std::string_view meant = holds_one_of(*state, state_checked) && trimmed(*state) == *state
+                                           ? std::string_view()
+                                           : meant_one_of(*state, state_checked, false);
+        if (!meant.empty())
             problems.emplace_back(MessageId::state,
                                   "the state " + quoted(*state) + " is no state the converter knows (" +
-                                      quoted(near) + " is meant?); it does nothing",
+                                      quoted(meant) + " is meant?); it does nothing",
                                   *state);
     }
-    if (const auto rotation = colon_value_at(line, scan.first(scanned("ROTATE:")), ")");
-        rotation && !holds_one_of(*rotation, rotation_checked)) {
-        if (const std::string_view near = near_one_of(*rotation, rotation_checked); !near.empty())
-            problems.emplace_back(MessageId::rotation,
-                                  "the rotation " + quoted(*rotation) + " names no facing or turn (" +
-                                      quoted(near) + " is meant?); the object does not turn",
-                                  *rotation);
+    const auto rotation = colon_value_at(line, scan.first(scanned("ROTATE:")), ")");
+    if (!rotation || holds_one_of(*rotation, rotation_checked)) return;
+    if (const std::string_view meant = meant_one_of(*rotation, rotation_checked, true); !meant.empty())
+        problems.emplace_back(MessageId::rotation,
+                              "the rotation " + quoted(*rotation) + " names no facing or turn (" + quoted(meant) +
+                                  " is meant?); the object does not turn",
+                              *rotation);
+    else if (words.has(keyword_index("DESTINATION=(")))
+        problems.emplace_back(MessageId::rotation,
+                              "the rotation " + quoted(*rotation) + " names no facing or turn; the object does not turn",
+                              *rotation);
+}
+
+// A flag keyword written as a whole word in another letter case (toggle), after the first five
+// tokens and outside the line's values.
+void check_flag_words(const std::string& line, const LeadingTokens& tokens, const KeywordScan& scan,
+                      Problems& problems)
+{
+    if (tokens.count < 6) return;
+    const std::string_view rest(line);
+    std::size_t at = static_cast<std::size_t>(tokens.tokens[5].data() - line.data());
+    const auto& [flags, flag_count] = flag_keywords;
+    while (at < rest.size()) {
+        std::size_t end = at;
+        while (end < rest.size() && !is_space_or_tab(rest[end])) ++end;
+        const std::string_view token = rest.substr(at, end - at);
+        at = end + 1;
+        // Only a token with a small letter can be a flag in another letter case.
+        if (token.size() < 6 || token.size() > 15 || std::none_of(token.begin(), token.end(), is_small_letter))
+            continue;
+        for (std::size_t f = 0; f < flag_count; ++f) {
+            if (!equals_but_case(token, flags[f])) continue;
+            if (!inside_value(line, scan, static_cast<std::size_t>(token.data() - line.data())))
+                problems.emplace_back(MessageId::near_keyword,
+                                      "the word " + quoted(token) + " is no keyword; " + quoted(flags[f]) +
+                                          " is meant? It is passed over",
+                                      token);
+            break;
+        }
     }
+}
+
+// The words of OPBY=( that say who operates the object, in another letter case: looked up as
+// object types, or passed over.
+void check_operator_words(const std::string& line, const KeywordScan& scan, const LineWords& words,
+                          Problems& problems)
+{
+    if (!words.has(keyword_index("OPBY=("))) return;
+    const auto list = paren_value_at(line, scan.first(scanned("OPBY=(")), "OPBY=(");
+    if (!list) return;
+    for_each_comma_part(*list, [&](std::string_view part) {
+        const std::string_view word = trimmed(part);
+        for (const OperatorWord& known : operator_words)
+            if (word != known.word && equals_but_case(word, known.word)) {
+                problems.emplace_back(MessageId::operator_case,
+                                      "the word " + quoted(word) + " in OPBY=( is no word of who operates the object; " +
+                                          quoted(known.word) + " is meant? It is read as an object type",
+                                      word);
+                return;
+            }
+    });
+}
+
+// Two whole words of one keyword with other values: the converter reads one of them.
+void check_keywords_twice(const std::string& line, const KeywordScan& scan, const LineWords& words,
+                          Problems& problems)
+{
+    if (words.twice == 0) return;
+    for (std::size_t k = 0; k < keyword_table.size(); ++k) {
+        if ((words.twice >> k & 1u) == 0) continue;
+        const Keyword& keyword = keyword_table[k];
+        // A flag has no value, and ACTION=( counts only as ACTION=(DESTROY), wherever it stands.
+        if (keyword.form == ValueForm::bare || keyword.text == "ACTION=(") continue;
+        // The one read is the first only when the keyword's first place is the first whole word.
+        if (scan.first(k) != words.first_whole[k]) continue;
+        const auto value_at = [&](std::size_t at) {
+            if (keyword.text.ends_with("=(")) return trimmed(*paren_value_at(line, at, keyword.text));
+            return trimmed(*colon_value_at(line, at, keyword.form == ValueForm::colon_to_paren ? ")" : ",)"));
+        };
+        const std::string_view first = value_at(words.first_whole[k]);
+        const std::string_view second = value_at(words.second_whole[k]);
+        if (first == second) continue;
+        std::string read = "the first, " + quoted(first) + ", is read";
+        if (keyword.text == "TYPE=(" && (first == "DOUBLE" || second == "DOUBLE")) continue;
+        if (keyword.text == "SOUND:" && scan.has(scanned("SOUND:NULL")))
+            read = "SOUND:NULL is read wherever it stands: the object has no sound";
+        if (keyword.text == "STATE=(") {
+            const auto state = state_word_of(line, scan);
+            if (!state || trimmed(*state) != first) continue;
+        }
+        problems.emplace_back(MessageId::keyword_twice,
+                              std::string(keyword.text) + " stands twice on the line, with the values " +
+                                  quoted(first) + " and " + quoted(second) + "; " + read,
+                              std::string_view(line).substr(words.second_whole[k], keyword.text.size()));
+    }
+}
+
+// Two of the messages on one line: the later in the order they are read wins.
+void check_messages(const std::string& line, const KeywordScan& scan, Problems& problems)
+{
+    static constexpr std::array<std::size_t, 4> messages = {scanned("ACTIVATE"), scanned("DEACTIVATE"),
+                                                            scanned("TOGGLE"), scanned("ACTION=(DESTROY)")};
+    std::array<bool, 4> found{};
+    std::size_t count = 0;
+    for (std::size_t m = 0; m < messages.size(); ++m) count += found[m] = scan.has(messages[m]);
+    if (count < 2) return;
+    // ACTIVATE counts only where it stands outside a DEACTIVATE (which holds it).
+    if (found[0] && found[1]) {
+        bool alone = false;
+        for (std::size_t at = scan.first(messages[0]); at != std::string::npos && !alone; at = line.find("ACTIVATE", at + 1))
+            alone = at < 2 || line.compare(at - 2, 2, "DE") != 0;
+        if (!alone) {
+            found[0] = false;
+            --count;
+        }
+    }
+    if (count < 2) return;
+    std::string named;
+    std::size_t winner = 0;
+    std::size_t listed = 0;
+    for (std::size_t m = 0; m < messages.size(); ++m) {
+        if (!found[m]) continue;
+        if (listed > 0) named += ++listed == count ? " and " : ", ";
+        else listed = 1;
+        named += scanned_texts[messages[m]];
+        winner = m;
+    }
+    const std::string_view wins = scanned_texts[messages[winner]];
+    problems.emplace_back(MessageId::message_conflict,
+                          "the line holds " + named + "; " + std::string(wins) +
+                              ", the later of them in the order ACTIVATE, DEACTIVATE, TOGGLE, ACTION=(DESTROY), wins",
+                          std::string_view(line).substr(scan.first(messages[winner]), wins.size()));
 }
 
 // The slot of a type in the memory of clean types.
@@ -238,5 +460,9 @@ void check_item_words(const std::string& line, const LeadingTokens& tokens, cons
     const LineWords words = scan_keyword_words(line, scan, after_leading_tokens(line, tokens), problems);
     check_placement(tokens, item, problems);
     check_closed_lists(line, scan, words, problems);
+    check_flag_words(line, tokens, scan, problems);
+    check_operator_words(line, scan, words, problems);
+    check_keywords_twice(line, scan, words, problems);
+    check_messages(line, scan, problems);
     check_misplaced_keywords(line, tokens, scan, words, item, problems, memory);
 }
