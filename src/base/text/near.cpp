@@ -44,14 +44,6 @@ bool is_near(std::string_view word, std::string_view known)
     return distance(word, known) <= most_edits;
 }
 
-bool equals_but_case(std::string_view text, std::string_view known)
-{
-    if (text.size() != known.size()) return false;
-    for (std::size_t i = 0; i < text.size(); ++i)
-        if (folded(text[i]) != folded(known[i])) return false;
-    return true;
-}
-
 bool contains_but_case(std::string_view text, std::string_view known)
 {
     for (std::size_t at = 0; at + known.size() <= text.size(); ++at)

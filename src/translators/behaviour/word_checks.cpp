@@ -71,13 +71,21 @@ constexpr auto keyword_texts = [] {
 }();
 
 // The keywords that stand alone, without a value, as whole words of a line (STATE: aside, whose
-// word is read with the ":" keywords).
-constexpr auto flag_keywords = [] {
+// word is read with the ":" keywords), and a mask of their lengths (bit n for a length n).
+struct FlagKeywords {
     std::array<std::string_view, keyword_table.size()> texts{};
-    std::size_t n = 0;
+    std::size_t count = 0;
+    std::uint32_t lengths = 0;
+};
+constexpr FlagKeywords flag_keywords = [] {
+    FlagKeywords flags;
     for (const Keyword& keyword : keyword_table)
-        if (keyword.form == ValueForm::bare && !keyword.text.ends_with(':')) texts[n++] = keyword.text;
-    return std::pair{texts, n};
+        if (is_flag_keyword(keyword)) {
+            flags.texts[flags.count++] = keyword.text;
+            if (keyword.text.size() >= 32) throw "a flag keyword longer than the mask of lengths";
+            flags.lengths |= 1u << keyword.text.size();
+        }
+    return flags;
 }();
 
 template <std::size_t N>
@@ -97,7 +105,6 @@ std::string_view keyword_at(const std::string& line, const KeywordScan& scan, st
 
 bool is_keyword_byte(char c) { return (c >= 'A' && c <= 'Z') || is_digit(c) || c == '_'; }
 
-bool is_small_letter(char c) { return c >= 'a' && c <= 'z'; }
 
 // True when the position lies inside a value of the line: after a "=(" up to the ")" after it, or
 // in a sound reference after "SOUND:" up to the next "," or ")". Only asked of the few words a
@@ -123,8 +130,9 @@ struct LineWords {
     Range text;
     std::uint32_t whole = 0;
     std::uint32_t twice = 0;
-    std::array<std::size_t, keyword_table.size()> first_whole{};
-    std::array<std::size_t, keyword_table.size()> second_whole{};
+    // Read only for the keywords of `whole` and `twice`, so left as they are until written.
+    std::array<std::size_t, keyword_table.size()> first_whole;
+    std::array<std::size_t, keyword_table.size()> second_whole;
     bool has(std::size_t keyword) const { return (present >> keyword & 1u) != 0; }
 };
 
@@ -268,28 +276,27 @@ void check_closed_lists(const std::string& line, const KeywordScan& scan, const 
                               *rotation);
 }
 
-// A flag keyword written as a whole word in another letter case (toggle), after the first five
-// tokens and outside the line's values.
+// A flag keyword written as a whole word in another letter case (toggle, Toggle), after the first
+// five tokens and outside the line's values. Only the places where the scan saw a flag's first
+// two letters, not both capitals, can begin one.
 void check_flag_words(const std::string& line, const LeadingTokens& tokens, const KeywordScan& scan,
                       Problems& problems)
 {
-    if (tokens.count < 6) return;
+    if (tokens.count < 6 || scan.flag_starts().empty()) return;
     const std::string_view rest(line);
-    std::size_t at = static_cast<std::size_t>(tokens.tokens[5].data() - line.data());
-    const auto& [flags, flag_count] = flag_keywords;
-    while (at < rest.size()) {
-        std::size_t end = at;
-        while (end < rest.size() && !is_space_or_tab(rest[end])) ++end;
-        const std::string_view token = rest.substr(at, end - at);
-        at = end + 1;
-        // Only a token with a small letter can be a flag in another letter case.
-        if (token.size() < 6 || token.size() > 15 || std::none_of(token.begin(), token.end(), is_small_letter))
-            continue;
-        for (std::size_t f = 0; f < flag_count; ++f) {
-            if (!equals_but_case(token, flags[f])) continue;
-            if (!inside_value(line, scan, static_cast<std::size_t>(token.data() - line.data())))
+    const std::size_t from = static_cast<std::size_t>(tokens.tokens[5].data() - line.data());
+    for (const std::size_t start : scan.flag_starts()) {
+        if (start < from || (start > from && !is_space_or_tab(rest[start - 1]))) continue;
+        std::size_t end = start;
+        while (end < rest.size() && end - start < 32 && !is_space_or_tab(rest[end])) ++end;
+        const std::string_view token = rest.substr(start, end - start);
+        if (token.size() >= 32 || (flag_keywords.lengths >> token.size() & 1u) == 0) continue;
+        for (std::size_t f = 0; f < flag_keywords.count; ++f) {
+            const std::string_view flag = flag_keywords.texts[f];
+            if (flag.size() != token.size() || !equals_but_case(token, flag)) continue;
+            if (token != flag && !inside_value(line, scan, start))
                 problems.emplace_back(MessageId::near_keyword,
-                                      "the word " + quoted(token) + " is no keyword; " + quoted(flags[f]) +
+                                      "the word " + quoted(token) + " is no keyword; " + quoted(flag) +
                                           " is meant? It is passed over",
                                       token);
             break;
@@ -353,13 +360,13 @@ void check_keywords_twice(const std::string& line, const KeywordScan& scan, cons
 }
 
 // Two of the messages on one line: the later in the order they are read wins.
-void check_messages(const std::string& line, const KeywordScan& scan, Problems& problems)
+void report_messages(const std::string& line, const KeywordScan& scan, Problems& problems)
 {
     static constexpr std::array<std::size_t, 4> messages = {scanned("ACTIVATE"), scanned("DEACTIVATE"),
                                                             scanned("TOGGLE"), scanned("ACTION=(DESTROY)")};
-    std::array<bool, 4> found{};
-    std::size_t count = 0;
-    for (std::size_t m = 0; m < messages.size(); ++m) count += found[m] = scan.has(messages[m]);
+    std::array<bool, 4> found = {scan.has(messages[0]), scan.has(messages[1]), scan.has(messages[2]),
+                                 scan.has(messages[3])};
+    std::size_t count = std::size_t{found[0]} + found[1] + found[2] + found[3];
     if (count < 2) return;
     // ACTIVATE counts only where it stands outside a DEACTIVATE (which holds it).
     if (found[0] && found[1]) {
@@ -462,7 +469,10 @@ void check_item_words(const std::string& line, const LeadingTokens& tokens, cons
     check_closed_lists(line, scan, words, problems);
     check_flag_words(line, tokens, scan, problems);
     check_operator_words(line, scan, words, problems);
-    check_keywords_twice(line, scan, words, problems);
-    check_messages(line, scan, problems);
+    if (words.twice != 0) check_keywords_twice(line, scan, words, problems);
+    // Most lines hold one message or none (a DEACTIVATE holds an ACTIVATE of its own).
+    if (std::size_t{scan.has(scanned("ACTIVATE"))} + scan.has(scanned("DEACTIVATE")) + scan.has(scanned("TOGGLE")) +
+            scan.has(scanned("ACTION=(DESTROY)")) >= 2)
+        report_messages(line, scan, problems);
     check_misplaced_keywords(line, tokens, scan, words, item, problems, memory);
 }
