@@ -76,13 +76,16 @@ void append_numbers(std::string& out, const LineContext& context)
         out += ",min=";
         out += *min;
     }
-    const auto max = checked_number_value("NUMBERS=( maximum", last, context.problems);
+    // A ")" missing before the next keyword gives the maximum of that keyword's value, which is
+    // reported as that cause alone.
+    const auto run_into = keyword_run_into(inside);
+    const auto max = run_into ? checked_code_value("NUMBERS=( maximum", last, context.problems)
+                              : checked_number_value("NUMBERS=( maximum", last, context.problems);
     if (max) {
         out += ",max=";
         out += *max;
     }
-    // A ")" missing before the next keyword gives the maximum of that keyword's value.
-    if (const auto run_into = keyword_run_into(inside))
+    if (run_into)
         context.problems.emplace_back(MessageId::value_run_in,
                                       run_in_text("NUMBERS=(", *run_into) + ", so its maximum is read as " +
                                           quoted(last),

@@ -28,6 +28,7 @@ TVK_lever_6=kel_spawn("lever_up",0,2,1,SOUTH)
 TVK_tele_1=kel_spawn("teleporter",0,2,1,CENTER)
 TVK_tele_2=kel_spawn("teleporter",0,2,1,CENTER)
 TVK_gen_2=kel_spawn("generator",0,2,1,CENTER)
+TVK_gen_3=kel_spawn("generator",0,2,1,CENTER)
 TVK_shooter_1=kel_spawn("shooter",0,1,1,WEST)
 exvar[TVK_lever_1]={target=TVK_door_1,delay=abc,msg=M_TOGGLE}
 kel_set_maxhp(TVK_rat_1,-5)
@@ -48,6 +49,7 @@ exvar[TVK_lever_6]={target=TVK_door_1,delay=2,msg=M_DESTROY}
 exvar[TVK_tele_1]={silent=true,x=1,y=1,lev=0,face=NORTH,text="GO NORTH"}
 exvar[TVK_tele_2]={silent=true,disable_self=true,x=1,y=1,lev=0,spin=1}
 exvar[TVK_gen_2]={generates="rat",min=1,max=20,regen=20}
+exvar[TVK_gen_3]={msg=M_TOGGLE,generates="rat",min=1,max=E}
 exvar[TVK_shooter_1]={double=false,power=power,target=TVK_door_1}
 
 kel_spawnburst_end()
