@@ -106,21 +106,53 @@ std::string_view keyword_at(const std::string& line, const KeywordScan& scan, st
 bool is_keyword_byte(char c) { return (c >= 'A' && c <= 'Z') || is_digit(c) || c == '_'; }
 
 
-// True when the position lies inside a value of the line: after a "=(" up to the ")" after it, or
-// in a sound reference after "SOUND:" up to the next "," or ")". Only asked of the few words a
-// letter case check stops at.
-bool inside_value(std::string_view line, const KeywordScan& scan, std::size_t position)
-{
-    for (const std::size_t mark : scan.marks()) {
-        if (mark >= position) break;
-        std::size_t end = std::string_view::npos;
-        if (line[mark] == '=') end = line.find(')', mark + 2);
-        else if (mark >= 5 && line.substr(mark - 5, 6) == "SOUND:") end = line.find_first_of(",)", mark);
-        else continue;
-        if (end == std::string_view::npos || end >= position) return true;
+// Tells whether places of a line, asked in increasing order, lie inside a value of the line: after
+// a "=(" up to the ")" after it, or in a sound reference after "SOUND:" up to the next "," or ")".
+// Each mark of the line is read once and each search goes on where the one before found its end,
+// so a line costs time in proportion to its length, however many places are asked.
+class ValueSpans {
+public:
+    ValueSpans(std::string_view line, const KeywordScan& scan) : line_(line), marks_(scan.marks()) {}
+
+    bool holds(std::size_t position)
+    {
+        for (; next_ < marks_.size() && marks_[next_] < position; ++next_) {
+            const std::size_t mark = marks_[next_];
+            std::size_t end = 0;
+            if (line_[mark] == '=') end = next_end(close_, ")", mark + 2);
+            else if (mark >= 5 && line_.substr(mark - 5, 6) == "SOUND:") end = next_end(sound_end_, ",)", mark);
+            else continue;
+            reach_ = std::max(reach_, end);
+            any_ = true;
+        }
+        return any_ && reach_ >= position;
     }
-    return false;
-}
+
+private:
+    // A found end: where the search began and what it found (the line's size for none).
+    struct Found {
+        std::size_t from = 0;
+        std::size_t at = 0;
+        bool known = false;
+    };
+    // The first of the end bytes at or after `from`, the line's size for none; the last search
+    // answers while it began before `from` and found its end at or after it.
+    std::size_t next_end(Found& found, std::string_view enders, std::size_t from)
+    {
+        if (!found.known || found.from > from || found.at < from)
+            found = {from, std::min(line_.find_first_of(enders, from), line_.size()), true};
+        return found.at;
+    }
+
+    std::string_view line_;
+    const std::vector<std::size_t>& marks_;
+    std::size_t next_ = 0;
+    // The furthest end of the values begun so far, if any.
+    std::size_t reach_ = 0;
+    bool any_ = false;
+    Found close_;
+    Found sound_end_;
+};
 
 // What the scan of a line's words found: which keywords of keyword form stand after its first
 // five tokens (bit k for keyword_table[k]), and where its TEXT=( value lies; which keywords stand
@@ -139,12 +171,11 @@ struct LineWords {
 // A word of keyword form with small letters: reported, outside the line's values, when it is a
 // keyword but for letter case or near one, unless a keyword in capitals ends it (which is read as
 // it would be after any other byte). True when reported.
-bool reported_small_word(const std::string& line, const KeywordScan& scan, std::size_t start, std::string_view word,
-                         Problems& problems)
+bool reported_small_word(ValueSpans& values, std::size_t start, std::string_view word, Problems& problems)
 {
     if (std::any_of(keyword_table.begin(), keyword_table.end(),
                     [&](const Keyword& keyword) { return word.ends_with(keyword.text); }) ||
-        inside_value(line, scan, start))
+        values.holds(start))
         return false;
     const std::string_view near = near_one_of(word, keyword_texts);
     if (near.empty()) return false;
@@ -166,6 +197,7 @@ LineWords scan_keyword_words(const std::string& line, const KeywordScan& scan, s
     // the check reads back from each to the word's start.
     const std::string_view rest(line);
     std::size_t word_from = from;
+    ValueSpans values(line, scan);
     for (const std::size_t mark : scan.marks()) {
         if (mark < word_from) continue;
         const bool colon = line[mark] == ':';
@@ -175,7 +207,7 @@ LineWords scan_keyword_words(const std::string& line, const KeywordScan& scan, s
         std::size_t wide = start;
         while (wide > word_from && is_name_part(line[wide - 1])) --wide;
         const std::size_t end = colon ? mark + 1 : mark + 2;
-        if (wide < start && reported_small_word(line, scan, wide, rest.substr(wide, end - wide), problems)) continue;
+        if (wide < start && reported_small_word(values, wide, rest.substr(wide, end - wide), problems)) continue;
         if (start == mark) continue;
         const std::string_view word = rest.substr(start, end - start);
         if (const Keyword* known = keyword_named(word)) {
@@ -285,6 +317,7 @@ void check_flag_words(const std::string& line, const LeadingTokens& tokens, cons
     if (tokens.count < 6 || scan.flag_starts().empty()) return;
     const std::string_view rest(line);
     const std::size_t from = static_cast<std::size_t>(tokens.tokens[5].data() - line.data());
+    ValueSpans values(line, scan);
     for (const std::size_t start : scan.flag_starts()) {
         if (start < from || (start > from && !is_space_or_tab(rest[start - 1]))) continue;
         std::size_t end = start;
@@ -294,7 +327,7 @@ void check_flag_words(const std::string& line, const LeadingTokens& tokens, cons
         for (std::size_t f = 0; f < flag_keywords.count; ++f) {
             const std::string_view flag = flag_keywords.texts[f];
             if (flag.size() != token.size() || !equals_but_case(token, flag)) continue;
-            if (token != flag && !inside_value(line, scan, start))
+            if (token != flag && !values.holds(start))
                 problems.emplace_back(MessageId::near_keyword,
                                       "the word " + quoted(token) + " is no keyword; " + quoted(flag) +
                                           " is meant? It is passed over",
