@@ -14,7 +14,8 @@ const std::string separator = "/" + std::string(78, '*') + "/\n";
 const std::string head = "[Main Data]\nENTRANCE...(0,0,0,NORTH)\n" + separator +
                          "[Layout]\nWALLSET\nLIGHT(5)\nOFFSET(0,0)\nSIZE(3,3)\n111\n111\n111\n" + separator + "[Items]\n";
 const std::string names = "DOOR door_wood LEVER lever TELE teleporter SHOOTER shooter DAMAGER floordamager "
-                          "GEN generator ALTAR altar PIT pit TRIG trigger";
+                          "GEN generator ALTAR altar PIT pit TRIG trigger RAT rat ZOMBIE zombie X x FIREBALL fireball "
+                          "KEY_IRON key_iron";
 
 // The messages of one item line (line 14) after its script, and whether the script is the one of
 // the line without its mistaken words.
@@ -110,7 +111,8 @@ TEST(WordChecks, EdgesOfTheChecksSayWhatTheySayToday)
     };
     const std::vector<Case> cases = {
         // Only the first TEXT=( value is searched for keywords.
-        {"a ALTAR 1 1 0 CENTER TEXT=(DO NOT RELEASE THE WATER) TEXT=(x)", {warning(14, {"\"RELEASE\"", "TEXT=("})}},
+        {"a ALTAR 1 1 0 CENTER TEXT=(DO NOT RELEASE THE WATER) TEXT=(x)",
+         {warning(14, {"TEXT=(", "twice", "the first"}), warning(14, {"\"RELEASE\"", "TEXT=("})}},
         // SUBTARGET=( is read as TARGET=(, so DELAY: has its target.
         {"l LEVER 0 0 0 NORTH SUBTARGET=(door-a) DELAY:5\ndoor-a DOOR 1 1 0",
          {warning(14, {"\"SUBTARGET=(\"", "\"TARGET=(\""})}},
@@ -128,5 +130,46 @@ TEST(WordChecks, EdgesOfTheChecksSayWhatTheySayToday)
     for (const auto& c : cases) {
         SCOPED_TRACE(c.line);
         EXPECT_TRUE(messages_say(convert_text(head + c.line + "\n", names + c.names).messages, c.said));
+    }
+}
+
+TEST(WordChecks, ValuesAndLetterCaseAreCheckedWhereTheyAreRead)
+{
+    struct Case {
+        const char* line;
+        std::vector<Said> said;
+    };
+    const auto warning = [](std::vector<std::string> words) { return Said{"my_dungeon.txt:14: warning", std::move(words)}; };
+    const std::vector<Case> cases = {
+        // Legal look-alikes of the mistakes say nothing.
+        {"l LEVER 0 0 0 NORTH TARGET=(d) DEACTIVATE\nd DOOR 1 1 0", {}},
+        {"l LEVER 0 0 0 NORTH TARGET=(d) SOUND:NULL TOGGLE\nd DOOR 1 1 0", {}},
+        {"l LEVER 0 0 0 NORTH TARGET=(d) SOUND:SOUND_STD_BIG LEVER, TOGGLE\nd DOOR 1 1 0", {}},
+        {"a ALTAR 1 1 0 center COUNT=(0) COUNT=(0) TEXT=(pull, then toggle: target x, release)", {}},
+        {"l LEVER 0 0 0 NORTH TARGET=(d, toggle) DELAY:1, ACTIVATE\nd DOOR 1 1 0\ntoggle DOOR 1 1 0", {}},
+        {"g GEN 1 1 0 CENTER GENERATES=(RAT) HEALTH=(0) NUMBERS=(2-2)", {}},
+        {"t TELE 1 1 0 CENTER DESTINATION=(1,1,0) ROTATE:LEFT DISABLE_SELF)", {}},
+        // Words in another letter case name the word they are; SUBTARGET=( is no second TARGET=(.
+        {"l LEVER 0 0 0 NORTH SUBTARGET=(d) TARGET=(e)\nd DOOR 1 1 0\ne DOOR 1 1 0", {warning({"SUBTARGET=("})}},
+        {"l LEVER 0 0 0 southeast", {warning({"\"southeast\"", "\"SOUTHEAST\" is meant"})}},
+        {"t TELE 1 1 0 CENTER DESTINATION=(1,1,0) ROTATE:Right)", {warning({"\"Right\"", "\"RIGHT\" is meant"})}},
+        {"d DOOR 1 1 0 STATE=( invisible )", {warning({"\"INVISIBLE\" is meant"})}},
+        {"a ALTAR 1 1 0 CENTER OPBY=(ZOMBIE, all)", {warning({"\"all\" in OPBY=(", "\"ALL\""})}},
+        {"a ALTAR 1 1 0 CENTER Disable_Self", {warning({"\"Disable_Self\"", "\"DISABLE_SELF\""})}},
+        // Which of two values is read, and which message wins.
+        {"d DOOR 1 1 0 STATE=(OPEN) STATE=(CLOSED)", {warning({"STATE=( stands twice", "the first, \"OPEN\""})}},
+        {"a ALTAR 1 1 0 CENTER SOUND:SOUND_STD_A, SOUND:NULL", {warning({"SOUND:NULL is read"})}},
+        {"l LEVER 0 0 0 NORTH TARGET=(d) REACTIVATE DEACTIVATE\nd DOOR 1 1 0",
+         {warning({"ACTIVATE and DEACTIVATE", "DEACTIVATE, the later"})}},
+        {"a ALTAR 1 1 0 CENTER TOGGLE ACTIVATE ACTION=(DESTROY)",
+         {warning({"ACTIVATE, TOGGLE and ACTION=(DESTROY)", "ACTION=(DESTROY), the later"})}},
+        // A rotation runs into a keyword harmfully only when the text after it turns the object too.
+        {"t TELE 1 1 0 CENTER DESTINATION=(1,1,0 ROTATE:WEST TEXT=(NORTH)",
+         {warning({"DESTINATION=(", "\"ROTATE:\""}), warning({"ROTATE:", "\"NORTH\" decides"})}},
+        {"i FLASK 1 1 0 CENTER CHARGE=(-1)", {warning({"charge -1", "flask's power level is 1"})}},
+    };
+    for (const auto& c : cases) {
+        SCOPED_TRACE(c.line);
+        EXPECT_TRUE(messages_say(convert_text(head + c.line + "\n", names + " FLASK flask_oil").messages, c.said));
     }
 }

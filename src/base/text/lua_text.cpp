@@ -5,8 +5,6 @@
 #include "text/chars.h"
 #include "text/trim.h"
 
-namespace {
-
 bool is_lua_number(std::string_view text)
 {
     std::size_t i = 0;
@@ -21,8 +19,6 @@ bool is_lua_number(std::string_view text)
     }
     return i == text.size();
 }
-
-} // namespace
 
 std::string lua_escape(std::string_view text)
 {

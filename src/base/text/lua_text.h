@@ -18,6 +18,10 @@ void append_lua_escape(std::string& out, std::string_view text);
 // stand in the script outside a string literal.
 bool is_code_value(std::string_view text);
 
+// True when the text is a plain decimal number: an optional "-", digits, and optionally "." and
+// more digits.
+bool is_lua_number(std::string_view text);
+
 // The reserved words of Lua 5.1, which no name may be; true, false and nil are constants.
 inline constexpr std::array<std::string_view, 21> lua_reserved_words = {
     "and",  "break", "do",  "else", "elseif", "end",    "false",  "for",  "function", "if",   "in",

@@ -43,3 +43,10 @@ bool is_near(std::string_view word, std::string_view known)
         return false;
     return distance(word, known) <= most_edits;
 }
+
+bool contains_but_case(std::string_view text, std::string_view known)
+{
+    for (std::size_t at = 0; at + known.size() <= text.size(); ++at)
+        if (equals_but_case(text.substr(at, known.size()), known)) return true;
+    return false;
+}

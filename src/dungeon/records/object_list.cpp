@@ -123,6 +123,11 @@ const std::string* ObjectList::find(std::string_view word) const
     return found == first_pair_.end() ? nullptr : name_of_pair(found->second);
 }
 
+bool ObjectList::lacks(std::string_view word) const
+{
+    return is_listable(word) && !names_type(word);
+}
+
 const std::string* ObjectList::find_unnoted(std::string_view word) const
 {
     auto found = first_pair_.find(word);

@@ -43,6 +43,9 @@ public:
 
     // True when the list has a pair for the word at all, "X_UNKNOWN" included.
     bool names_type(std::string_view word) const { return first_pair_.contains(word); }
+    // True when a lookup notes the word as one the list lacks: a word the list could hold that has
+    // no pair (what --list-types lists as "X_UNKNOWN").
+    bool lacks(std::string_view word) const;
 
     // Adds a pair as if it stood at the end of the list (the first pair of a type still wins).
     void add(const std::string& type, const std::string& name, long type_line = 0, long name_line = 0);

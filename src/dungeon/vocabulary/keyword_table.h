@@ -151,6 +151,13 @@ static_assert([] {
     return true;
 }());
 
+// True for the keywords that stand alone as whole words of a line, without a value (STATE: aside,
+// whose word is read with the ":" keywords): the flags and messages.
+constexpr bool is_flag_keyword(const Keyword& keyword)
+{
+    return keyword.form == ValueForm::bare && !keyword.text.ends_with(':');
+}
+
 // The place in the table of a keyword that the table holds (worked out when compiled).
 consteval std::size_t keyword_index(std::string_view text)
 {

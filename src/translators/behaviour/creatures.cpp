@@ -59,8 +59,13 @@ void read_health(const LineContext& context, Item& item, Properties& properties)
     const auto value = paren_value(context, scanned("HEALTH=("));
     if (!value) return;
     item.is_creature = true;
-    const auto health = checked_code_value("HEALTH=(", *value, context.problems);
+    const auto health = checked_number_value("HEALTH=(", *value, context.problems);
     if (!health) return;
+    if (const auto points = whole_integer(*health); points && *points <= 0)
+        context.problems.emplace_back(MessageId::value_range,
+                                      "the HEALTH=( value " + quoted(*health) +
+                                          " gives 0 hit points or fewer; it is written as it stands",
+                                      *health);
     std::string& out = properties.health_statements;
     for (std::string_view call : {engine::set_maxhp, engine::set_hp}) {
         append_object_call(out, item, call, ",");

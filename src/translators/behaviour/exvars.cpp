@@ -29,6 +29,7 @@ void Properties::clear()
         part->clear();
     party = monster = thing = disable_self = destroy = const_weight = release = false;
     generator_mark = carries = false;
+    unlisted_count = 0;
 }
 
 void append_joined_properties(std::string& out, Properties& p, ObjectFlags flags)

@@ -14,8 +14,8 @@ struct Bucket {
 
 // The buckets of the pairs that begin some scanned text (every scanned text begins with two
 // capitals), and per pair of neighbouring bytes (the first byte in the low eight bits) what it
-// may begin: nothing (0, most pairs of a line), a mark (1: ":" and anything, or "=("), or the
-// texts of bucket n (2 + n). One look-up per byte tells the scan to pass over it, where testing
+// may begin: nothing (0, most pairs of a line), a mark (1: ":" and anything, or "=("), a flag
+// keyword's first two letters in another letter case (2), or the texts of bucket n (3 + n). One look-up per byte tells the scan to pass over it, where testing
 // the byte and its neighbour for capitals and marks takes several.
 struct PairTable {
     std::array<Bucket, 32> buckets{};
@@ -29,7 +29,10 @@ constexpr unsigned pair_of(char first, char second)
 }
 
 constexpr std::uint8_t mark_kind = 1;
-constexpr std::uint8_t first_bucket_kind = 2;
+constexpr std::uint8_t flag_case_kind = 2;
+constexpr std::uint8_t first_bucket_kind = 3;
+
+constexpr char small(char c) { return static_cast<char>(c - 'A' + 'a'); }
 
 // Built when compiled; in static storage, not on the stack of the compiler's evaluation.
 constexpr PairTable pair_table = [] {
@@ -48,6 +51,11 @@ constexpr PairTable pair_table = [] {
         Bucket& bucket = table.buckets[kind - first_bucket_kind];
         if (bucket.count == bucket.texts.size()) throw "too many scanned texts of one pair";
         bucket.texts[bucket.count++] = static_cast<std::uint8_t>(k);
+        if (k >= keyword_table.size() || !is_flag_keyword(keyword_table[k])) continue;
+        if (!is_capital(text[0]) || !is_capital(text[1])) throw "a flag keyword must begin with two letters";
+        for (const unsigned pair : {pair_of(small(text[0]), text[1]), pair_of(text[0], small(text[1])),
+                                    pair_of(small(text[0]), small(text[1]))})
+            table.kinds[pair] = flag_case_kind;
     }
     return table;
 }();
@@ -69,12 +77,17 @@ void KeywordScan::read(std::string_view line)
 {
     first_.fill(std::string_view::npos);
     marks_.clear();
+    flag_starts_.clear();
     const std::size_t size = line.size();
     for (std::size_t i = 0; i + 1 < size; ++i) {
         const std::uint8_t kind = pair_table.kinds[pair_of(line[i], line[i + 1])];
         if (kind == 0) continue;
         if (kind == mark_kind) {
             marks_.push_back(i);
+            continue;
+        }
+        if (kind == flag_case_kind) {
+            flag_starts_.push_back(i);
             continue;
         }
         const Bucket& bucket = pair_table.buckets[kind - first_bucket_kind];

@@ -49,10 +49,14 @@ public:
     bool has(std::size_t text) const { return first_[text] != std::string_view::npos; }
     // The positions of the line's ":" and of its "=" followed by "(", in order.
     const std::vector<std::size_t>& marks() const { return marks_; }
+    // The positions, in order, where a flag keyword (is_flag_keyword) in another letter case may
+    // begin: wherever its first two letters stand, not both capitals (toggle, Toggle, tOGGLE).
+    const std::vector<std::size_t>& flag_starts() const { return flag_starts_; }
 
 private:
     std::array<std::size_t, scanned_texts.size()> first_;
     std::vector<std::size_t> marks_;
+    std::vector<std::size_t> flag_starts_;
 };
 
 // The keyword of the table that the word is, whole; null when it is none.

@@ -4,6 +4,7 @@
 #include "behaviour/groups.h"
 
 #include "behaviour/keywords.h"
+#include "behaviour/run_ins.h"
 #include "behaviour/values.h"
 #include "text/chars.h"
 #include "text/lua_text.h"
@@ -11,19 +12,26 @@
 
 namespace {
 
+// How a value is checked: a number the engine reads, or any value that may stand in code.
+enum class Expected { number, code };
+
 // The code value of a "=(" keyword when the line holds the keyword and its value passes the
 // check; none otherwise (a failing value is reported).
-std::optional<std::string_view> checked_paren_value(const LineContext& context, std::size_t keyword)
+std::optional<std::string_view> checked_paren_value(const LineContext& context, std::size_t keyword,
+                                                    Expected expected = Expected::number)
 {
     auto value = paren_value(context, keyword);
     if (!value) return std::nullopt;
-    return checked_code_value(scanned_texts[keyword], *value, context.problems);
+    if (expected == Expected::code) return checked_code_value(scanned_texts[keyword], *value, context.problems);
+    return checked_number_value(scanned_texts[keyword], *value, context.problems);
 }
 
-// The target engine name of a dump type word, or the word itself when the list has none.
-std::string_view object_name_of(const LineContext& context, std::string_view word)
+// The target engine name of a dump type word, or the word itself when the list has none (a word
+// the list lacks is noted).
+std::string_view object_name_of(const LineContext& context, Properties& properties, std::string_view word)
 {
     const std::string* name = context.names.find(word);
+    if (!name && context.names.lacks(word)) properties.note_unlisted(word);
     return name ? std::string_view(*name) : word;
 }
 
@@ -63,14 +71,32 @@ void append_numbers(std::string& out, const LineContext& context)
     const std::string_view inside = line.substr(open + 1, close - open - 1);
     const std::string_view first = inside.empty() ? line.substr(open + 1, 1) : leading_digits(inside);
     const std::string_view last = inside.empty() ? line.substr(close - 1, 1) : trailing_digits(inside);
-    if (auto min = checked_code_value("NUMBERS=( minimum", first, context.problems)) {
+    const auto min = checked_number_value("NUMBERS=( minimum", first, context.problems);
+    if (min) {
         out += ",min=";
         out += *min;
     }
-    if (auto max = checked_code_value("NUMBERS=( maximum", last, context.problems)) {
+    // A ")" missing before the next keyword gives the maximum of that keyword's value, which is
+    // reported as that cause alone.
+    const auto run_into = keyword_run_into(inside);
+    const auto max = run_into ? checked_code_value("NUMBERS=( maximum", last, context.problems)
+                              : checked_number_value("NUMBERS=( maximum", last, context.problems);
+    if (max) {
         out += ",max=";
         out += *max;
     }
+    if (run_into)
+        context.problems.emplace_back(MessageId::value_run_in,
+                                      run_in_text("NUMBERS=(", *run_into) + ", so its maximum is read as " +
+                                          quoted(last),
+                                      inside);
+    const auto low = min ? whole_integer(*min) : std::nullopt;
+    const auto high = max ? whole_integer(*max) : std::nullopt;
+    if (low && high && *low > *high)
+        context.problems.emplace_back(MessageId::value_range,
+                                      "the NUMBERS=( minimum " + std::string(*min) + " is above its maximum " +
+                                          std::string(*max) + "; both are written as they stand",
+                                      inside);
 }
 
 } // namespace
@@ -84,7 +110,7 @@ void read_shooter(const LineContext& context, Item& item, Properties& properties
     shooter = has_keyword(context, scanned("TYPE=(DOUBLE)")) ? "double=true" : "double=false";
     if (*missile != shoots_any_object) {
         shooter += ",shoots=\"";
-        append_lua_escape(shooter, object_name_of(context, *missile));
+        append_lua_escape(shooter, object_name_of(context, properties, *missile));
         shooter += '"';
     }
     // The strength brings the comma that separates it from the missile part.
@@ -103,7 +129,7 @@ void read_floor_damage(const LineContext& context, Item& item, Properties& prope
         damage = "dmg_amt=";
         damage += *amount;
     }
-    if (auto type = checked_paren_value(context, scanned("TYPE=("))) {
+    if (auto type = checked_paren_value(context, scanned("TYPE=("), Expected::code)) {
         if (!damage.empty()) damage += ",";
         damage += "dmg_type=";
         damage += *type;
@@ -118,7 +144,7 @@ void read_generator(const LineContext& context, Item& item, Properties& properti
     properties.generator_mark = true;
     std::string& generator = properties.generator;
     generator = "generates=\"";
-    append_lua_escape(generator, object_name_of(context, *creature));
+    append_lua_escape(generator, object_name_of(context, properties, *creature));
     generator += '"';
     if (auto health = checked_paren_value(context, scanned("HEALTH=("))) {
         generator += ",hp=";
@@ -126,7 +152,7 @@ void read_generator(const LineContext& context, Item& item, Properties& properti
     }
     append_numbers(generator, context);
     if (auto time = colon_value(context, scanned("RECHARGE_TIME:"), ",)")) {
-        if (auto regen = checked_code_value("RECHARGE_TIME:", *time, context.problems)) {
+        if (auto regen = checked_number_value("RECHARGE_TIME:", *time, context.problems)) {
             generator += ",regen=";
             generator += *regen;
         }
@@ -138,6 +164,11 @@ void read_count(const LineContext& context, Item& item, Properties& properties)
     if (!has_keyword(context, scanned("COUNT=("))) return;
     item.has_exvars = true;
     if (auto count = checked_paren_value(context, scanned("COUNT=("))) {
+        // The counts the engine takes begin at -1; a lower one is a mistake.
+        if (const auto number = whole_integer(*count); number && *number < -1)
+            context.problems.emplace_back(MessageId::value_range,
+                                          "the COUNT=( value " + quoted(*count) + " is below -1; it is written as it stands",
+                                          *count);
         properties.count = "count=";
         properties.count += *count;
         properties.count += ' ';

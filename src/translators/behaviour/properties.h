@@ -2,6 +2,7 @@
 // The working state of one translation of an item line: the properties of its table line, held
 // apart until they are joined in their fixed order, and the statements that follow the table.
 
+#include <array>
 #include <optional>
 #include <string>
 #include <string_view>
@@ -46,6 +47,15 @@ struct Properties {
     bool generator_mark = false;
     // Set by the contents group: the line names objects that this one carries or holds.
     bool carries = false;
+    // The words the line looked up in the object name list that it lacks (a missile, a creature, an
+    // OPBY=( object), at most one per group; views into the line.
+    std::array<std::string_view, 3> unlisted_words{};
+    std::size_t unlisted_count = 0;
+    // Notes a looked-up word that the list lacks.
+    void note_unlisted(std::string_view word)
+    {
+        if (unlisted_count < unlisted_words.size()) unlisted_words[unlisted_count++] = word;
+    }
 
     // Empties every text, keeping its room, and lowers every flag: the state before a line.
     void clear();

@@ -20,6 +20,9 @@ std::optional<std::string_view> keyword_run_into(std::string_view value)
 
 std::string_view missing_mark_of(std::string_view keyword)
 {
+    // ROTATE: ends only at ")", like the "=(" keywords.
+    const Keyword* known = keyword_named(keyword);
+    if (known && known->form == ValueForm::colon_to_paren) return "\")\"";
     return keyword.ends_with(':') ? "\",\" or \")\"" : "\")\"";
 }
 

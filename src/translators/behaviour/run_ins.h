@@ -10,8 +10,8 @@
 // tab): the keyword that the value runs into; none when there is none.
 std::optional<std::string_view> keyword_run_into(std::string_view value);
 
-// The mark that ends the value of the keyword as written ("=(" keywords end at ")", ":" keywords
-// at "," or ")"), as messages name it.
+// The mark that ends the value of the keyword as written ("=(" keywords and ROTATE: end at ")",
+// other ":" keywords at "," or ")"), as messages name it.
 std::string_view missing_mark_of(std::string_view keyword);
 
 // "the KEYWORD value runs into the keyword "WORD" (its MARK is missing before it)": the start of

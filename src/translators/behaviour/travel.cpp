@@ -36,12 +36,42 @@ std::int64_t power_level_of(int charge)
     return (static_cast<std::int64_t>(charge) * 6 / 100) % 6 + 1;
 }
 
+// A value read for its number although it runs into the next keyword: reported, the number read
+// all the same.
+void check_number_run_in(const LineContext& context, std::string_view keyword, std::string_view value)
+{
+    if (const auto run_into = keyword_run_into(value))
+        context.problems.emplace_back(MessageId::value_run_in,
+                                      run_in_text(keyword, *run_into) + "; its numbers are read all the same", value);
+}
+
+// The charge of a flask or bomb read from its value: one outside 0 to 99 wraps round to another
+// power level.
+void check_read_charge(const LineContext& context, const Item& item, std::string_view value, int charge)
+{
+    check_number_run_in(context, "CHARGE=(", value);
+    if (charge >= 0 && charge <= 99) return;
+    context.problems.emplace_back(MessageId::value_range,
+                                  "the charge " + std::to_string(charge) + " of CHARGE=( lies outside 0 to 99; the " +
+                                      (item.is(ObjectFlag::flask) ? "flask" : "bomb") + "'s power level is " +
+                                      std::to_string(power_level_of(charge)) + " (the levels repeat every 100)",
+                                  value);
+}
+
+// The word of rotation_words that decides the facing or turn of a ROTATE: value: the first that
+// the value holds; null for none.
+const RotationWord* rotation_word_of(std::string_view value)
+{
+    for (const RotationWord& rotation : rotation_words)
+        if (contains(value, rotation.word)) return &rotation;
+    return nullptr;
+}
+
 // The facing or turn on arrival that a ROTATE: value names, the first match in rotation_words.
 std::string_view rotation_of(std::string_view value)
 {
-    for (const RotationWord& rotation : rotation_words)
-        if (contains(value, rotation.word)) return rotation.property;
-    return "";
+    const RotationWord* rotation = rotation_word_of(value);
+    return rotation ? rotation->property : "";
 }
 
 // Writes the destination property "x=..,y=..,lev=.." of a DESTINATION=( value on the common grid
@@ -117,12 +147,13 @@ void read_charge(const LineContext& context, Item& item, Properties& properties)
         const int charge = value ? charge_of(*value) : 1;
         properties.charge = "power=";
         append_decimal(properties.charge, power_level_of(charge));
+        if (value) check_read_charge(context, item, *value, charge);
         return;
     }
     // A torch's charge is never written.
     if (item.is(ObjectFlag::torch) || !value) return;
     item.has_exvars = true;
-    if (auto charge = checked_code_value("CHARGE=(", *value, context.problems)) {
+    if (auto charge = checked_number_value("CHARGE=(", *value, context.problems)) {
         properties.charge = "charge=";
         properties.charge += *charge;
     }
@@ -134,7 +165,21 @@ void read_destination(const LineContext& context, Item& item, Properties& proper
     if (!value) return;
     item.has_exvars = true;
     if (!write_destination(properties.destination, *value, context, context.links)) return;
-    if (auto rotation = colon_value(context, scanned("ROTATE:"), ")")) properties.destination += rotation_of(*rotation);
+    check_number_run_in(context, "DESTINATION=(", *value);
+    const auto rotation = colon_value(context, scanned("ROTATE:"), ")");
+    if (!rotation) return;
+    properties.destination += rotation_of(*rotation);
+    // A ROTATE: value ends only at ")": a keyword after it matters only when its text turns the
+    // object as well.
+    if (const auto run_into = keyword_run_into(*rotation)) {
+        const std::string_view after = rotation->substr(rotation->find(*run_into));
+        if (rotation_word_of(after))
+            context.problems.emplace_back(MessageId::value_run_in,
+                                          run_in_text("ROTATE:", *run_into) + ", so it reads " + quoted(*rotation) +
+                                              ", in which " + quoted(rotation_word_of(*rotation)->word) +
+                                              " decides the turn",
+                                          *rotation);
+    }
 }
 
 void read_text(const LineContext& context, Item& item, Properties& properties)
@@ -145,6 +190,12 @@ void read_text(const LineContext& context, Item& item, Properties& properties)
     // Every backslash of the text is written as "/".
     std::string text(*value);
     std::replace(text.begin(), text.end(), '\\', '/');
+    // The text ends at its first ")": one that opened a "(" of its own is cut short.
+    if (const std::size_t open = value->find('('); open != std::string_view::npos)
+        context.problems.emplace_back(MessageId::text_paren,
+                                      "the TEXT=( value " + quoted(*value) + " holds \"(\"; the text ends at the first \")\", "
+                                      "so it may be cut short",
+                                      value->substr(open));
     properties.text = "text=\"";
     append_lua_escape(properties.text, text);
     properties.text += '"';

@@ -103,7 +103,7 @@ void read_targets(const LineContext& context, Item& item, Properties& properties
     item.target_list = *list;
     if (context.links) context.links->targets = list_parts(*list);
     if (auto delay = colon_value(context, scanned("DELAY:"), ",)")) {
-        if (auto value = checked_code_value("DELAY:", *delay, context.problems)) {
+        if (auto value = checked_number_value("DELAY:", *delay, context.problems)) {
             properties.target += ",delay=";
             properties.target += *value;
         }
@@ -132,7 +132,9 @@ void read_operated_by(const LineContext& context, Item& item, Properties& proper
     item.has_exvars = true;
     const std::string_view word = list->substr(0, list->find(','));
     // A flag word is looked up like any other, but not noted as a word the dump needs from the list.
-    const std::string* name = is_operator_word(word) ? context.names.find_unnoted(word) : context.names.find(word);
+    const bool operator_word = is_operator_word(word);
+    const std::string* name = operator_word ? context.names.find_unnoted(word) : context.names.find(word);
+    if (!name && !operator_word && context.names.lacks(word)) properties.note_unlisted(word);
     if (name) {
         write_opby_property(properties.opby, item, *name);
         properties.monster = false;

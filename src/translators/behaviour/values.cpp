@@ -1,7 +1,9 @@
 #include "behaviour/values.h"
 
 #include "behaviour/run_ins.h"
+#include "text/chars.h"
 #include "text/lua_text.h"
+#include "text/trim.h"
 #include "text/normalise.h"
 #include "vocabulary/engine_names.h"
 
@@ -18,6 +20,33 @@ std::optional<std::string_view> checked_code_value(std::string_view keyword, std
                           "the " + std::string(keyword) + " value " + quoted(value) + " is not a number or name; it is left out",
                           value);
     return std::nullopt;
+}
+
+std::optional<std::string_view> checked_number_value(std::string_view keyword, std::string_view value,
+                                                     Problems& problems)
+{
+    const auto checked = checked_code_value(keyword, value, problems);
+    if (checked && !is_lua_number(trimmed(*checked)))
+        problems.emplace_back(MessageId::name_value,
+                              "the " + std::string(keyword) + " value " + quoted(*checked) +
+                                  " is a name where a number is meant; it is written as the name " +
+                                  std::string(trimmed(*checked)) + ", nil unless the engine defines it",
+                              *checked);
+    return checked;
+}
+
+std::optional<long long> whole_integer(std::string_view value)
+{
+    value = trimmed(value);
+    const bool negative = value.starts_with('-');
+    if (negative) value.remove_prefix(1);
+    if (value.empty() || value.size() > 18) return std::nullopt;
+    long long number = 0;
+    for (char c : value) {
+        if (!is_digit(c)) return std::nullopt;
+        number = number * 10 + (c - '0');
+    }
+    return negative ? -number : number;
 }
 
 bool append_object_variable(std::string& out, std::string_view identifier)

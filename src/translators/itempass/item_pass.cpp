@@ -17,11 +17,12 @@
 
 namespace {
 
-void count_unlisted_type(ItemLists& lists, const std::string& type, long line_number)
+// The record of a type that the list lacks, made when first met.
+UnlistedType& unlisted_type(ItemLists& lists, std::string_view type, long line_number)
 {
     const auto [found, inserted] = lists.unlisted_type_index.emplace(type, lists.unlisted_types.size());
-    if (inserted) lists.unlisted_types.push_back({type, line_number, 0});
-    ++lists.unlisted_types[found->second].count;
+    if (inserted) lists.unlisted_types.push_back({std::string(type), line_number, 0, 0});
+    return lists.unlisted_types[found->second];
 }
 
 } // namespace
@@ -134,7 +135,9 @@ void file_item_line(ItemLists& lists, const std::string& line, long line_number,
     if (!problems.empty()) report.add_all(line_number, problems, line);
     if (off_grid) comment_out(item, CommentReason::off_grid);
     if (!item.is_known && !setting.names.names_type(item.object_name))
-        count_unlisted_type(lists, item.object_name, line_number);
+        ++unlisted_type(lists, item.object_name, line_number).count;
+    const Properties& properties = work.properties;
+    for (std::size_t w = 0; w < properties.unlisted_count; ++w) ++unlisted_type(lists, properties.unlisted_words[w], line_number).lookups;
 
     const std::size_t object = lists.filed++;
     // The facts count objects in 32 bits: an object beyond is refused, not numbered as another.
@@ -426,12 +429,18 @@ void link_door_buttons(ItemLists& lists, Report& report)
 // how many objects of it are written as comments.
 void report_unlisted_types(const ItemLists& lists, Report& report)
 {
+    const auto counted = [](long count, std::string_view one, std::string_view many) {
+        return std::to_string(count) + " " + std::string(count == 1 ? one : many);
+    };
     for (const auto& unlisted : lists.unlisted_types) {
-        const bool one = unlisted.count == 1;
-        report.add(MessageId::unlisted_type, unlisted.first_line, "the object name list does not name the type " + quoted(unlisted.type) +
-                                                ": " + std::to_string(unlisted.count) + (one ? " object" : " objects") +
-                                                " of it " + (one ? "is" : "are") + " written as " +
-                                                (one ? "a comment" : "comments"));
+        std::string text = "the object name list does not name the type " + quoted(unlisted.type) + ": ";
+        if (unlisted.count > 0)
+            text += counted(unlisted.count, "object of it is written as a comment", "objects of it are written as comments");
+        if (unlisted.count > 0 && unlisted.lookups > 0) text += ", and ";
+        if (unlisted.lookups > 0)
+            text += counted(unlisted.lookups, "line names", "lines name") +
+                    " it as a missile, a creature or an OPBY=( object, where it is written as it stands";
+        report.add(MessageId::unlisted_type, unlisted.first_line, text);
     }
 }
 

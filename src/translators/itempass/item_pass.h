@@ -103,12 +103,14 @@ struct UnheldName {
     std::string_view name;
 };
 
-// A dump type that the object name list lacks: where it first stood and how many objects of it
-// were written as comments.
+// A dump type that the object name list lacks: where it first stood, how many objects of it were
+// written as comments, and how many lines looked it up as a missile, a creature or an OPBY=(
+// object (and wrote it as it stands).
 struct UnlistedType {
     std::string type;
     long first_line = 0;
     long count = 0;
+    long lookups = 0;
 };
 
 // One of the lists the objects are sorted into, in the order of their lines in the dump: the
@@ -169,7 +171,8 @@ struct ItemLists {
     // Makes it anew, giving its room back: after a long line (a chest's list of a million
     // objects), so that one line does not keep that much memory to the end.
     void release_line_work();
-    // The dump types that the object name list does not name at all, in the order first met.
+    // The dump types that the object name list does not name at all, of objects or looked up by
+    // their lines, in the order first met.
     std::vector<UnlistedType> unlisted_types;
     // Per such type, its place in unlisted_types.
     std::unordered_map<std::string, std::size_t> unlisted_type_index;
