@@ -84,7 +84,7 @@ enum class Severity { error, warning };
     M(no_entrance, error, "no-entrance", "a dump without an entrance line: the party is not placed", "my_dungeon.txt:40: error: the dump has no entrance line; the party is not placed") \
     M(entrance, error, "entrance", "an entrance line that cannot be read or names no level or facing: the party is not placed", "my_dungeon.txt:2: error: the entrance line has no readable (x,y,level,facing)") \
     M(entrance_twice, warning, "entrance-twice", "a second entrance line with other values: the last places the party", "my_dungeon.txt:4: warning: a second entrance line, with other values than the one of line 3; the last entrance line, this one, places the party") \
-    M(entrance_outside, warning, "entrance-outside", "an entrance outside its level's map", "my_dungeon.txt:2: warning: the entrance 9,9 lies outside the map of level 0")
+    M(entrance_outside, warning, "entrance-outside", "an entrance outside its level's map", "my_dungeon.txt:2:13: warning: the entrance 9,9 lies outside the map of level 0")
 
 // Names a kind of message: an identifier of the table's rows.
 enum class MessageId : std::uint8_t {
