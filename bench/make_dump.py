@@ -9,6 +9,10 @@ The same shape, size and seed always give the same bytes. Shapes:
   nested_holders a chain of holders, each held by the one before it
   door_buttons   one door and every other object a door button on its square
   shared_held    one held object that every other object names as its holder
+  off_map        every object outside its level's map: one warning per item line, found in
+                 line order
+  later_holders  every held object named by a second holder, the second holders in reverse
+                 order: one error per held object, found from the last line up
   levels64       ten levels of 64 by 64 squares, the objects spread over them in rooms: each
                  room's links (targets, door buttons, teleporters) mostly reach squares near it,
                  a few the level above or below
@@ -295,12 +299,21 @@ def shape_items(shape, count):
     elif shape == "shared_held":
         lines = ["h-%d CHEST %d %d 0 CENTER HOLDS=(key)" % (i, i % 60 + 2, i // 60 % 60 + 2) for i in range(others)]
         lines.append("key KEY_IRON 0 0 -1")
+    elif shape == "off_map":
+        lines = ["o-%d KEY_IRON 999 %d 0" % (i, i % 60) for i in range(count)]
+    elif shape == "later_holders":
+        held = count // 3
+        lines = ["a-%d CHEST %d %d 0 CENTER HOLDS=(k-%d)" % (i, i % 60 + 2, i // 60 % 60 + 2, i) for i in range(held)]
+        lines += ["b-%d CHEST %d %d 0 CENTER HOLDS=(k-%d)" % (i, i % 60 + 2, i // 60 % 60 + 2, i)
+                  for i in reversed(range(held))]
+        lines += ["k-%d KEY_IRON 0 0 -1" % i for i in range(held)]
     else:
         raise SystemExit("unknown shape: " + shape)
     return lines
 
 
-SHAPES = ["realistic", "wide_holder", "nested_holders", "door_buttons", "shared_held", "levels64"]
+SHAPES = ["realistic", "wide_holder", "nested_holders", "door_buttons", "shared_held", "levels64", "off_map",
+          "later_holders"]
 
 
 def write_dump(shape, count, folder, seed=1):

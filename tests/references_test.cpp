@@ -3,9 +3,11 @@
 
 #include <gtest/gtest.h>
 
+#include <sstream>
 #include <string>
 #include <vector>
 
+#include "conversion/convert.h"
 #include "test_support.h"
 
 namespace {
@@ -33,7 +35,39 @@ std::vector<std::string> warnings_of(const std::string& items)
     return lines;
 }
 
+// Where each problem of a dump's items points, as "LINE:COLUMN name" (column 0: the whole line).
+std::vector<std::string> places_of(const std::string& items)
+{
+    std::istringstream dump(head + items);
+    std::istringstream list(names);
+    const ObjectList object_list = ObjectList::read(list);
+    std::ostringstream script;
+    Report report;
+    convert(dump, script, object_list, report);
+    std::vector<std::string> places;
+    for (const Problem& problem : report.entries())
+        places.push_back(std::to_string(problem.line) + ":" + std::to_string(problem.column) + " " +
+                         std::string(kind_of(problem.id).name));
+    return places;
+}
+
 } // namespace
+
+TEST(References, ANameResolvedAfterTheLastLinePointsAtItsWord)
+{
+    const struct {
+        std::string items;
+        std::vector<std::string> places;
+    } cases[] = {
+        {"l LEVER 0 0 0 TARGET=(door-a , door-b)\ndoor-a DOOR 1 1 0\n", {"14:32 target"}},
+        {"m MIRROR 1 1 0 HOLDS=(ch-y)\n", {"14:23 mirror-champion"}},
+        {"g GHOST 1 1 0\n", {"14:3 unlisted-type"}},
+        // A holder's list, a held holder's list (kept apart from the facts) and a later holder's.
+        {"c CHEST 1 1 0 HOLDS=(bag)\nbag CHEST 0 0 -1 HOLDS=(gem-zz)\n", {"15:25 holds"}},
+        {"c CHEST 1 1 0 HOLDS=(k)\nd CHEST 2 2 0 HOLDS=(x, k)\nk KEY 0 0 -1\n", {"15:25 held-twice", "15:22 holds"}},
+    };
+    for (const auto& c : cases) EXPECT_EQ(places_of(c.items), c.places) << c.items;
+}
 
 TEST(References, NamesThatReachNoObjectOrChampionAreReportedAtTheirLine)
 {

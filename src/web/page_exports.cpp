@@ -14,7 +14,8 @@ namespace {
 PageConversion last_conversion;
 
 // The parts of a conversion that the page reads, by number: 0 the script, 1 the messages, 2 the
-// map page, 3 the counts of the status line; any other number is nothing.
+// map page, 3 the counts of the status line, 4 the completed object name list, 5 what completing
+// it does; any other number is nothing.
 const std::string& result_part(int part)
 {
     static const std::string nothing;
@@ -23,6 +24,8 @@ const std::string& result_part(int part)
     case 1: return last_conversion.messages;
     case 2: return last_conversion.map_page;
     case 3: return last_conversion.counts;
+    case 4: return last_conversion.completed_list;
+    case 5: return last_conversion.list_completion;
     default: return nothing;
     }
 }

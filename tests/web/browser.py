@@ -73,16 +73,20 @@ class Browser:
         self.by_id("dump-file").send_keys(dump)
         self.wait_until(lambda: self.conversions() > before, "the conversion")
 
-    def saved_script(self):
-        """Clicks the save button and returns the bytes of the file that the browser saved."""
+    def downloaded(self, file_name, action):
+        """Does the action (a click) and returns the bytes of the file of that name that the browser saved."""
         for name in list(os.listdir(self.downloads)):
             os.remove(os.path.join(self.downloads, name))
-        self.by_id("save").click()
-        path = os.path.join(self.downloads, "LUA_dungeon.lua")
+        action()
+        path = os.path.join(self.downloads, file_name)
         self.wait_until(lambda: os.path.exists(path) and not any(
-            name.endswith(".crdownload") for name in os.listdir(self.downloads)), "the saved script")
+            name.endswith(".crdownload") for name in os.listdir(self.downloads)), "the saved " + file_name)
         with open(path, "rb") as saved:
             return saved.read()
+
+    def saved_script(self):
+        """Clicks the save button and returns the bytes of the file that the browser saved."""
+        return self.downloaded("LUA_dungeon.lua", self.by_id("save").click)
 
     def axe_violations(self):
         """axe-core's violations on the document the driver shows, one text each."""

@@ -19,6 +19,7 @@ import unittest
 sys.path.insert(0, os.path.dirname(os.path.abspath(__file__)))
 from browser import Browser  # noqa: E402
 from selenium.webdriver.common.by import By  # noqa: E402
+from selenium.webdriver.common.keys import Keys  # noqa: E402
 
 SOURCE = os.path.dirname(os.path.dirname(os.path.dirname(os.path.abspath(__file__))))
 EXAMPLES = os.path.join(SOURCE, "examples")
@@ -53,20 +54,29 @@ HOSTILE_OBJECTS = b"FLOOR_TEXT floortext\nLEVER_WALL lever\n"
 arguments = None
 
 
+def read_or_none(path):
+    """The bytes of the file, or None when there is none."""
+    if not os.path.exists(path):
+        return None
+    with open(path, "rb") as f:
+        return f.read()
+
+
 class NativeRun:
     """What the native program gives for a dump and an object name list, run in their folder."""
 
-    def __init__(self, dump, objects, strict=False):
+    def __init__(self, dump, objects, strict=False, options=()):
         folder = tempfile.mkdtemp(prefix="d2l_native_")
         try:
             shutil.copyfile(dump, os.path.join(folder, "my_dungeon.txt"))
             shutil.copyfile(objects, os.path.join(folder, "obj_list.txt"))
-            run = subprocess.run([arguments.program] + (["--strict"] if strict else []), cwd=folder,
+            run = subprocess.run([arguments.program] + (["--strict"] if strict else []) + list(options), cwd=folder,
                                  stdin=subprocess.DEVNULL, capture_output=True, check=False)
             self.status = run.returncode
             self.messages = run.stderr.decode("utf-8", errors="replace")
-            with open(os.path.join(folder, "LUA_dungeon.lua"), "rb") as script:
-                self.script = script.read()
+            self.output = run.stdout.decode("utf-8", errors="replace")
+            self.script, self.objects_after = (read_or_none(os.path.join(folder, name))
+                                               for name in ("LUA_dungeon.lua", "obj_list.txt"))
         finally:
             shutil.rmtree(folder)
 
@@ -181,6 +191,31 @@ class PageTest(unittest.TestCase):
         self.browser.by_id("strict").click()
         self.browser.wait_until(lambda: self.browser.conversions() > before, "the conversion under --strict")
         self.expect_page_shows(NativeRun(dump, objects, strict=True), strict=True)
+
+    def test_messages_of_many_mistakes_are_the_command_lines_in_order_with_columns_names_and_count(self):
+        dump = os.path.join(CASES, "messages_twenty_mistakes", "my_dungeon.txt")
+        objects = os.path.join(CASES, "messages_twenty_mistakes", "obj_list.txt")
+        self.browser.give_files(dump, objects)
+        native = NativeRun(dump, objects)
+        self.assertRegex(native.messages, r"^obj_list\.txt:10:1: warning: .* \[-Wlist-twice\]\n")
+        self.expect_page_shows(native)
+
+    def test_adding_the_missing_types_saves_the_list_that_update_list_writes_or_says_why_not(self):
+        button = self.browser.by_id("complete-list")
+        self.assertFalse(button.is_displayed())
+        for case, saved in (("list_update_with_comments", True), ("list_update_odd", False),
+                            ("messages_twenty_mistakes", True)):
+            dump = os.path.join(CASES, case, "my_dungeon.txt")
+            objects = os.path.join(CASES, case, "obj_list.txt")
+            self.browser.give_files(dump, objects)
+            native = NativeRun(dump, objects, options=["--update-list"])
+            self.assertEqual(button.accessible_name, "Add the missing types (saves obj_list.txt)")
+            downloaded = self.browser.downloaded("obj_list.txt", lambda: button.send_keys(Keys.ENTER)) if saved else None
+            if not saved:
+                button.click()
+            shown = self.browser.wait_until(lambda: self.browser.text_of("complete-list-state"), "the list's note")
+            self.assertEqual(shown + "\n", native.output if saved else native.messages, case)
+            self.assertEqual(downloaded, native.objects_after if saved else None, case)
 
     def test_texts_of_a_hostile_dump_stay_text_in_the_page_and_in_the_map(self):
         dump = self.write("hostile.txt", HOSTILE_DUMP)

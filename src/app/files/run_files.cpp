@@ -5,6 +5,7 @@
 #include <random>
 
 #include "conversion/convert.h"
+#include "conversion/list_completion.h"
 #include "page/map_page.h"
 #include "page/model_recorder.h"
 #include "platform/platform.h"
@@ -234,26 +235,11 @@ std::optional<ObjectList> object_list_of(const RunFiles& files, bool list_is_opt
     return ObjectList::read(list);
 }
 
-// The line end that a list uses: "\r\n" when its first line ends so, "\n" otherwise.
-std::string line_end_of(const std::string& bytes)
-{
-    const std::size_t end = bytes.find('\n');
-    return end != std::string::npos && end > 0 && bytes[end - 1] == '\r' ? "\r\n" : "\n";
-}
-
-// Appends to the object name list a comment line and a pair "TYPE X_UNKNOWN" for each word the
-// dump looked up that the list has no pair for, in order of first use; every line of the list
-// stays as it was, and the list is replaced only by the complete new one. Says on `out` how many
-// pairs were added; the message when the list cannot be written.
+// Replaces the object name list with the list completed by the pairs the dump needs (see
+// completed_list); every line of the list stays as it was, and the list is replaced only by the
+// complete new one. Says on `out` what was done; the message when the list cannot be written.
 std::optional<std::string> update_object_list(const RunFiles& files, const ObjectList& names, std::ostream& out)
 {
-    std::vector<std::string> missing;
-    for (const std::string& word : names.looked_up())
-        if (!names.names_type(word)) missing.push_back(word);
-    if (missing.empty()) {
-        out << files.objects_name << ": no pair added: the list names every type the dump looks up\n";
-        return std::nullopt;
-    }
     std::string bytes;
     std::ifstream old;
     if (!open_for_reading(old, files.objects)) {
@@ -262,19 +248,16 @@ std::optional<std::string> update_object_list(const RunFiles& files, const Objec
         // Windows refuses to replace a file that is still open.
         old.close();
     }
-    const std::string end = line_end_of(bytes);
-    if (!bytes.empty() && bytes.back() != '\n') bytes += end;
-    bytes += "# added by dungeon2lua --update-list: replace each X_UNKNOWN with the target engine's object name" + end;
-    for (const std::string& word : missing) bytes += word + " X_UNKNOWN" + end;
-    fs::path temporary;
-    std::ofstream list;
-    if (auto failure = open_temporary(files.objects, files.objects_name, list, temporary)) return failure;
-    remove_on_interrupt(temporary);
-    list.write(bytes.data(), static_cast<std::streamsize>(bytes.size()));
-    if (auto failure = close_and_replace(list, temporary, files.objects, files.objects_name)) return failure;
-    const bool one = missing.size() == 1;
-    out << files.objects_name << ": " << missing.size() << (one ? " pair" : " pairs")
-        << " added; each X_UNKNOWN waits for the target engine's object name\n";
+    const CompletedList completed = completed_list(std::move(bytes), names, files.objects_name);
+    if (completed.added > 0) {
+        fs::path temporary;
+        std::ofstream list;
+        if (auto failure = open_temporary(files.objects, files.objects_name, list, temporary)) return failure;
+        remove_on_interrupt(temporary);
+        list.write(completed.bytes.data(), static_cast<std::streamsize>(completed.bytes.size()));
+        if (auto failure = close_and_replace(list, temporary, files.objects, files.objects_name)) return failure;
+    }
+    out << completed.summary << '\n';
     return std::nullopt;
 }
 
@@ -365,10 +348,8 @@ int run_with_options(const Options& options, std::ostream& out, std::ostream& er
     // Listing the types, or completing the list, needs no list; a check needs one as a conversion does.
     const std::optional<ObjectList> names = object_list_of(files, lists_only && !options.check, list_failure);
     if (!names) return stopped(list_failure);
-    if (options.update_list && names->has_odd_words())
-        return stopped("the object name list " + files.objects_name +
-                       " has an odd number of words, so pairs added at its end would pair up one word off; it is "
-                       "left as it is (dungeon2lua --check names the word)");
+    if (options.update_list)
+        if (auto refusal = completion_refusal(*names, files.objects_name)) return stopped(*refusal);
 
     // Only a run that writes a page or prints every message keeps them all; one that prints the
     // usual lines keeps what they show of each kind, so a dump with very many problems holds few.

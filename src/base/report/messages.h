@@ -48,10 +48,10 @@ enum class Severity { error, warning };
     M(off_grid, error, "off-grid", "an object left of or above every map: written as a comment", "my_dungeon.txt:21:13: error: object \"k1\" stands at -9,0 of level 0, which is -5,1 on the common grid, left of or above every map; it is written as a comment") \
     M(outside_map, warning, "outside-map", "an object outside its level's map", "my_dungeon.txt:21:13: warning: object \"k1\" stands at 9,0, outside the map of level 0") \
     M(same_variable, warning, "same-variable", "two identifiers that give one variable", "my_dungeon.txt:24:1: warning: object \"a_1\" is written as TVK_a_1, like the object of line 22") \
-    M(unlisted_type, warning, "unlisted-type", "a type that the object name list does not name: of an object, a missile, a creature or OPBY=( (once per type)", "my_dungeon.txt:22: warning: the object name list does not name the type \"GHOST\": 3 objects of it are written as comments") \
+    M(unlisted_type, warning, "unlisted-type", "a type that the object name list does not name: of an object, a missile, a creature or OPBY=( (once per type)", "my_dungeon.txt:22:9: warning: the object name list does not name the type \"GHOST\": 3 objects of it are written as comments") \
     M(no_holder, error, "no-holder", "a held object that no holder names: written as a comment", "my_dungeon.txt:25: error: no object holds object \"gem-1\"; it is written as a comment") \
     M(held_by_held, error, "held-by-held", "an object whose holder is itself held: written as a comment", "my_dungeon.txt:26: error: object \"gem-2\" is inside \"bag-1\", which is itself held; it is written as a comment") \
-    M(held_twice, error, "held-twice", "a later holder that names an object already held: that link is left out", "my_dungeon.txt:27: error: object \"gem-1\" is already held by \"chest-1\"; \"chest-2\" does not hold it") \
+    M(held_twice, error, "held-twice", "a later holder that names an object already held: that link is left out", "my_dungeon.txt:27:30: error: object \"gem-1\" is already held by \"chest-1\"; \"chest-2\" does not hold it") \
     M(value, error, "value", "a value written into code that is not a number or name: left out", "my_dungeon.txt:22:36: error: the DELAY: value \"5s\" is not a number or name; it is left out") \
     M(run_in, error, "run-in", "a value that runs into the next keyword: left out", "my_dungeon.txt:46:54: error: the DELAY: value runs into the keyword \"TOGGLE\" (its \",\" or \")\" is missing before it); it is left out") \
     M(value_run_in, warning, "value-run-in", "a number or rotation that runs into the next keyword, read all the same", "my_dungeon.txt:22:40: warning: the NUMBERS=( value runs into the keyword \"RECHARGE_TIME:\" (its \")\" is missing before it), so its maximum is read as \"20\"") \
@@ -69,9 +69,9 @@ enum class Severity { error, warning };
     M(sound_run_in, warning, "sound-run-in", "a sound name that runs into another keyword, written as read", "my_dungeon.txt:19:48: warning: the sound name \"LEVER TOGGLE\" runs into the keyword \"TOGGLE\" (a \",\" or \")\" is missing before it?); it is written as \"lever toggle\"") \
     M(numbers, error, "numbers", "NUMBERS=( without \")\": left out", "my_dungeon.txt:19:30: error: NUMBERS=( has no \")\"; the minimum and maximum are left out") \
     M(holds_champion, error, "holds-champion", "a champion in HOLDS=( that is not an identifier: left out", "my_dungeon.txt:31:30: error: the champion \"ch 1\" in HOLDS=( is not a champion identifier; it is left out") \
-    M(target, warning, "target", "a target that names no object, or one written as a comment", "my_dungeon.txt:14: warning: the target \"door-b\" of \"lever-1\" names no object; TVK_door_b is nil in the engine") \
-    M(holds, warning, "holds", "a holder that names no held object", "my_dungeon.txt:20: warning: \"chest-1\" holds \"gem-zz\", which is no object") \
-    M(mirror_champion, warning, "mirror-champion", "a mirror that holds a champion no champion line defines", "my_dungeon.txt:31: warning: the mirror \"mirror-1\" holds the champion \"ch-y\", which no champion line defines") \
+    M(target, warning, "target", "a target that names no object, or one written as a comment", "my_dungeon.txt:14:34: warning: the target \"door-b\" of \"lever-1\" names no object; TVK_door_b is nil in the engine") \
+    M(holds, warning, "holds", "a holder that names no held object", "my_dungeon.txt:20:42: warning: \"chest-1\" holds \"gem-zz\", which is no object") \
+    M(mirror_champion, warning, "mirror-champion", "a mirror that holds a champion no champion line defines", "my_dungeon.txt:31:29: warning: the mirror \"mirror-1\" holds the champion \"ch-y\", which no champion line defines") \
     M(door_button, warning, "door-button", "a door button with no door on its square and no target", "my_dungeon.txt:18: warning: the door button \"btn-2\" has no door on its square and no target of its own; it opens nothing") \
     M(button_doors, warning, "button-doors", "a door button on a square of several doors: it opens the last", "my_dungeon.txt:18: warning: the door button \"btn-1\" shares its square with 2 doors (\"door-a\", \"door-b\"); it opens the last of them, \"door-b\"") \
     M(operator_case, warning, "operator-case", "an OPBY=( word of who operates the object in another letter case: read as a type", "my_dungeon.txt:22:30: warning: the word \"party\" in OPBY=( is no word of who operates the object; \"PARTY\" is meant? It is read as an object type") \
@@ -91,7 +91,7 @@ enum class Severity { error, warning };
     M(no_entrance, error, "no-entrance", "a dump without an entrance line: the party is not placed", "my_dungeon.txt:40: error: the dump has no entrance line; the party is not placed") \
     M(entrance, error, "entrance", "an entrance line that cannot be read or names no level or facing: the party is not placed", "my_dungeon.txt:2: error: the entrance line has no readable (x,y,level,facing)") \
     M(entrance_twice, warning, "entrance-twice", "a second entrance line with other values: the last places the party", "my_dungeon.txt:4: warning: a second entrance line, with other values than the one of line 3; the last entrance line, this one, places the party") \
-    M(entrance_outside, warning, "entrance-outside", "an entrance outside its level's map", "my_dungeon.txt:2: warning: the entrance 9,9 lies outside the map of level 0")
+    M(entrance_outside, warning, "entrance-outside", "an entrance outside its level's map", "my_dungeon.txt:2:13: warning: the entrance 9,9 lies outside the map of level 0")
 
 // Names a kind of message: an identifier of the table's rows.
 enum class MessageId : std::uint8_t {

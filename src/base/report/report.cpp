@@ -43,6 +43,12 @@ std::array<std::size_t, 3> place_of(const Problem& problem)
     return {problem.file == ProblemFile::object_list ? 0u : 1u, static_cast<std::size_t>(problem.line), problem.order};
 }
 
+// True when the problem comes before the other in printing order.
+bool printed_before(const Problem& a, const Problem& b)
+{
+    return place_of(a) < place_of(b);
+}
+
 // Appends the printed form of one problem: "my_dungeon.txt:LINE[:COLUMN]: error: what is wrong [name]".
 void append_line(std::string& out, const std::string& file_name, const Problem& problem)
 {
@@ -84,13 +90,22 @@ void Report::add(long line, const Problem& problem)
         placed.severity = Severity::error;
         placed.promoted = true;
     }
-    // A run that only prints keeps of each kind what the printed form shows: the first ones in
-    // printing order and the one where the count of the others stands.
-    const auto place = place_of(placed);
-    if (!keep_all_ && kept_[kind] > shown_per_kind && !(place < last_kept_[kind])) return;
-    if (kept_[kind] == 0 || last_kept_[kind] < place) last_kept_[kind] = place;
-    ++kept_[kind];
-    if (!entries_.empty() && place < place_of(entries_.back())) sorted_ = false;
+    if (!keep_all_) {
+        // A run that only prints keeps of each kind what the printed form shows: the first ones in
+        // printing order and the one where the count of the others stands; a problem found
+        // before the last of those takes its place.
+        std::vector<Problem>& kept = capped_[kind];
+        if (kept.size() > shown_per_kind) {
+            if (!printed_before(placed, kept.front())) return;
+            std::pop_heap(kept.begin(), kept.end(), printed_before);
+            kept.pop_back();
+        }
+        kept.push_back(std::move(placed));
+        std::push_heap(kept.begin(), kept.end(), printed_before);
+        gathered_ = false;
+        return;
+    }
+    if (!entries_.empty() && printed_before(placed, entries_.back())) sorted_ = false;
     entries_.push_back(std::move(placed));
 }
 
@@ -116,9 +131,15 @@ void Report::add_all(long line, const Problems& problems, std::string_view line_
 
 const std::vector<Problem>& Report::entries() const
 {
+    if (!gathered_) {
+        entries_.clear();
+        for (const auto& kept : capped_) entries_.insert(entries_.end(), kept.begin(), kept.end());
+        gathered_ = true;
+        sorted_ = false;
+    }
     if (!sorted_) {
-        std::stable_sort(entries_.begin(), entries_.end(),
-                         [](const Problem& a, const Problem& b) { return place_of(a) < place_of(b); });
+        // The order found breaks no tie: it is part of the place.
+        std::sort(entries_.begin(), entries_.end(), printed_before);
         sorted_ = true;
     }
     return entries_;

@@ -102,8 +102,9 @@ public:
     // What the run does with each kind of message; set before the first problem.
     void set_policy(const MessagePolicy& policy) { policy_ = policy; }
     // From now on keeps of each kind only the problems that the printed form can show (the first
-    // shown_per_kind and the one where the count of the others stands), and counts the others:
-    // for a run that only prints, so that very many problems take little memory.
+    // shown_per_kind in printing order and the one where the count of the others stands), and
+    // counts the others: for a run that only prints, so that very many problems, in whatever order
+    // they are found, take little memory.
     void keep_only_printed() { keep_all_ = false; }
 
     // Records one problem found on the given line of the problem's file; a silenced kind is dropped.
@@ -140,16 +141,17 @@ private:
     std::string list_name_;
     MessagePolicy policy_{};
     bool keep_all_ = true;
+    // Every problem kept; unless keep_all_, gathered from `capped_` when asked for.
     mutable std::vector<Problem> entries_;
     mutable bool sorted_ = true;
+    // Unless keep_all_: per kind, the problems kept, at most shown_per_kind + 1, as a heap whose
+    // top is the last in printing order (the first to go when one before it comes).
+    std::array<std::vector<Problem>, message_kind_count> capped_;
+    mutable bool gathered_ = true;
     std::size_t errors_ = 0;
     std::size_t warnings_ = 0;
     std::size_t received_ = 0;
     std::array<std::size_t, message_kind_count> seen_{};
-    std::array<std::size_t, message_kind_count> kept_{};
-    // Per kind, the last place (file, line, order) among those kept: a later problem of a kind
-    // that has enough kept before it is counted only.
-    std::array<std::array<std::size_t, 3>, message_kind_count> last_kept_{};
     std::optional<ObjectTally> objects_;
 };
 

@@ -1,9 +1,9 @@
 #include "conversion/convert.h"
 
 #include <string>
-#include <tuple>
 #include <unordered_map>
 
+#include "conversion/list_completion.h"
 #include "itempass/references.h"
 #include "layout/layout_reader.h"
 #include "party/champion.h"
@@ -334,22 +334,17 @@ private:
     // Reports an object name list that is a dump in one error, its one problem: true then.
     bool object_list_is_dump()
     {
-        for (const ListPair& pair : names_.pairs())
-            for (const auto& [word, line, column] :
-                 {std::tuple(&pair.type, pair.type_line, pair.type_column), std::tuple(&pair.name, pair.name_line, pair.name_column)})
-                if (header_of(*word) != Header::none) {
-                    Problem problem(MessageId::list_is_dump,
-                                    "the object name list holds the header " + quoted(*word) +
-                                        ": it is a dungeon dump, not a list of types and names; its "
-                                        "words, read two by two, give the objects wrong names, or none "
-                                        "(those are written as comments)");
-                    problem.line = line;
-                    problem.column = column;
-                    problem.file = ProblemFile::object_list;
-                    report_.add(line, problem);
-                    return true;
-                }
-        return false;
+        const auto header = header_in_list(names_);
+        if (!header) return false;
+        Problem problem(MessageId::list_is_dump,
+                        "the object name list holds the header " + quoted(header->word) +
+                            ": it is a dungeon dump, not a list of types and names; its words, read two by two, give "
+                            "the objects wrong names, or none (those are written as comments)");
+        problem.line = header->line;
+        problem.column = header->column;
+        problem.file = ProblemFile::object_list;
+        report_.add(header->line, problem);
+        return true;
     }
 
     void read_entrance_line(const std::string& line)

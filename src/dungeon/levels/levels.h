@@ -56,4 +56,8 @@ struct Entrance {
     int level = 0;
     std::string facing;
     long line_number = 0;
+    // The columns (in bytes from 1) of the square's x, the level and the facing in the line.
+    std::size_t square_column = 0;
+    std::size_t level_column = 0;
+    std::size_t facing_column = 0;
 };

@@ -55,6 +55,11 @@ public:
     std::string target_list;
     // The champion a mirror holds, as the line names it, when its property statements name one.
     std::string champion;
+    // Where each of the three texts above begins in the line, in bytes from 1, for the messages
+    // about a name in them; set with the text.
+    std::size_t contents_column = 0;
+    std::size_t target_list_column = 0;
+    std::size_t champion_column = 0;
 
     // The dump line the record was read from, for reports.
     long line_number = 0;

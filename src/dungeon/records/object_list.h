@@ -62,6 +62,8 @@ public:
     const std::vector<ListPair>& pairs() const { return pairs_; }
     // True when the list has an odd number of words, so that a pair appended would pair up one word off.
     bool has_odd_words() const { return odd_words_.has_value(); }
+    // "UTF-16" or "UTF-32" when the list is written so, whose words cannot be read; empty otherwise.
+    std::string_view wide_encoding() const { return wide_encoding_; }
 
     // What in the list looks like a mistake, by what the conversion looked up in it: an odd
     // number of words, a word beginning with "#" inside a line, a type named again with another

@@ -48,7 +48,9 @@ void read_contents(const LineContext& context, Item& item, Properties& propertie
         if (!has_keyword(context, keyword)) return;
     }
     properties.carries = true;
-    item.contents = *paren_value(context, keyword);
+    const std::string_view contents = *paren_value(context, keyword);
+    item.contents = contents;
+    item.contents_column = column_of(context.line, contents);
     if (paren_closed(context, keyword)) item.contents += ")";
 }
 
@@ -92,6 +94,7 @@ void read_champion(const LineContext& context, Item& item, Properties& propertie
     }
     properties.champion += ' ';
     item.champion = *word;
+    item.champion_column = column_of(context.line, *word);
 }
 
 void read_state(const LineContext& context, Item& item, Properties& properties)

@@ -101,6 +101,7 @@ void read_targets(const LineContext& context, Item& item, Properties& properties
     }
     if (!written) return;
     item.target_list = *list;
+    item.target_list_column = column_of(context.line, *list);
     if (context.links) context.links->targets = list_parts(*list);
     if (auto delay = colon_value(context, scanned("DELAY:"), ",)")) {
         if (auto value = checked_number_value("DELAY:", *delay, context.problems)) {

@@ -17,15 +17,22 @@
 
 namespace {
 
-// The record of a type that the list lacks, made when first met.
-UnlistedType& unlisted_type(ItemLists& lists, std::string_view type, long line_number)
+// The record of a type that the list lacks, made where it is first met (line and column).
+UnlistedType& unlisted_type(ItemLists& lists, std::string_view type, long line_number, std::size_t column)
 {
     const auto [found, inserted] = lists.unlisted_type_index.emplace(type, lists.unlisted_types.size());
-    if (inserted) lists.unlisted_types.push_back({std::string(type), line_number, 0, 0});
+    if (inserted) lists.unlisted_types.push_back({std::string(type), line_number, column, 0, 0});
     return lists.unlisted_types[found->second];
 }
 
 } // namespace
+
+std::size_t column_in_list(std::string_view list, std::size_t list_column, std::string_view name)
+{
+    if (list_column == 0) return 0;
+    const std::size_t in_list = column_of(list, name);
+    return in_list == 0 ? list_column : list_column + in_list - 1;
+}
 
 namespace {
 
@@ -135,9 +142,12 @@ void file_item_line(ItemLists& lists, const std::string& line, long line_number,
     if (!problems.empty()) report.add_all(line_number, problems, line);
     if (off_grid) comment_out(item, CommentReason::off_grid);
     if (!item.is_known && !setting.names.names_type(item.object_name))
-        ++unlisted_type(lists, item.object_name, line_number).count;
+        ++unlisted_type(lists, item.object_name, line_number, column_of(line, tokens.tokens[1])).count;
     const Properties& properties = work.properties;
-    for (std::size_t w = 0; w < properties.unlisted_count; ++w) ++unlisted_type(lists, properties.unlisted_words[w], line_number).lookups;
+    for (std::size_t w = 0; w < properties.unlisted_count; ++w) {
+        const std::string_view word = properties.unlisted_words[w];
+        ++unlisted_type(lists, word, line_number, column_of(line, word)).lookups;
+    }
 
     const std::size_t object = lists.filed++;
     // The facts count objects in 32 bits: an object beyond is refused, not numbered as another.
@@ -158,10 +168,10 @@ void file_item_line(ItemLists& lists, const std::string& line, long line_number,
                    column_of(line, tokens.tokens[0]));
     if (!item.commented && !item.target_list.empty())
         lists.target_lists.push_back(
-            {.object = number, .list = lists.link_texts.keep(item.target_list)});
+            {.object = number, .column = narrow_column(item.target_list_column), .list = lists.link_texts.keep(item.target_list)});
     if (!item.commented && !item.champion.empty())
         lists.mirror_champions.push_back(
-            {.object = number, .list = lists.link_texts.keep(item.champion)});
+            {.object = number, .column = narrow_column(item.champion_column), .list = lists.link_texts.keep(item.champion)});
     const ItemListId id = list_of(item, held, holder);
     ItemList& list = lists.list(id);
     // The statements that the linking finishes are records, read back one by one beside the facts.
@@ -182,6 +192,9 @@ void file_item_line(ItemLists& lists, const std::string& line, long line_number,
     switch (id) {
     case ItemListId::contained: {
         const auto [kept, size] = identifier_and_list();
+        if (size > 0)
+            lists.held_contents_columns.emplace(static_cast<FactNumber>(lists.held_facts.size()),
+                                                narrow_column(item.contents_column));
         lists.held_facts.push_back({.object = number,
                                     .reason = item.comment_reason,
                                     .contents_size = size,
@@ -190,8 +203,11 @@ void file_item_line(ItemLists& lists, const std::string& line, long line_number,
     }
     case ItemListId::container: {
         const auto [kept, size] = identifier_and_list();
-        lists.holder_facts.push_back(
-            {.object = number, .commented = item.commented, .contents_size = size, .id = kept.substr(0, item.id.size())});
+        lists.holder_facts.push_back({.object = number,
+                                      .commented = item.commented,
+                                      .contents_size = size,
+                                      .contents_column = narrow_column(item.contents_column),
+                                      .id = kept.substr(0, item.id.size())});
         break;
     }
     case ItemListId::door:
@@ -240,13 +256,13 @@ public:
         return slot ? *slot - 1 : no_fact;
     }
 
-    // Records holder as naming the group of that head. A holder that names the group again
-    // gives a later holder twice; each_later_holder gives it once.
-    void add_holder(FactNumber head, FactNumber holder)
+    // Records holder as naming the group of that head, at that column of its line. A holder that
+    // names the group again gives a later holder twice; each_later_holder gives it once.
+    void add_holder(FactNumber head, FactNumber holder, std::size_t column)
     {
         HeldFacts& facts = held_[head];
         if (facts.link == no_fact) facts.link = holder;
-        else if (facts.link != holder) later_.push_back({head, holder});
+        else if (facts.link != holder) later_.push_back({head, {holder, narrow_column(column)}});
     }
 
     // Sorts the later holders by group, each group's in the order found (a counting sort).
@@ -259,17 +275,19 @@ public:
         std::vector<std::size_t> next(later_start_.begin(), later_start_.end() - 1);
         later_holders_.resize(later_.size());
         for (const auto& [head, holder] : later_) later_holders_[next[head]++] = holder;
-        std::vector<std::pair<FactNumber, FactNumber>>().swap(later_);
+        std::vector<std::pair<FactNumber, LaterHolder>>().swap(later_);
     }
 
-    // Calls visit with every later holder of the group of that head, once each, in order; after
-    // sort_later_holders. The holders were met in order, so a holder found twice stands twice in a row.
+    // Calls visit with every later holder of the group of that head, once each, in order, and the
+    // column where it first names the group; after sort_later_holders. The holders were met in
+    // order, so a holder found twice stands twice in a row.
     template <typename Visit>
     void each_later_holder(FactNumber head, Visit visit) const
     {
         if (later_start_.empty()) return;
         for (std::size_t i = later_start_[head]; i < later_start_[head + 1]; ++i)
-            if (i == later_start_[head] || later_holders_[i] != later_holders_[i - 1]) visit(later_holders_[i]);
+            if (i == later_start_[head] || later_holders_[i].holder != later_holders_[i - 1].holder)
+                visit(later_holders_[i].holder, later_holders_[i].column);
     }
 
 private:
@@ -282,13 +300,19 @@ private:
         bool holds(FactNumber slot, std::string_view id) const { return (*held)[slot - 1].id == id; }
     };
 
+    // A holder that names a group after its first holder, and where it names it.
+    struct LaterHolder {
+        FactNumber holder = no_fact;
+        NarrowColumn column = 0;
+    };
+
     std::deque<HeldFacts>& held_;
     // At most half full: a held identifier looked up by every holder that names it.
     FlatTable<FactNumber, Traits, 2, 16> heads_;
     // (head, holder) as found, then the holders sorted by group with where each group's begin
     // (a count of later holders, which a dump of many objects may take past 32 bits).
-    std::vector<std::pair<FactNumber, FactNumber>> later_;
-    std::vector<FactNumber> later_holders_;
+    std::vector<std::pair<FactNumber, LaterHolder>> later_;
+    std::vector<LaterHolder> later_holders_;
     std::vector<std::size_t> later_start_;
 };
 
@@ -312,26 +336,31 @@ void link_held_items(ItemLists& lists, Report& report)
     // Every identifier of a held object is looked up once per time a list names it, so the pass
     // takes time in proportion to the lists and the records, however they name each other.
     HeldGroups groups(lists.held_facts);
-    // A name that no held object has is kept for the checks of names.
-    const auto each_named_group = [&](const auto& holder, auto visit) {
+    // A name that no held object has is kept for the checks of names, with its column.
+    const auto each_named_group = [&](const auto& holder, std::size_t list_column, auto visit) {
         if (holder.contents_size == 0) return;
-        for_each_held_identifier(contents_of(lists, holder), [&](std::string_view named) {
-            if (const FactNumber head = groups.find(named); head != no_fact) visit(head);
+        const std::string_view list = contents_of(lists, holder);
+        for_each_held_identifier(list, [&](std::string_view named) {
+            const std::size_t column = column_in_list(list, list_column, named);
+            if (const FactNumber head = groups.find(named); head != no_fact) visit(head, column);
             else if (!named.empty())
-                lists.unheld_names.push_back({lists.names.line_of(holder.object), holder.id, named});
+                lists.unheld_names.push_back({lists.names.line_of(holder.object), column, holder.id, named});
         });
     };
     for (std::size_t i = 0; i < lists.holder_facts.size(); ++i)
-        each_named_group(lists.holder_facts[i],
-                         [&](FactNumber head) { groups.add_holder(head, static_cast<FactNumber>(i)); });
-    for (std::size_t i = 0; i < lists.held_facts.size(); ++i)
-        each_named_group(lists.held_facts[i], [&](FactNumber head) {
+        each_named_group(lists.holder_facts[i], lists.holder_facts[i].contents_column,
+                         [&](FactNumber head, std::size_t column) { groups.add_holder(head, static_cast<FactNumber>(i), column); });
+    for (std::size_t i = 0; i < lists.held_facts.size(); ++i) {
+        const auto column = lists.held_contents_columns.find(static_cast<FactNumber>(i));
+        const std::size_t list_column = column == lists.held_contents_columns.end() ? 0 : column->second;
+        each_named_group(lists.held_facts[i], list_column, [&](FactNumber head, std::size_t) {
             // Only while no holder names the group, and only the first such held object.
             HeldFacts& group = lists.held_facts[head];
             if (group.link != no_fact) return;
             group.link = static_cast<FactNumber>(i);
             group.link_to_held = true;
         });
+    }
     groups.sort_later_holders();
 
     const auto comment_out = [](HeldFacts& held, CommentReason why) {
@@ -364,11 +393,12 @@ void link_held_items(ItemLists& lists, Report& report)
         if (holder.commented && held.reason == CommentReason::none) comment_out(held, CommentReason::holder_commented);
         // Its later holders are reported once, at the head, however many objects the group has.
         if (i != head) continue;
-        groups.each_later_holder(head, [&](FactNumber later) {
+        groups.each_later_holder(head, [&](FactNumber later, std::size_t column) {
             const HolderFacts& other = lists.holder_facts[later];
-            report.add(MessageId::held_twice, lists.names.line_of(other.object), "object " + quoted(held.id) + " is already held by " +
-                                                                quoted(holder.id) + "; " + quoted(other.id) +
-                                                                " does not hold it");
+            report.add(MessageId::held_twice, lists.names.line_of(other.object),
+                       "object " + quoted(held.id) + " is already held by " + quoted(holder.id) + "; " + quoted(other.id) +
+                           " does not hold it",
+                       column);
         });
     }
 }
@@ -440,7 +470,7 @@ void report_unlisted_types(const ItemLists& lists, Report& report)
         if (unlisted.lookups > 0)
             text += counted(unlisted.lookups, "line names", "lines name") +
                     " it as a missile, a creature or an OPBY=( object, where it is written as it stands";
-        report.add(MessageId::unlisted_type, unlisted.first_line, text);
+        report.add(MessageId::unlisted_type, unlisted.first_line, text, unlisted.column);
     }
 }
 

@@ -60,11 +60,22 @@ struct HeldFacts {
     std::string_view id;
 };
 
-// A holder: its identifier and the list of what it holds.
+// A column of a line in 32 bits, kept beside the facts where they have room for it; 0 (no
+// column) for one past that.
+using NarrowColumn = std::uint32_t;
+
+// The column as kept: 0 when it does not fit.
+constexpr NarrowColumn narrow_column(std::size_t column)
+{
+    return column > static_cast<NarrowColumn>(-1) ? 0 : static_cast<NarrowColumn>(column);
+}
+
+// A holder: its identifier and the list of what it holds, with the list's column in its line.
 struct HolderFacts {
     FactNumber object = no_fact;
     bool commented = false;
     ListLength contents_size = 0;
+    NarrowColumn contents_column = 0;
     std::string_view id;
 };
 
@@ -93,22 +104,30 @@ struct ButtonFacts {
 struct NamedList {
     // The object whose line it is.
     FactNumber object = no_fact;
+    // Where the list begins in the line.
+    NarrowColumn column = 0;
     std::string_view list;
 };
+
+// The column of a name that is a view into a list kept with the list's column: where the name
+// stands in the list's line; 0 when the list's column is not known.
+std::size_t column_in_list(std::string_view list, std::size_t list_column, std::string_view name);
 
 // A name in a holder's list that no held object has, as the linking found it.
 struct UnheldName {
     long line_number = 0;
+    std::size_t column = 0;
     std::string_view holder;
     std::string_view name;
 };
 
-// A dump type that the object name list lacks: where it first stood, how many objects of it were
-// written as comments, and how many lines looked it up as a missile, a creature or an OPBY=(
-// object (and wrote it as it stands).
+// A dump type that the object name list lacks: where it first stood (line and column), how many
+// objects of it were written as comments, and how many lines looked it up as a missile, a
+// creature or an OPBY=( object (and wrote it as it stands).
 struct UnlistedType {
     std::string type;
     long first_line = 0;
+    std::size_t column = 0;
     long count = 0;
     long lookups = 0;
 };
@@ -155,6 +174,9 @@ struct ItemLists {
     TextStore link_texts;
     // The lengths of lists of 4 GB or more, by where the identifier before them is kept.
     std::unordered_map<const char*, std::size_t> long_lists;
+    // The columns of the lists that held objects give of what they hold in turn (rare: a bag in
+    // a chest), by the held object's place in held_facts; a holder's stands in its facts.
+    std::unordered_map<FactNumber, NarrowColumn> held_contents_columns;
     // Every object's identifier and variable (which also finds a second object written as one
     // variable), the target lists and the champions that mirrors hold, and the names in holders'
     // lists that no held object has: for the checks of names.

@@ -25,15 +25,18 @@ void check_targets(const ItemLists& lists, Report& report)
             const CommentReason reason = object == no_object ? CommentReason::none : lists.names.reason_of(object);
             if ((object == no_object || reason != CommentReason::none) && keyword_run_into(part)) return;
             if (object == no_object) {
-                report.add(MessageId::target, line, "the target " + quoted(part) + " of " + quoted(lists.names.id_of(targets.object)) +
-                                                        " names no object; " + variable() + " is nil in the engine");
+                report.add(MessageId::target, line,
+                           "the target " + quoted(part) + " of " + quoted(lists.names.id_of(targets.object)) +
+                               " names no object; " + variable() + " is nil in the engine",
+                           column_in_list(targets.list, targets.column, part));
                 return;
             }
             if (reason != CommentReason::none)
                 report.add(MessageId::target, line,
                                "the target " + quoted(part) + " of " + quoted(lists.names.id_of(targets.object)) + " names object " +
                                    quoted(lists.names.id_of(object)) + ", which is written as a comment (" +
-                                   comment_reason_text(reason) + "); " + variable() + " is nil in the engine");
+                                   comment_reason_text(reason) + "); " + variable() + " is nil in the engine",
+                               column_in_list(targets.list, targets.column, part));
         });
     }
 }
@@ -44,17 +47,18 @@ void check_held_names(const ItemLists& lists, Report& report)
         const std::string start = quoted(unheld.holder) + " holds " + quoted(unheld.name) + ", ";
         const std::size_t object = lists.names.object_named(unheld.name);
         if (object == no_object) {
-            report.add(MessageId::holds, unheld.line_number, start + "which is no object");
+            report.add(MessageId::holds, unheld.line_number, start + "which is no object", unheld.column);
             continue;
         }
         const std::string_view id = lists.names.id_of(object);
         if (id != unheld.name)
             report.add(MessageId::holds, unheld.line_number, start + "which matches object " + quoted(id) +
                                                    " only as a variable; a holder names what it holds by its "
-                                                   "identifier exactly as written");
+                                                   "identifier exactly as written",
+                       unheld.column);
         else if (!lists.names.is_held(object))
             report.add(MessageId::holds, unheld.line_number,
-                           start + "which stands on the map (its level is not -1), so it is not held");
+                           start + "which stands on the map (its level is not -1), so it is not held", unheld.column);
     }
 }
 
@@ -63,7 +67,8 @@ void check_champions(const ItemLists& lists, const ChampionNames& champions, Rep
     for (const NamedList& mirror : lists.mirror_champions)
         if (!champions.contains(force_us(mirror.list)))
             report.add(MessageId::mirror_champion, lists.names.line_of(mirror.object), "the mirror " + quoted(lists.names.id_of(mirror.object)) + " holds the champion " +
-                                                   quoted(mirror.list) + ", which no champion line defines");
+                                                   quoted(mirror.list) + ", which no champion line defines",
+                       mirror.column);
 }
 
 void check_door_buttons(const ItemLists& lists, Report& report)

@@ -277,12 +277,23 @@ std::optional<Entrance> read_entrance(const std::string& line)
     if (!text) return std::nullopt;
     Entrance entrance;
     FieldReader reader(*text);
+    // The values stand right after the line's first "(".
+    const std::size_t values_column = line.find('(') + 2;
+    // The column of the value that the reader reads next, its blanks skipped.
+    const auto next_column = [&] {
+        std::size_t at = reader.position();
+        while (at < text->size() && is_blank((*text)[at])) ++at;
+        return values_column + at;
+    };
+    entrance.square_column = next_column();
     reader.read_int(entrance.x);
     reader.read_separator();
     reader.read_int(entrance.y);
     reader.read_separator();
+    entrance.level_column = next_column();
     reader.read_int(entrance.level);
     reader.read_separator();
+    entrance.facing_column = next_column();
     reader.read_word(entrance.facing);
     if (reader.failed()) return std::nullopt;
     return entrance;

@@ -38,11 +38,25 @@ constexpr std::size_t second_group_size = 6;
 
 const std::string left_out = "; the champion is left out";
 
-// The first word of the line: leading white space skipped, up to the next white space.
-std::string champion_identifier(const std::string& line)
+// Records a problem of the champion line about what begins at that place (from 0) of the line.
+void report_at(Problems& problems, std::string text, std::size_t place)
+{
+    problems.emplace_back(MessageId::champion, std::move(text));
+    problems.back().column = place + 1;
+}
+
+// Where the first word of the line begins: after its leading white space.
+std::size_t identifier_start(const std::string& line)
 {
     std::size_t start = 0;
     while (start < line.size() && is_blank(line[start])) ++start;
+    return start;
+}
+
+// The first word of the line: leading white space skipped, up to the next white space.
+std::string champion_identifier(const std::string& line)
+{
+    const std::size_t start = identifier_start(line);
     std::size_t end = start;
     while (end < line.size() && !is_blank(line[end])) ++end;
     return line.substr(start, end - start);
@@ -58,14 +72,14 @@ std::optional<std::vector<Group>> parenthesised_groups(const std::string& line, 
     for (std::size_t i = 0; i < line.size(); ++i) {
         if (line[i] == '(') {
             if (inside) {
-                problems.emplace_back(MessageId::champion, "the champion line has a \"(\" inside a parenthesised group" + left_out);
+                report_at(problems, "the champion line has a \"(\" inside a parenthesised group" + left_out, i);
                 return std::nullopt;
             }
             inside = true;
             open = i;
         } else if (line[i] == ')') {
             if (!inside) {
-                problems.emplace_back(MessageId::champion, "the champion line has a \")\" without a \"(\" before it" + left_out);
+                report_at(problems, "the champion line has a \")\" without a \"(\" before it" + left_out, i);
                 return std::nullopt;
             }
             groups.push_back({open, i});
@@ -73,7 +87,7 @@ std::optional<std::vector<Group>> parenthesised_groups(const std::string& line, 
         }
     }
     if (inside) {
-        problems.emplace_back(MessageId::champion, "the champion line has a \"(\" without a \")\" after it" + left_out);
+        report_at(problems, "the champion line has a \"(\" without a \")\" after it" + left_out, open);
         return std::nullopt;
     }
     return groups;
@@ -105,20 +119,22 @@ std::optional<std::string> portrait_name(const std::string& line, const std::vec
     const std::size_t first = line.find('_', colon + 1);
     const std::size_t second = first == std::string::npos ? first : line.find('_', first + 1);
     if (second == std::string::npos) {
-        problems.emplace_back(MessageId::champion, "the portrait reference of the champion line has fewer than two \"_\" after its \":\"" +
-                           left_out);
+        report_at(problems, "the portrait reference of the champion line has fewer than two \"_\" after its \":\"" + left_out,
+                  colon);
         return std::nullopt;
     }
     const std::size_t comma = line.find(',', second + 1);
     if (comma == std::string::npos) {
-        problems.emplace_back(MessageId::champion, "the portrait reference of the champion line has no \",\" after its second \"_\"" +
-                           left_out);
+        report_at(problems, "the portrait reference of the champion line has no \",\" after its second \"_\"" + left_out,
+                  colon);
         return std::nullopt;
     }
     const std::string reference = line.substr(colon, comma - colon + 1);
     if (is_inside_a_group(colon, groups) || reference.find_first_of("()") != std::string::npos) {
-        problems.emplace_back(MessageId::champion, "the portrait reference " + quoted(reference) +
-                           " of the champion line runs into a parenthesised group" + left_out);
+        report_at(problems,
+                  "the portrait reference " + quoted(reference) + " of the champion line runs into a parenthesised group" +
+                      left_out,
+                  colon);
         return std::nullopt;
     }
     return force_lc(line.substr(second + 1, comma - second - 1));
@@ -200,17 +216,17 @@ std::optional<ChampionNumbers> champion_numbers(const std::string& line, const G
     const std::string second_text = group_text(line, second_group);
     auto first = scaled_integers(first_text, first_group_size);
     if (!first) {
-        problems.emplace_back(MessageId::champion, group_problem("first integer", first_text, first_group_size, "integers"));
+        report_at(problems, group_problem("first integer", first_text, first_group_size, "integers"), first_group.open);
         return std::nullopt;
     }
     auto reals = truncated_reals(real_text, real_group_size);
     if (!reals) {
-        problems.emplace_back(MessageId::champion, group_problem("real", real_text, real_group_size, "reals"));
+        report_at(problems, group_problem("real", real_text, real_group_size, "reals"), real_group.open);
         return std::nullopt;
     }
     auto second = scaled_integers(second_text, second_group_size);
     if (!second) {
-        problems.emplace_back(MessageId::champion, group_problem("second integer", second_text, second_group_size, "integers"));
+        report_at(problems, group_problem("second integer", second_text, second_group_size, "integers"), second_group.open);
         return std::nullopt;
     }
     return ChampionNumbers{std::move(*first), std::move(*second), std::move(*reals)};
@@ -239,12 +255,15 @@ std::optional<std::string> make_char(std::string line, Problems& problems)
     const std::string identifier = champion_identifier(line);
     const std::string variable = force_us(identifier);
     if (!is_lua_name(variable)) {
-        problems.emplace_back(MessageId::champion, "the champion identifier " + quoted(identifier) + " is not a Lua name" + left_out);
+        report_at(problems, "the champion identifier " + quoted(identifier) + " is not a Lua name" + left_out,
+                  identifier_start(line));
         return std::nullopt;
     }
     if (is_reserved_global(variable)) {
-        problems.emplace_back(MessageId::champion, "the champion identifier " + quoted(identifier) +
-                           " would overwrite a name the script or the engine needs" + left_out);
+        report_at(problems,
+                  "the champion identifier " + quoted(identifier) + " would overwrite a name the script or the engine needs" +
+                      left_out,
+                  identifier_start(line));
         return std::nullopt;
     }
 

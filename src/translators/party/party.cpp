@@ -41,18 +41,22 @@ std::optional<std::string> party_placement(const Entrance& entrance, const Level
 {
     if (!levels.is_level(entrance.level)) {
         problems.emplace_back(MessageId::entrance, "the entrance level " + std::to_string(entrance.level) + " is not a level; the party is not placed");
+        problems.back().column = entrance.level_column;
         return std::nullopt;
     }
     if (!is_facing(entrance.facing)) {
         problems.emplace_back(MessageId::entrance, "the entrance facing " + quoted(entrance.facing) +
                            " is not NORTH, EAST, SOUTH, WEST or a number; the party is not placed");
+        problems.back().column = entrance.facing_column;
         return std::nullopt;
     }
     // Placed all the same, as the dump says; the author learns that the engine will refuse it.
-    if (!levels.holds_square(entrance.level, entrance.x, entrance.y))
+    if (!levels.holds_square(entrance.level, entrance.x, entrance.y)) {
         problems.emplace_back(MessageId::entrance_outside, "the entrance " + std::to_string(entrance.x) + "," +
                                                                std::to_string(entrance.y) + " lies outside the map of level " +
                                                                std::to_string(entrance.level));
+        problems.back().column = entrance.square_column;
+    }
     const GridSquare square = levels.grid_square(entrance.level, entrance.x, entrance.y);
     return "\n" + std::string(engine::party_place) + "(" + std::to_string(entrance.level) + "," + std::to_string(square.x) + "," +
            std::to_string(square.y) +

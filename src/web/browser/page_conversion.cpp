@@ -4,6 +4,7 @@
 #include <streambuf>
 
 #include "conversion/convert.h"
+#include "conversion/list_completion.h"
 #include "page/map_page.h"
 #include "page/model_recorder.h"
 #include "report/report.h"
@@ -67,5 +68,13 @@ PageConversion page_conversion(std::string_view dump, std::string_view objects, 
     write_map_page(model, page);
     result.map_page = std::move(page).str();
     result.counts = counts_json(model);
+    const std::string& list_name = report.name_of(ProblemFile::object_list);
+    if (auto refusal = completion_refusal(names, list_name)) {
+        result.list_completion = program_line(*refusal);
+        return result;
+    }
+    CompletedList completed = completed_list(std::string(objects), names, list_name);
+    if (completed.added > 0) result.completed_list = std::move(completed.bytes);
+    result.list_completion = completed.summary + '\n';
     return result;
 }

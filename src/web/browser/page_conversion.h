@@ -19,6 +19,12 @@ struct PageConversion {
     // What the status line counts, as a JSON object: "errors" and "warnings" among the messages
     // of the dump and the object name list, "commented" the objects written as comments.
     std::string counts;
+    // The object name list completed with the pairs the dump needs, as --update-list would write
+    // it; empty when it needs none or cannot be completed.
+    std::string completed_list;
+    // What completing the list does, one line as --update-list prints it: how many pairs it adds,
+    // or, after "dungeon2lua: ", why the list is left as it is.
+    std::string list_completion;
 };
 
 // The name that the messages and the map page give the dump: the command line's, run in the

@@ -6,7 +6,8 @@ var Module = (function () {
   'use strict';
 
   // Which part of the last conversion the converter hands out (as in page_exports.cpp).
-  var PART_SCRIPT = 0, PART_MESSAGES = 1, PART_MAP_PAGE = 2, PART_COUNTS = 3;
+  var PART_SCRIPT = 0, PART_MESSAGES = 1, PART_MAP_PAGE = 2, PART_COUNTS = 3, PART_COMPLETED_LIST = 4,
+    PART_LIST_COMPLETION = 5;
   var MEANINGS = {
     0: 'converted',
     1: 'nothing converted',
@@ -21,6 +22,9 @@ var Module = (function () {
   // Why the last read of each file failed: { name, reason }; null when it did not.
   var failures = { dump: null, objects: null };
   var script = null;
+  // The last conversion's object name list completed with the pairs the dump needs (bytes, empty
+  // when it needs none or is refused), and the line that says so: { bytes, line }; null before.
+  var completion = null;
   // Conversions shown so far, in the status element's data-conversions (a test waits on it).
   var conversions = 0;
   var decoder = new TextDecoder('utf-8');
@@ -78,7 +82,10 @@ var Module = (function () {
   // Takes away the last conversion's script, timing and map page.
   function clearResult() {
     script = null;
+    completion = null;
     byId('save').hidden = true;
+    byId('complete-list').hidden = true;
+    byId('complete-list-state').textContent = '';
     byId('timing').textContent = '';
     byId('map-state').textContent = '';
     var map = byId('map');
@@ -115,7 +122,8 @@ var Module = (function () {
         script: partBytes(PART_SCRIPT),
         messages: decoder.decode(partBytes(PART_MESSAGES)),
         mapPage: decoder.decode(partBytes(PART_MAP_PAGE)),
-        counts: status === 1 ? null : JSON.parse(decoder.decode(partBytes(PART_COUNTS)) || 'null')
+        counts: status === 1 ? null : JSON.parse(decoder.decode(partBytes(PART_COUNTS)) || 'null'),
+        completion: { bytes: partBytes(PART_COMPLETED_LIST), line: decoder.decode(partBytes(PART_LIST_COMPLETION)) }
       };
     } finally {
       runtime._free(dumpPlace);
@@ -170,10 +178,13 @@ var Module = (function () {
     }
     var converted = performance.now();
     script = result.script;
+    completion = result.completion;
+    byId('complete-list-state').textContent = '';
     var name = files.dump.name;
     showStatus(result.status, statusText(result.status, strict, name, result.counts));
     byId('status').setAttribute('data-conversions', String(++conversions));
     byId('save').hidden = result.status === 1;
+    byId('complete-list').hidden = result.status === 1;
     var clean = result.messages === '' && result.counts && result.counts.commented === 0;
     showMessages(result.messages, clean ? 'No messages: the dump converted without a problem.' :
       result.messages === '' && result.counts ? 'No messages, but ' + plural(result.counts.commented, 'object') +
@@ -237,16 +248,28 @@ var Module = (function () {
     reader.readAsArrayBuffer(file);
   }
 
-  // Saves the last conversion's script as LUA_dungeon.lua, the bytes as the converter wrote them.
-  function save() {
-    if (!script) return;
+  // Offers bytes as a download under the file name given.
+  function download(bytes, fileName) {
     var link = document.createElement('a');
-    link.href = URL.createObjectURL(new Blob([script], { type: 'application/octet-stream' }));
-    link.download = 'LUA_dungeon.lua';
+    link.href = URL.createObjectURL(new Blob([bytes], { type: 'application/octet-stream' }));
+    link.download = fileName;
     document.body.appendChild(link);
     link.click();
     link.remove();
     setTimeout(function () { URL.revokeObjectURL(link.href); }, 60000);
+  }
+
+  // Saves the last conversion's script as LUA_dungeon.lua, the bytes as the converter wrote them.
+  function save() {
+    if (script) download(script, 'LUA_dungeon.lua');
+  }
+
+  // Saves the object name list completed with the pairs the dump needs as obj_list.txt, as
+  // --update-list writes it, and says what was added (or why the list is left as it is).
+  function completeList() {
+    if (!completion) return;
+    if (completion.bytes.length > 0) download(completion.bytes, 'obj_list.txt');
+    byId('complete-list-state').textContent = completion.line.replace(/\n$/, '');
   }
 
   // Files dropped: onto a box, one file is that box's; anywhere else, or several at once, the one
@@ -280,6 +303,7 @@ var Module = (function () {
     });
     byId('strict').addEventListener('change', convertWhenReady);
     byId('save').addEventListener('click', save);
+    byId('complete-list').addEventListener('click', completeList);
     // A file dropped anywhere else would make the browser open it in place of this page.
     document.addEventListener('dragover', function (event) {
       event.preventDefault();
