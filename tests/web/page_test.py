@@ -142,13 +142,13 @@ class PageTest(unittest.TestCase):
         driver = self.browser.driver
         tabs = [tab.text for tab in driver.find_elements(By.CSS_SELECTOR, "#level-tabs button")]
         self.assertEqual(tabs, ["Level 0 (13 objects)", "Level 1 (6 objects)"])
-        self.assertEqual(len(driver.find_elements(By.CSS_SELECTOR, "#overlay g.sym")), 13)
-        self.assertEqual(len(driver.find_elements(By.ID, "party-marker")), 1)
+        self.assertEqual(len(driver.execute_script("return boardBoxes().symbols")), 13)
+        self.assertIsNotNone(driver.execute_script("return boardBoxes().party"))
         self.assertIn("key-1", self.browser.text_of("held-list"))
         if arguments.screenshot:
             driver.save_screenshot(arguments.screenshot)
         driver.find_elements(By.CSS_SELECTOR, "#level-tabs button")[1].click()
-        self.assertEqual(len(driver.find_elements(By.CSS_SELECTOR, "#overlay g.sym")), 6)
+        self.assertEqual(len(driver.execute_script("return boardBoxes().symbols")), 6)
         self.leave_map()
 
     def test_status_counts_and_message_lines_lead_to_the_map_and_axe_finds_no_violation(self):
@@ -204,7 +204,7 @@ class PageTest(unittest.TestCase):
         self.assertEqual(driver.execute_script("return document.title"), "dungeon2lua")
         self.enter_map()
         self.assertIn("<img/src=x/onerror=document.title='owned'>", self.browser.text_of("problems"))
-        self.assertEqual(len(driver.find_elements(By.CSS_SELECTOR, "#overlay g.sym")), 3)
+        self.assertEqual(len(driver.execute_script("return boardBoxes().symbols")), 3)
         self.assertEqual(driver.execute_script(*made_from_text), [])
         # The map's title names the file the user gave; its messages name my_dungeon.txt.
         self.browser.wait_until(lambda: driver.execute_script("return document.title") == "Map of hostile.txt",
