@@ -144,6 +144,7 @@ class PageTest(unittest.TestCase):
         self.assertEqual(tabs, ["Level 0 (13 objects)", "Level 1 (6 objects)"])
         self.assertEqual(len(driver.execute_script("return boardBoxes().symbols")), 13)
         self.assertIsNotNone(driver.execute_script("return boardBoxes().party"))
+        driver.find_element(By.ID, "held-summary").click()
         self.assertIn("key-1", self.browser.text_of("held-list"))
         if arguments.screenshot:
             driver.save_screenshot(arguments.screenshot)
@@ -210,6 +211,17 @@ class PageTest(unittest.TestCase):
         self.browser.wait_until(lambda: driver.execute_script("return document.title") == "Map of hostile.txt",
                                 "the map's title")
         self.leave_map()
+
+    def test_swapped_files_put_their_cause_into_the_status(self):
+        dump, objects = os.path.join(EXAMPLES, "my_dungeon.txt"), os.path.join(EXAMPLES, "obj_list.txt")
+        # The files given as the dump and as the list, and the cause the status names them by.
+        for given_dump, given_list, cause in (
+                (objects, dump, "Status 1: nothing converted \u2014 obj_list.txt is not a dungeon dump"),
+                (dump, dump, "Status 2: converted with errors \u2014 my_dungeon.txt line 2: error: the object name "
+                             "list holds the header")):
+            self.browser.give_files(given_dump, given_list)
+            self.assertTrue(self.browser.text_of("status").startswith(cause), self.browser.text_of("status"))
+            self.assertFalse(self.browser.by_id("timing").is_displayed())
 
     def test_files_dropped_together_convert_and_a_file_changed_since_is_not_read(self):
         driver = self.browser.driver

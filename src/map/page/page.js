@@ -1298,9 +1298,14 @@ function readAddress(first) {
   }
 }
 
-function buildHeldList(n) {
+// The objects held on the shown level, counted in the section's summary and listed while it is
+// open (a large dungeon holds thousands on a level).
+function buildHeldList() {
+  var n = state.level;
   var list = byId('held-list');
   list.textContent = '';
+  byId('held-summary').textContent = 'Inside other objects on this level: ' + heldOn[n].length;
+  if (!byId('held-section').open) return;
   heldOn[n].forEach(function (i) {
     var o = objects[i];
     var li = element('li');
@@ -1474,8 +1479,9 @@ function showSelection() {
 function showLevel(n) {
   if (n < 0 || n >= data.levels.length) return;
   var changed = n !== state.level;
-  if (changed) { state.selected = -1; state.square = null; state.hover = null; buildHeldList(n); }
+  if (changed) { state.selected = -1; state.square = null; state.hover = null; }
   state.level = n;
+  if (changed) buildHeldList();
   Array.prototype.forEach.call(byId('level-tabs').children, function (b) {
     var current = Number(b.getAttribute('data-level')) === n;
     b.classList.toggle('current', current);
@@ -1789,6 +1795,7 @@ function boardEvents() {
     repaint(true);
   });
   byId('table-section').addEventListener('toggle', buildTable);
+  byId('held-section').addEventListener('toggle', buildHeldList);
   window.addEventListener('hashchange', function () { readAddress(false); });
 }
 
