@@ -182,16 +182,14 @@ var terrainColour = {};
   });
 })();
 
-// Indexes: objects per level, per dump line, held objects per holder, links that arrive from
-// other objects, teleporters per level of their destination.
+// Indexes: objects per level, held objects per holder, links that arrive from other objects,
+// teleporters per level of their destination.
 var onLevel = data.levels.map(function () { return []; });
 var arrivingOn = data.levels.map(function () { return []; });
-var byLine = {};
 var heldBy = {};
 var incoming = {};
 objects.forEach(function (o, i) {
   if (o.lv >= 0 && o.lv < onLevel.length) onLevel[o.lv].push(i);
-  (byLine[o.ln] = byLine[o.ln] || []).push(i);
   if (o.holder && o.holder[1] >= 0) (heldBy[o.holder[1]] = heldBy[o.holder[1]] || []).push(i);
   var arrive = function (reference, how) {
     if (reference[1] < 0) return;
@@ -509,6 +507,11 @@ function terrainOf(level) {
   return canvas;
 }
 
+// Lays out level n and the levels after it, one whenever the page is idle.
+function layOutWhenIdle(n) {
+  if (n >= data.levels.length || !window.requestIdleCallback) return;
+  requestIdleCallback(function () { layoutOf(n); layOutWhenIdle(n + 1); });
+}
 // Each object's place in the arrays of its level's layout.
 var slotOf = new Int32Array(objects.length).fill(-1);
 var layouts = [];
@@ -1576,9 +1579,18 @@ function searchEvents() {
 // Per problem: what it belongs to: { object } an object with a square, { level, x, y } a square,
 // { level, row } a map row, { level } a level block; null when none of those.
 var problemPlaces = [];
+// The objects of a dump line, indexed the first time a problem asks.
+var byLine = null;
+function objectsOnLine(line) {
+  if (!byLine) {
+    byLine = Object.create(null);
+    objects.forEach(function (o, i) { (byLine[o.ln] = byLine[o.ln] || []).push(i); });
+  }
+  return byLine[line] || [];
+}
 function placeOfProblem(p) {
   if (p.list) return null;
-  var here = (byLine[p.ln] || []).filter(function (i) { return rootHolder(i) >= 0; });
+  var here = objectsOnLine(p.ln).filter(function (i) { return rootHolder(i) >= 0; });
   if (here.length) return { object: here[0] };
   var e = data.entrance;
   if (e && e.ln === p.ln && levelOf(e.lv)) return { level: e.lv, x: e.x, y: e.y };
@@ -1830,8 +1842,10 @@ if (data.levels.length) {
   state.level = -1;
   var boxes = addressValues().boxes !== undefined;
   readAddress(true);
-  // The first level is painted before the page counts as loaded.
+  // The first level is painted before the page counts as loaded; the others are laid out while
+  // the page waits for the user, so that switching to one paints at once.
   paintNow();
+  layOutWhenIdle(0);
   if (boxes) byId('board-boxes').textContent = JSON.stringify(window.boardBoxes());
 } else {
   byId('board-wrap').textContent = 'The dump has no level.';
