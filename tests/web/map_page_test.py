@@ -190,6 +190,26 @@ class MapPageTest(unittest.TestCase):
         self.assertEqual(self.browser.text_of("info"), "Hover over or select a symbol or a square.")
         self.assertEqual(self.driver.execute_script("return location.hash"), "#level=0")
 
+    def test_two_pointers_pinch_the_board_around_their_middle(self):
+        folder = os.path.join(self.scratch, "pinch")
+        shutil.copytree(os.path.join(os.path.dirname(HERE), "..", "examples"), folder, dirs_exist_ok=True)
+        self.open(self.page("pinch"), "#select=lever-1")
+        before = self.boxes()
+        # Two fingers on either side of the selected square come together to half their distance.
+        s = before["selection"]
+        x, y = (s[0] + s[2]) / 2, (s[1] + s[3]) / 2
+        self.driver.execute_script(
+            "var w = document.getElementById('board-wrap'), x = arguments[0], y = arguments[1];"
+            "function touch(type, id, dx) { w.dispatchEvent(new PointerEvent(type, {pointerId: id, pointerType: 'touch',"
+            " clientX: x + dx, clientY: y, bubbles: true})); }"
+            "touch('pointerdown', 1, -40); touch('pointerdown', 2, 40); touch('pointermove', 1, -20);"
+            "touch('pointermove', 2, 20); touch('pointerup', 1, -20); touch('pointerup', 2, 20);", x, y)
+        after = self.boxes()
+        self.assertAlmostEqual(after["cell"], before["cell"] / 2, delta=0.01)
+        s = after["selection"]
+        self.assertAlmostEqual((s[0] + s[2]) / 2, x, delta=2)
+        self.assertAlmostEqual((s[1] + s[3]) / 2, y, delta=2)
+
     def test_axe_core_finds_no_violation_with_an_object_selected(self):
         source = os.path.join(os.path.dirname(HERE), "..", "examples")
         folder = os.path.join(self.scratch, "sample")
