@@ -23,8 +23,6 @@
 //     pl       its placement word: a facing, a corner or CENTER; absent when it has none
 //     why      present when every statement of the object is a Lua comment: the reason
 //     ln       the number of its line in the dump
-//     src      the text of that line
-//     props    the property statements the script holds for it; absent when none
 //     tg       its targets, each [name, index of the object of that name, or -1 when none]
 //     door     a door button's door, [name, index or -1]
 //     holder   the object that holds it, [name, index or -1]
@@ -40,6 +38,8 @@
 //              as the run printed it, its name included), list (true when the line is one of the
 //              object name list, not of the dump)
 //   summary    the closing count of the messages as the run printed it; empty when there is none
+// and from the JSON array of the element "dungeon-texts", one entry per object in the same order:
+// [the text of its dump line, the property statements the script holds for it ("" for none)].
 // Every text of the data reaches the page as text (textContent, the value of an attribute the
 // script names, or text painted on a canvas), never as markup.
 //
@@ -507,10 +507,12 @@ function terrainOf(level) {
   return canvas;
 }
 
-// Lays out level n and the levels after it, one whenever the page is idle.
+// Lays out level n and the levels after it, one whenever the page is idle, then reads the objects'
+// texts.
 function layOutWhenIdle(n) {
-  if (n >= data.levels.length || !window.requestIdleCallback) return;
-  requestIdleCallback(function () { layoutOf(n); layOutWhenIdle(n + 1); });
+  if (!window.requestIdleCallback) return;
+  if (n < data.levels.length) requestIdleCallback(function () { layoutOf(n); layOutWhenIdle(n + 1); });
+  else requestIdleCallback(function () { textsOf(0); });
 }
 // Each object's place in the arrays of its level's layout.
 var slotOf = new Int32Array(objects.length).fill(-1);
@@ -1351,6 +1353,12 @@ function buildTable() {
 }
 
 // ---- details ----
+// Each object's [dump line, property statements], parsed the first time they are asked for.
+var texts = null;
+function textsOf(i) {
+  if (!texts) texts = JSON.parse(byId('dungeon-texts').textContent);
+  return texts[i] || ['', ''];
+}
 function gotoLink(i, text) {
   var a = element('button', 'goto', text);
   a.type = 'button';
@@ -1416,9 +1424,10 @@ function showObject(i) {
     return referenceNode([objects[a.from].id, a.from]);
   })));
   info.appendChild(dl);
-  if (o.props) { info.appendChild(element('div', null, 'properties:')); info.appendChild(element('pre', null, o.props)); }
+  var texts = textsOf(i);
+  if (texts[1]) { info.appendChild(element('div', null, 'properties:')); info.appendChild(element('pre', null, texts[1])); }
   info.appendChild(element('div', null, data.dump + ' line ' + o.ln + ':'));
-  info.appendChild(element('pre', null, o.src));
+  info.appendChild(element('pre', null, texts[0]));
 }
 // One link of a square to or from another level, as a line of its details.
 function crossingNode(entry) {
