@@ -4,7 +4,9 @@
 Writes the "levels64" dump of make_dump.py (ten levels of 64 by 64 squares, 20,000 objects in
 rooms whose links mostly reach nearby squares), converts it with --map, opens the page and times,
 each from the action to the next painted frame: switching to each level by its tab, one zoom step
-in and out with the zoom buttons, and selecting objects by a click on their symbols. With
+in and out with the zoom buttons, and selecting objects by a click on their symbols (where the
+page's boardBoxes() says it painted them in the view, or on their elements in a page that draws
+its board as SVG). With
 --page-files FOLDER the same page is also timed with the style, body and script of that folder
 (page.css, page.html and page.js of another revision, say), in the same browser session, so that
 the figures before and after a change of the page are measured together.
@@ -68,11 +70,21 @@ def measure(browser, page):
     for _ in range(3):
         zooms.append(timed("document.getElementById('zoom-in').click();"))
         zooms.append(timed("document.getElementById('zoom-out').click();"))
-    count = len(driver.find_elements("css selector", "#overlay g.sym"))
-    selects = [timed("var s = document.querySelectorAll('#overlay g.sym')[arguments[0]];"
-                     "var b = s.getBoundingClientRect();"
-                     "s.dispatchEvent(new MouseEvent('click', {bubbles: true, clientX: b.left + b.width / 2,"
-                     " clientY: b.top + b.height / 2}));", k * count // 20) for k in range(20)]
+    if driver.execute_script("return typeof window.boardBoxes === 'function'"):
+        # A page that paints its board: a click where it painted a symbol in the view.
+        points = driver.execute_script(
+            "var b = window.boardBoxes(), v = b.view; return b.symbols.filter(function (s) {"
+            " return s.box[0] >= v[0] && s.box[1] >= v[1] && s.box[2] <= v[2] && s.box[3] <= v[3]; })"
+            ".map(function (s) { return [(s.box[0] + s.box[2]) / 2, (s.box[1] + s.box[3]) / 2]; });")
+        selects = [timed("var p = arguments[0];"
+                         "document.elementFromPoint(p[0], p[1]).dispatchEvent(new MouseEvent('click', {bubbles: true,"
+                         " clientX: p[0], clientY: p[1]}));", points[k * len(points) // 20]) for k in range(20)]
+    else:
+        count = len(driver.find_elements("css selector", "#overlay g.sym"))
+        selects = [timed("var s = document.querySelectorAll('#overlay g.sym')[arguments[0]];"
+                         "var b = s.getBoundingClientRect();"
+                         "s.dispatchEvent(new MouseEvent('click', {bubbles: true, clientX: b.left + b.width / 2,"
+                         " clientY: b.top + b.height / 2}));", k * count // 20) for k in range(20)]
     return [("switch level (%d times)" % len(switches), switches), ("zoom one step (%d times)" % len(zooms), zooms),
             ("select an object (%d times)" % len(selects), selects)]
 

@@ -1,10 +1,11 @@
 // The map page in a real browser: headless Chromium opens it, runs its script and hands back the
-// document it built, which must hold every object of the shown level, the party and the problems,
-// and nothing that a text of the dump made.
+// document it built, which must hold what the board painted (every object of the shown level, the
+// party, the links and labels), the problems, and nothing that a text of the dump made.
 
 #include <gtest/gtest.h>
 
 #include <fstream>
+#include <map>
 #include <regex>
 #include <set>
 #include <sstream>
@@ -45,7 +46,8 @@ PageRun page_for(const std::string& dump, const std::string& object_list)
 }
 
 // The document Chromium built from the page after its scripts ran, with the given fragment
-// ("level=N") in its address; empty, and a failed test, when Chromium is missing or fails.
+// ("level=N") in its address and what the board painted in the element "board-boxes"; empty, and
+// a failed test, when Chromium is missing or fails.
 std::string browser_dom(const fs::path& page, const std::string& fragment)
 {
     const std::string chromium = D2L_CHROMIUM;
@@ -58,7 +60,7 @@ std::string browser_dom(const fs::path& page, const std::string& fragment)
     const std::string command = "timeout 120 '" + chromium +
                                 "' --headless --no-sandbox --disable-gpu --no-first-run --user-data-dir='" +
                                 profile.string() + "' --dump-dom 'file://" + fs::absolute(page).string() + "#" +
-                                fragment + "' > '" + output.string() + "' 2> '" + (folder / "chromium.err").string() + "'";
+                                fragment + "&boxes' > '" + output.string() + "' 2> '" + (folder / "chromium.err").string() + "'";
     const int status = std::system(command.c_str());
     EXPECT_EQ(status, 0) << "chromium failed: " << read_file_or_empty(folder / "chromium.err");
     return read_file_or_empty(output);
@@ -81,6 +83,16 @@ std::vector<std::string> attribute_values(const std::string& dom, const std::str
     return values;
 }
 
+// The first group of every match of the pattern in the text.
+std::vector<std::string> matches(const std::string& text, const std::string& pattern)
+{
+    std::vector<std::string> found;
+    const std::regex expression(pattern);
+    for (auto it = std::sregex_iterator(text.begin(), text.end(), expression); it != std::sregex_iterator(); ++it)
+        found.push_back((*it)[1]);
+    return found;
+}
+
 // The text of the element with the given id, up to its first child element or its end.
 std::string text_of(const std::string& dom, const std::string& id)
 {
@@ -101,12 +113,12 @@ void expect_page_shows_level(const std::string& dom, const DungeonModel& model, 
     std::multiset<std::string> expected;
     for (std::size_t i = 0; i < model.objects.size(); ++i)
         if (model.objects[i].level == level) expected.insert(std::to_string(i));
-    const auto shown = attribute_values(dom, "data-object");
+    const std::string board = text_of(dom, "board-boxes");
+    const auto shown = matches(board, "\\{\"object\":(\\d+),");
     EXPECT_EQ(std::multiset<std::string>(shown.begin(), shown.end()), expected) << "level " << level;
-    EXPECT_EQ(count_of(dom, "<g class=\"sym"), expected.size());
 
     const bool party_here = model.entrance && model.entrance->level == level;
-    EXPECT_EQ(count_of(dom, "id=\"party-marker\""), party_here ? 1u : 0u) << "level " << level;
+    EXPECT_EQ(board.find("\"party\":null") == std::string::npos, party_here) << "level " << level;
 
     const std::size_t list = dom.find("<ol id=\"problems\">");
     ASSERT_NE(list, std::string::npos);
@@ -151,15 +163,18 @@ TEST(MapPageInBrowser, SampleDungeonShowsEveryObjectKindLinkAndTheParty)
     for (int level = 0; level < 2; ++level) {
         const std::string dom = browser_dom(run.page, "level=" + std::to_string(level));
         expect_page_shows_level(dom, run.model, level);
+        const std::string board = text_of(dom, "board-boxes");
+        for (const auto& kind : matches(board, "\"kind\":\"([^\"]*)\"")) kinds.insert(kind);
         for (const auto& kind : attribute_values(dom, "data-kind")) kinds.insert(kind);
-        every_level += dom;
+        every_level += board;
     }
-    // Every kind of symbol, a commented object, and every kind of link.
+    // Every kind of symbol (in the legend or on the board), a commented object, every kind of link
+    // and the marks of links to other levels.
     EXPECT_EQ(kinds.size(), all_kinds().size());
-    EXPECT_NE(every_level.find("class=\"sym commented\""), std::string::npos);
-    for (const char* link : {"link link-target", "link link-door", "class=\"destination-mark\"", "\u2192 level 1",
-                             "\u2190 level 0"})
-        EXPECT_NE(every_level.find(link), std::string::npos) << link;
+    for (const char* painted : {"\"commented\":true", "\"how\":\"target\"", "\"how\":\"door\"", "\"rings\":[{",
+                                "\"text\":\"\u2192 level 1\"",
+                                "\"text\":\"\u2190 level 0\""})
+        EXPECT_NE(every_level.find(painted), std::string::npos) << painted;
 }
 
 TEST(MapPageInBrowser, HostileTextsMakeNoElement)
@@ -190,73 +205,45 @@ TEST(MapPageInBrowser, HostileTextsMakeNoElement)
 
 namespace {
 
-// One element of the board that draws a link: its tag, classes and the objects it joins.
-struct LinkElement {
-    std::string tag;
-    std::string classes;
+// One arrow or destination ring the board painted: the objects it joins, and whether it is the
+// selected object's own.
+struct PaintedLink {
     std::string from;
     std::string to;
+    bool mine;
 };
-
-// The value of one attribute in the text of an element's opening tag; empty when it is absent.
-std::string attribute_of(const std::string& tag, const std::string& attribute)
+std::vector<PaintedLink> painted_links(const std::string& board)
 {
-    std::smatch match;
-    const std::regex pattern(" " + attribute + "=\"([^\"]*)\"");
-    return std::regex_search(tag, match, pattern) ? match[1].str() : "";
-}
-
-// Every line and circle of the document that draws a link (it names the object it starts from).
-std::vector<LinkElement> link_elements(const std::string& dom)
-{
-    std::vector<LinkElement> links;
-    const std::regex pattern("<(line|circle)( [^>]*)>");
-    for (auto it = std::sregex_iterator(dom.begin(), dom.end(), pattern); it != std::sregex_iterator(); ++it) {
-        const std::string tag = (*it)[2];
-        if (attribute_of(tag, "data-from").empty()) continue;
-        links.push_back({(*it)[1], attribute_of(tag, "class"), attribute_of(tag, "data-from"), attribute_of(tag, "data-to")});
-    }
+    std::vector<PaintedLink> links;
+    const std::regex pattern("\\{\"from\":(-?\\d+),(?:\"to\":(-?\\d+),\"how\":\"\\w+\",)?\"mine\":(true|false)\\}");
+    for (auto it = std::sregex_iterator(board.begin(), board.end(), pattern); it != std::sregex_iterator(); ++it)
+        links.push_back({(*it)[1], (*it)[2], (*it)[3] == "true"});
     return links;
 }
 
-// The opening tags of every element of one name, each as the text of its attributes.
-std::vector<std::string> opening_tags(const std::string& dom, const std::string& name)
+// The texts of links to other levels that the board painted, by the square they stand for
+// ("x,y"): of the corner marks (kind "badge"), or of the labels shown (kind "label").
+std::map<std::string, std::string> level_texts(const std::string& board, const std::string& kind = "badge")
 {
-    std::vector<std::string> tags;
-    const std::regex pattern("<" + name + "( [^>]*)>");
-    for (auto it = std::sregex_iterator(dom.begin(), dom.end(), pattern); it != std::sregex_iterator(); ++it)
-        tags.push_back((*it)[1]);
-    return tags;
+    std::map<std::string, std::string> texts;
+    const std::regex pattern("\\{\"" + kind + "\":\"([^\"]*)\",\"text\":\"([^\"]*)\"");
+    for (auto it = std::sregex_iterator(board.begin(), board.end(), pattern); it != std::sregex_iterator(); ++it)
+        texts.emplace((*it)[1], (*it)[2]);
+    return texts;
 }
 
 // Whether an element of that name carries every one of the attributes with its value.
 bool has_element(const std::string& dom, const std::string& name,
                  const std::vector<std::pair<std::string, std::string>>& attributes)
 {
-    for (const auto& tag : opening_tags(dom, name)) {
+    const std::regex pattern("<" + name + "( [^>]*)>");
+    for (auto it = std::sregex_iterator(dom.begin(), dom.end(), pattern); it != std::sregex_iterator(); ++it) {
         bool all = true;
-        for (const auto& [attribute, value] : attributes) all = all && attribute_of(tag, attribute) == value;
+        for (const auto& [attribute, value] : attributes)
+            all = all && std::regex_search(std::string((*it)[1]), std::regex(" " + attribute + "=\"" + value + "\""));
         if (all) return true;
     }
     return false;
-}
-
-// The texts of links to other levels, by the square they stand for ("x,y"): the corner marks'
-// titles, or the labels shown, with their classes.
-struct LevelLabel {
-    std::string classes;
-    std::string text;
-};
-std::multimap<std::string, LevelLabel> level_labels(const std::string& dom, const std::string& element = "polygon")
-{
-    std::multimap<std::string, LevelLabel> labels;
-    const std::regex pattern("<" + element + "( [^>]*)>(?:<title>)?([^<]*)<");
-    for (auto it = std::sregex_iterator(dom.begin(), dom.end(), pattern); it != std::sregex_iterator(); ++it) {
-        const std::string tag = (*it)[1];
-        if (!attribute_of(tag, "data-square").empty())
-            labels.emplace(attribute_of(tag, "data-square"), LevelLabel{attribute_of(tag, "class"), (*it)[2]});
-    }
-    return labels;
 }
 
 std::string index_of(const DungeonModel& model, const std::string& id)
@@ -304,48 +291,43 @@ TEST(MapPageInBrowser, SelectingAnObjectPicksOutItsOwnLinksAndDimsTheOthers)
     const std::string lever = index_of(run.model, "lever-4");
     const std::string dom = browser_dom(run.page, "select=lever-4");
     expect_page_shows_level(dom, run.model, 0);
-    EXPECT_TRUE(has_element(dom, "g", {{"id", "links"}, {"class", "picked"}}));
-    EXPECT_TRUE(has_element(dom, "g", {{"id", "badges"}, {"class", "picked"}}));
-    EXPECT_TRUE(has_element(dom, "g", {{"class", "sym chosen"}, {"data-object", lever}}));
+    const std::string board = text_of(dom, "board-boxes");
+    EXPECT_NE(board.find("\"selected\":" + lever + ","), std::string::npos);
+    EXPECT_NE(board.find("\"faint\":0.1,"), std::string::npos) << "the other links are not dimmed";
     // lever-4's own line to door-c stands out; the other lever's line, the teleporter's line and
     // its destination do not.
-    const auto links = link_elements(dom);
+    const auto links = painted_links(board);
     EXPECT_EQ(links.size(), 4u);
     std::size_t own = 0;
     for (const auto& link : links) {
         const bool its_own = link.from == lever || link.to == lever;
         own += its_own;
-        EXPECT_EQ(link.classes.find("mine") != std::string::npos, its_own) << link.tag << " " << link.classes;
+        EXPECT_EQ(link.mine, its_own) << link.from << " " << link.to;
     }
     EXPECT_EQ(own, 1u);
-    // A copy of that line stands above the dimmed layer.
-    const std::size_t copies = dom.find("<g id=\"own-links\">");
-    ASSERT_NE(copies, std::string::npos);
-    const std::string copied = dom.substr(copies, dom.find("</g>", copies) - copies);
-    EXPECT_EQ(count_of(copied, "<line"), 1u);
-    EXPECT_EQ(count_of(copied, "class=\"link link-target mine\""), 1u);
     // Only its square, which has a link to level 1, gets a label; every such square has a mark.
-    const auto labels = level_labels(dom, "text");
+    const auto labels = level_texts(board, "label");
     ASSERT_EQ(labels.size(), 1u);
-    EXPECT_EQ(labels.find("1,1")->second.classes, "link-label mine");
-    EXPECT_EQ(labels.find("1,1")->second.text, "\u2192 level 1");
-    EXPECT_EQ(level_labels(dom).size(), 2u);
+    EXPECT_EQ(labels.count("1,1"), 1u);
+    EXPECT_EQ(labels.at("1,1"), "\u2192 level 1");
+    EXPECT_NE(board.find("\"text\":\"\u2192 level 1\",\"mine\":true"), std::string::npos);
+    EXPECT_EQ(level_texts(board).size(), 2u);
 }
 
 TEST(MapPageInBrowser, LinksToOtherLevelsGetOneMarkPerSquareListingTheLevels)
 {
     const auto run = page_for(three_levels, three_levels_names);
-    const auto labels = level_labels(browser_dom(run.page, "level=0"));
+    const auto labels = level_texts(text_of(browser_dom(run.page, "level=0"), "board-boxes"));
     ASSERT_EQ(labels.size(), 2u);
     ASSERT_EQ(labels.count("2,2"), 1u);
-    EXPECT_EQ(labels.find("2,2")->second.text, "\u2192 levels 1, 2 \u00b7 \u2190 level 2 \u00b7 \u2192 no such object");
-    EXPECT_EQ(labels.find("1,1")->second.text, "\u2192 level 1");
+    EXPECT_EQ(labels.at("2,2"), "\u2192 levels 1, 2 \u00b7 \u2190 level 2 \u00b7 \u2192 no such object");
+    EXPECT_EQ(labels.at("1,1"), "\u2192 level 1");
     // On level 2: door-b's square, and the plate's square that the teleporter sends to.
-    const auto arriving = level_labels(browser_dom(run.page, "level=2"));
+    const auto arriving = level_texts(text_of(browser_dom(run.page, "level=2"), "board-boxes"));
     ASSERT_EQ(arriving.size(), 2u);
     ASSERT_EQ(arriving.count("3,3"), 1u);
-    EXPECT_EQ(arriving.find("3,3")->second.text, "\u2192 level 0 \u00b7 \u2190 level 0");
-    EXPECT_EQ(arriving.find("1,1")->second.text, "\u2190 level 0");
+    EXPECT_EQ(arriving.at("3,3"), "\u2192 level 0 \u00b7 \u2190 level 0");
+    EXPECT_EQ(arriving.at("1,1"), "\u2190 level 0");
 }
 
 TEST(MapPageInBrowser, SearchSelectsTheBestMatchOnItsLevelAndListsTheOthers)
@@ -356,7 +338,7 @@ TEST(MapPageInBrowser, SearchSelectsTheBestMatchOnItsLevelAndListsTheOthers)
     EXPECT_EQ(text_of(dom, "script-errors"), "");
     EXPECT_TRUE(has_element(dom, "button", {{"class", "current"}, {"data-level", "1"}})) << "level 1 was not opened";
     EXPECT_NE(dom.find("<div id=\"info\"><h3>door-a</h3>"), std::string::npos);
-    EXPECT_TRUE(has_element(dom, "g", {{"class", "sym chosen"}, {"data-object", index_of(run.model, "door-a")}}));
+    EXPECT_NE(text_of(dom, "board-boxes").find("\"selected\":" + index_of(run.model, "door-a") + ","), std::string::npos);
     // Part of an identifier: those it begins first, then the others, each in dump order.
     dom = browser_dom(run.page, "find=lever");
     const std::size_t list = dom.find("<ul id=\"find-results\"");
@@ -401,6 +383,6 @@ TEST(MapPageInBrowser, KindsAndTheirOrderComeFromTheData)
         legend.push_back((*it)[1]);
     EXPECT_EQ(legend, names);
     // A kind the script has no look for is drawn with a look of its own and counted in the header.
-    EXPECT_NE(dom.find("data-kind=\"portal\" data-object="), std::string::npos);
+    EXPECT_NE(text_of(dom, "board-boxes").find("\"kind\":\"portal\""), std::string::npos);
     EXPECT_NE(dom.find(">portal 1, other "), std::string::npos);
 }

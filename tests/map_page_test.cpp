@@ -94,9 +94,9 @@ TEST(MapPage, TextsOfTheDumpCannotLeaveTheDataElement)
     model.problems.push_back(Problem(MessageId::item_line, hostile));
     model.problems.back().line = 1;
     const std::string page = page_of(model);
-    // Only the page's own three script elements open and close; no comment opens.
-    EXPECT_EQ(count_of(page, "<script"), 3u);
-    EXPECT_EQ(count_of(page, "</script"), 3u);
+    // Only the page's own four script elements open and close; no comment opens.
+    EXPECT_EQ(count_of(page, "<script"), 4u);
+    EXPECT_EQ(count_of(page, "</script"), 4u);
     EXPECT_EQ(count_of(page, "<!--"), 0u);
     EXPECT_NE(page.find("\\u003c/script\\u003e\\u003cscript\\u003ealert(1)"), std::string::npos);
     EXPECT_EQ(page.find("alert(1)</"), std::string::npos);

@@ -33,18 +33,6 @@ OFFSET_DUMP = "\n".join([
     SEPARATOR]) + "\n"
 OFFSET_NAMES = "LEVER lever DOOR door_wood PLATE pressure_plate\n"
 
-# The symbols' bodies, arrow heads and labels on the board, each as [left, top, right, bottom] in
-# pixels, with the object a symbol stands for and the object an arrow ends at.
-BOXES = """
-function box(e) { var b = e.getBoundingClientRect(); return [b.left, b.top, b.right, b.bottom]; }
-var symbols = Array.prototype.map.call(document.querySelectorAll('#symbols g.sym'), function (g) {
-  return { box: box(g.querySelector('.shape')), object: g.getAttribute('data-object') }; });
-var heads = Array.prototype.map.call(document.querySelectorAll('#links .arrow-head'), function (e) {
-  var line = e.previousSibling; return { box: box(e), to: line.getAttribute('data-to') }; });
-var labels = Array.prototype.map.call(document.querySelectorAll('#labels text'), function (e) { return { box: box(e) }; });
-return { symbols: symbols, heads: heads, labels: labels };
-"""
-
 arguments = None
 
 
@@ -82,12 +70,15 @@ class MapPageTest(unittest.TestCase):
                                 "the page's script")
         self.assertEqual(self.browser.text_of("script-errors"), "")
 
+    def boxes(self):
+        """The boxes the board painted, in pixels of the window (see boardBoxes in the page's script)."""
+        return self.driver.execute_script("return boardBoxes()")
+
     def selected_in_view(self):
         """Where the selected square stands in the view, as fractions of its width and height."""
-        return self.driver.execute_script(
-            "var s = document.querySelector('#overlay .selection').getBoundingClientRect();"
-            "var v = document.getElementById('board-wrap').getBoundingClientRect();"
-            "return [(s.left + s.width / 2 - v.left) / v.width, (s.top + s.height / 2 - v.top) / v.height];")
+        boxes = self.boxes()
+        s, v = boxes["selection"], boxes["view"]
+        return [((s[0] + s[2]) / 2 - v[0]) / (v[2] - v[0]), ((s[1] + s[3]) / 2 - v[1]) / (v[3] - v[1])]
 
     def test_a_found_object_is_centred_and_stays_in_view_while_zooming_and_moving(self):
         self.open(self.page("large", *self.large_dump()))
@@ -130,31 +121,30 @@ class MapPageTest(unittest.TestCase):
         self.assertEqual(len(short), 1)
         short[0].send_keys(Keys.ENTER)
         self.assertTrue(self.browser.text_of("info").startswith("level 1, column 0, row 2 (grid 0, 4)"))
-        self.assertEqual(len(self.driver.find_elements("css selector", "#problem-row rect")), 1)
+        self.assertIsNotNone(self.boxes()["problemRow"])
         self.browser.by_id("problem-next").click()
         self.assertIn("chosen", problems[(problems.index(short[0]) + 1) % len(problems)].get_attribute("class"))
 
     def test_on_a_crowded_level_no_label_or_arrow_covers_a_symbol(self):
         self.open(self.page("large", *self.large_dump()), "#level=3")
         self.browser.by_id("board-wrap").send_keys("+", "+", "+")
-        squares = self.driver.execute_script(
-            "return Array.prototype.map.call(document.querySelectorAll('#badges polygon'), function (b) {"
-            " return b.getAttribute('data-square'); });")
+        squares = [badge["badge"] for badge in self.boxes()["badges"]]
         self.assertGreater(len(squares), 10)
         for square in squares[:: max(1, len(squares) // 15)]:
-            # A click into the square of a corner mark selects the square and shows its label.
+            # A click into the square of a corner mark, brought into the middle of the view, selects
+            # the square and shows its label.
             self.driver.execute_script(
-                "var e = document.querySelector('#badges polygon[data-square=\\'' + arguments[0] + '\\']');"
-                "e.scrollIntoView({block: 'center', inline: 'center'}); var b = e.getBoundingClientRect();"
-                "var svg = document.querySelector('#overlay svg'), gw = JSON.parse("
-                "document.getElementById('dungeon-data').textContent).gw;"
-                "var cell = svg.getBoundingClientRect().width / (gw + 2);"
-                "e.dispatchEvent(new MouseEvent('click', {bubbles: true, clientX: b.right - cell / 2,"
-                " clientY: b.top + cell / 2}));", square)
-            self.assertEqual(self.driver.execute_script(
-                "return document.querySelector('#labels text') && "
-                "document.querySelector('#labels text').getAttribute('data-square')"), square)
-            boxes = self.driver.execute_script(BOXES)
+                "var q = arguments[0], b = boardBoxes(), s = b.badges.filter(function (m) { return m.badge === q; })[0].box;"
+                "var w = document.getElementById('board-wrap');"
+                "w.scrollLeft += (s[0] + s[2] - b.view[0] - b.view[2]) / 2; w.scrollTop += (s[1] + s[3] - b.view[1] - b.view[3]) / 2;",
+                square)
+            self.driver.execute_script(
+                "var q = arguments[0], b = boardBoxes(), s = b.badges.filter(function (m) { return m.badge === q; })[0].box;"
+                "var x = s[2] - b.cell / 2, y = s[1] + b.cell / 2;"
+                "document.elementFromPoint(x, y).dispatchEvent(new MouseEvent('click', {bubbles: true, clientX: x, clientY: y}));",
+                square)
+            boxes = self.boxes()
+            self.assertEqual([label["label"] for label in boxes["labels"]][:1], [square])
             self.assertEqual(len(boxes["symbols"]), 2000)
             for label in boxes["labels"]:
                 covered = [s["object"] for s in boxes["symbols"] if overlap(label["box"], s["box"])]
@@ -184,10 +174,11 @@ class MapPageTest(unittest.TestCase):
         known = [glyph for kind, glyph in glyphs.items() if kind != "portal"]
         self.assertEqual(len(set(known)), len(known), glyphs)
         self.assertEqual(glyphs["portal"], "?")
-        doors = "#symbols g.sym[data-kind='door']:not([display])"
-        self.assertEqual(len(self.driver.find_elements("css selector", doors)), 1)
+        def doors():
+            return [s for s in self.boxes()["symbols"] if s["kind"] == "door"]
+        self.assertEqual(len(doors()), 1)
         self.driver.find_element("css selector", "#legend .row[data-kind='door'] input").click()
-        self.assertEqual(len(self.driver.find_elements("css selector", doors)), 0)
+        self.assertEqual(doors(), [])
         # The first arrow key selects the party's square; three squares east of it stand a door, its
         # frame and its button: Enter selects the first, again the next; Escape clears.
         board = self.browser.by_id("board-wrap")
@@ -198,6 +189,26 @@ class MapPageTest(unittest.TestCase):
         board.send_keys(Keys.ESCAPE)
         self.assertEqual(self.browser.text_of("info"), "Hover over or select a symbol or a square.")
         self.assertEqual(self.driver.execute_script("return location.hash"), "#level=0")
+
+    def test_two_pointers_pinch_the_board_around_their_middle(self):
+        folder = os.path.join(self.scratch, "pinch")
+        shutil.copytree(os.path.join(os.path.dirname(HERE), "..", "examples"), folder, dirs_exist_ok=True)
+        self.open(self.page("pinch"), "#select=lever-1")
+        before = self.boxes()
+        # Two fingers on either side of the selected square come together to half their distance.
+        s = before["selection"]
+        x, y = (s[0] + s[2]) / 2, (s[1] + s[3]) / 2
+        self.driver.execute_script(
+            "var w = document.getElementById('board-wrap'), x = arguments[0], y = arguments[1];"
+            "function touch(type, id, dx) { w.dispatchEvent(new PointerEvent(type, {pointerId: id, pointerType: 'touch',"
+            " clientX: x + dx, clientY: y, bubbles: true})); }"
+            "touch('pointerdown', 1, -40); touch('pointerdown', 2, 40); touch('pointermove', 1, -20);"
+            "touch('pointermove', 2, 20); touch('pointerup', 1, -20); touch('pointerup', 2, 20);", x, y)
+        after = self.boxes()
+        self.assertAlmostEqual(after["cell"], before["cell"] / 2, delta=0.01)
+        s = after["selection"]
+        self.assertAlmostEqual((s[0] + s[2]) / 2, x, delta=2)
+        self.assertAlmostEqual((s[1] + s[3]) / 2, y, delta=2)
 
     def test_axe_core_finds_no_violation_with_an_object_selected(self):
         source = os.path.join(os.path.dirname(HERE), "..", "examples")

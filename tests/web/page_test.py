@@ -152,13 +152,14 @@ class PageTest(unittest.TestCase):
         driver = self.browser.driver
         tabs = [tab.text for tab in driver.find_elements(By.CSS_SELECTOR, "#level-tabs button")]
         self.assertEqual(tabs, ["Level 0 (13 objects)", "Level 1 (6 objects)"])
-        self.assertEqual(len(driver.find_elements(By.CSS_SELECTOR, "#overlay g.sym")), 13)
-        self.assertEqual(len(driver.find_elements(By.ID, "party-marker")), 1)
+        self.assertEqual(len(driver.execute_script("return boardBoxes().symbols")), 13)
+        self.assertIsNotNone(driver.execute_script("return boardBoxes().party"))
+        driver.find_element(By.ID, "held-summary").click()
         self.assertIn("key-1", self.browser.text_of("held-list"))
         if arguments.screenshot:
             driver.save_screenshot(arguments.screenshot)
         driver.find_elements(By.CSS_SELECTOR, "#level-tabs button")[1].click()
-        self.assertEqual(len(driver.find_elements(By.CSS_SELECTOR, "#overlay g.sym")), 6)
+        self.assertEqual(len(driver.execute_script("return boardBoxes().symbols")), 6)
         self.leave_map()
 
     def test_status_counts_and_message_lines_lead_to_the_map_and_axe_finds_no_violation(self):
@@ -239,12 +240,23 @@ class PageTest(unittest.TestCase):
         self.assertEqual(driver.execute_script("return document.title"), "dungeon2lua")
         self.enter_map()
         self.assertIn("<img/src=x/onerror=document.title='owned'>", self.browser.text_of("problems"))
-        self.assertEqual(len(driver.find_elements(By.CSS_SELECTOR, "#overlay g.sym")), 3)
+        self.assertEqual(len(driver.execute_script("return boardBoxes().symbols")), 3)
         self.assertEqual(driver.execute_script(*made_from_text), [])
         # The map's title names the file the user gave; its messages name my_dungeon.txt.
         self.browser.wait_until(lambda: driver.execute_script("return document.title") == "Map of hostile.txt",
                                 "the map's title")
         self.leave_map()
+
+    def test_swapped_files_put_their_cause_into_the_status(self):
+        dump, objects = os.path.join(EXAMPLES, "my_dungeon.txt"), os.path.join(EXAMPLES, "obj_list.txt")
+        # The files given as the dump and as the list, and the cause the status names them by.
+        for given_dump, given_list, cause in (
+                (objects, dump, "Status 1: nothing converted \u2014 obj_list.txt is not a dungeon dump"),
+                (dump, dump, "Status 2: converted with errors \u2014 my_dungeon.txt line 2: error: the object name "
+                             "list holds the header")):
+            self.browser.give_files(given_dump, given_list)
+            self.assertTrue(self.browser.text_of("status").startswith(cause), self.browser.text_of("status"))
+            self.assertFalse(self.browser.by_id("timing").is_displayed())
 
     def test_files_dropped_together_convert_and_a_file_changed_since_is_not_read(self):
         driver = self.browser.driver

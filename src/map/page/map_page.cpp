@@ -77,8 +77,6 @@ void append_object(std::string& out, const MapObject& object)
     if (!object.placement.empty()) json.text("pl", object.placement);
     if (object.commented) json.text("why", object.commented_reason);
     json.number("ln", object.line);
-    json.text("src", object.line_text);
-    if (!object.properties.empty()) json.text("props", object.properties);
     if (!object.targets.empty()) {
         std::string& targets = json.member("tg");
         targets += '[';
@@ -161,6 +159,16 @@ std::string map_data_json(const DungeonModel& model)
     return out;
 }
 
+std::string map_texts_json(const DungeonModel& model)
+{
+    std::string out = "[";
+    for (std::size_t i = 0; i < model.objects.size(); ++i) {
+        if (i > 0) out += ",\n";
+        out += '[' + json_string(model.objects[i].line_text) + ',' + json_string(model.objects[i].properties) + ']';
+    }
+    return out + ']';
+}
+
 void write_map_page(const DungeonModel& model, std::ostream& out)
 {
     out << "<!DOCTYPE html>\n<html lang=\"en\">\n<head>\n<meta charset=\"utf-8\">\n"
@@ -169,6 +177,7 @@ void write_map_page(const DungeonModel& model, std::ostream& out)
         << "<title>Dungeon map</title>\n<style>\n"
         << page_style << "</style>\n</head>\n<body>\n"
         << page_body << "<script type=\"application/json\" id=\"dungeon-data\">" << map_data_json(model)
+        << "</script>\n<script type=\"application/json\" id=\"dungeon-texts\">" << map_texts_json(model)
         << "</script>\n<script>\n"
         << page_script << "</script>\n</body>\n</html>\n";
 }

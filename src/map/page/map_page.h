@@ -10,5 +10,9 @@
 // string that cannot leave its script element.
 std::string map_data_json(const DungeonModel& model);
 
+// The objects' dump lines and property statements, [[line, statements], ...] in the order of the
+// model's objects: half of a large page's data, which the page parses only when it needs them.
+std::string map_texts_json(const DungeonModel& model);
+
 // Writes the whole page: styles, script and data inline, nothing fetched from elsewhere.
 void write_map_page(const DungeonModel& model, std::ostream& out);

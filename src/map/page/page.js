@@ -23,8 +23,6 @@
 //     pl       its placement word: a facing, a corner or CENTER; absent when it has none
 //     why      present when every statement of the object is a Lua comment: the reason
 //     ln       the number of its line in the dump
-//     src      the text of that line
-//     props    the property statements the script holds for it; absent when none
 //     tg       its targets, each [name, index of the object of that name, or -1 when none]
 //     door     a door button's door, [name, index or -1]
 //     holder   the object that holds it, [name, index or -1]
@@ -40,17 +38,23 @@
 //              as the run printed it, its name included), list (true when the line is one of the
 //              object name list, not of the dump)
 //   summary    the closing count of the messages as the run printed it; empty when there is none
-// Every text of the data reaches the page as text (textContent, or the value of an attribute the
-// script names), never as markup.
+// and from the JSON array of the element "dungeon-texts", one entry per object in the same order:
+// [the text of its dump line, the property statements the script holds for it ("" for none)].
+// Every text of the data reaches the page as text (textContent, the value of an attribute the
+// script names, or text painted on a canvas), never as markup.
 //
 // Positions are shown as the dump writes them: a level's column and row on its own map, counted
 // from 0; a square of the common grid is that column plus the level's ox, that row plus its oy.
 //
 // The address may say, after "#" and joined by "&": level=N opens level N; select=ID selects the
-// object ID; find=TEXT searches for TEXT and selects the first match. Selecting writes select=ID
+// object ID; find=TEXT searches for TEXT and selects the first match; boxes writes what the board
+// painted once the page is drawn (boardBoxes, below) into the element "board-boxes", for tools
+// that read only the document. Selecting writes select=ID
 // into the address, and a changed address selects again. The page in a frame also takes messages
 // from the page around it: {problem: TEXT} picks the problem printed as TEXT, {problems: true}
 // shows the problem list, {dump: NAME} names the dump's file in the title.
+//
+// The board is painted on canvases; window.boardBoxes() gives the boxes it painted (see there).
 (function () {
 'use strict';
 var SVG = 'http://www.w3.org/2000/svg';
@@ -80,14 +84,47 @@ var FIXED_COLOURS = { '0': '#ece6d6', '1': '#4a4a57' };
 var PALETTE = ['#6c9bd2', '#d9a44e', '#7fb77e', '#c97b84', '#9b8fd1', '#5bb5b0', '#b0a36b', '#d07fc2', '#8aa1b1', '#c4c45a'];
 // The most matches the search lists.
 var MAX_MATCHES = 12;
-// Board units per square: the board is drawn once per level in these units and zoomed by its size.
-var U = 20;
 // More links than this on a level are drawn faintly while nothing is selected.
 var MANY_LINKS = 200;
 // The least and most pixels per square, and the factor of one zoom step.
 var MIN_CELL = 2, MAX_CELL = 120, ZOOM_STEP = 1.25;
 // The pixels of a label's text, whatever the zoom.
 var LABEL_PX = 12;
+// The board's strokes: colour, width in pixels and dashes, for the board and its legend alike.
+var INK = {
+  target: ['#1565c0', 1.6, []], door: ['#e67e22', 1.6, [4, 2]], destination: ['#8e44ad', 1.6, [6, 3]],
+  ring: ['#8e44ad', 2, []], outline: ['#0a58ca', 2, []], selection: ['#ff00aa', 2.5, [4, 2]],
+  chosen: ['#ff00aa', 3, []], problemRow: ['#cc0000', 2, [5, 3]], leader: ['#a0006a', 1, [2, 2]],
+  badge: ['#ffffff', 0.5, []], offMap: ['#cc0000', 2.5, [3, 2]], edge: ['#222222', 1, []],
+  commented: ['#8a8a8a', 1, [2, 1.5]], party: ['#f1c40f', 3, []], partyUnplaced: ['#f1c40f', 3, [4, 3]],
+  above: ['#ffffff', 1.5, [3, 2]], below: ['#111111', 1.5, [1, 2]] };
+var PROBLEM_ROW_FILL = 'rgba(255, 40, 40, 0.18)', BADGE_FILL = '#1b2631', BACKDROP = '#3a3a44';
+var OWN_LINK_WIDTH = 2.8, OWN_RING_WIDTH = 3;
+// The opacity of the links while another object is selected, and while a level has many links and
+// nothing is selected.
+var PICKED_ALPHA = 0.1, MANY_ALPHA = 0.22;
+// The labels' text and its colours (the selected square's own, the hovered one's).
+var LABEL_FONT = 'bold 12px sans-serif', LABEL_COLOURS = ['#a0006a', '#1b2631'];
+// The pixels of the rulers along the top and the left edge of the view.
+var RULER_W = 28, RULER_H = 16;
+
+// How a symbol of the look is painted: its fill (null for none), its stroke and its glyph's colour.
+function symbolInk(look, commented, r) {
+  if (commented) return { fill: null, ink: INK.commented, glyph: INK.commented[0] };
+  if (look.shape === 'frame') return { fill: '#f6e3cf', ink: [look.colour, Math.max(1.5, Math.min(3, r / 3)), []], glyph: '#5a2d0c' };
+  return { fill: look.colour, ink: INK.edge, glyph: '#fff' };
+}
+// The party's arrow for a facing, as the points of a triangle around the middle of its square of
+// the given half side; null when the facing is not one of the four.
+function partyArrow(half, facing) {
+  var d = has(DIRECTIONS, facing) ? DIRECTIONS[facing] : null;
+  if (!d || Math.abs(d[0]) + Math.abs(d[1]) !== 1) return null;
+  var a = half * 0.55;
+  // Each point as [ahead, to the right], turned to the facing.
+  return [[half + a, 0], [half - a * 0.3, a], [half - a * 0.3, -a]].reduce(function (points, p) {
+    return points.concat([p[0] * d[0] - p[1] * d[1], p[0] * d[1] + p[1] * d[0]]);
+  }, []);
+}
 
 function byId(id) { return document.getElementById(id); }
 function element(tag, className, text) {
@@ -145,16 +182,14 @@ var terrainColour = {};
   });
 })();
 
-// Indexes: objects per level, per dump line, held objects per holder, links that arrive from
-// other objects, teleporters per level of their destination.
+// Indexes: objects per level, held objects per holder, links that arrive from other objects,
+// teleporters per level of their destination.
 var onLevel = data.levels.map(function () { return []; });
 var arrivingOn = data.levels.map(function () { return []; });
-var byLine = {};
 var heldBy = {};
 var incoming = {};
 objects.forEach(function (o, i) {
   if (o.lv >= 0 && o.lv < onLevel.length) onLevel[o.lv].push(i);
-  (byLine[o.ln] = byLine[o.ln] || []).push(i);
   if (o.holder && o.holder[1] >= 0) (heldBy[o.holder[1]] = heldBy[o.holder[1]] || []).push(i);
   var arrive = function (reference, how) {
     if (reference[1] < 0) return;
@@ -186,12 +221,10 @@ objects.forEach(function (o, i) {
 var grid = { w: Math.max(1, data.gw), h: Math.max(1, data.gh) };
 // level: the shown level; cell: pixels per square; selected: the selected object or -1; square:
 // the selected square [x, y] on the common grid or null; hover: the square "x,y" under the
-// pointer; hidden: link kinds switched off; hiddenKinds: object kinds switched off; problem: the
-// chosen problem's index or -1.
+// pointer whose labels are shown; hidden: link kinds switched off; hiddenKinds: object kinds
+// switched off; problem: the chosen problem's index or -1.
 var state = { level: 0, cell: 12, selected: -1, square: null, hover: null, hidden: {}, hiddenKinds: {},
   neighbours: false, problem: -1 };
-// What drawLevel drew, so that a selection, a switch or a zoom changes only what it concerns.
-var view = null;
 
 // ---- positions as the dump writes them ----
 function levelOf(n) { return n >= 0 && n < data.levels.length ? data.levels[n] : null; }
@@ -310,11 +343,19 @@ function buildTabs() {
 }
 
 // ---- legend ----
-function legendSymbol(kind, commented) {
+// Sets the stroke of an element of the legend as the board paints that mark: the name of one of
+// INK's, or a stroke of its form.
+function inked(e, name) {
+  var ink = typeof name === 'string' ? INK[name] : name;
+  e.setAttribute('stroke', ink[0]);
+  e.setAttribute('stroke-width', ink[1]);
+  if (ink[2].length) e.setAttribute('stroke-dasharray', ink[2].join(' '));
+  if (e.getAttribute('fill') === null) e.setAttribute('fill', 'none');
+  return e;
+}
+function legendSymbol(kind, commented, offMap) {
   var s = shape('svg', { width: 22, height: 22, viewBox: '-11 -11 22 22', 'aria-hidden': 'true' });
-  var g = symbolShape(kind, 8, commented);
-  g.setAttribute('class', commented ? 'legend-sym commented' : 'legend-sym');
-  s.appendChild(g);
+  s.appendChild(symbolShape(kind, 8, commented, offMap));
   return s;
 }
 function buildLegend() {
@@ -334,10 +375,11 @@ function buildLegend() {
     row(s, '"' + c + '"' + (c === '0' ? ' (also the fill outside every level\u2019s map)' : ''));
   });
   var outline = small(22, 16);
-  outline.appendChild(shape('rect', { x: 2, y: 2, width: 18, height: 12, 'class': 'outline' }));
-  row(outline, 'the level\u2019s own map (outside it: dimmed); the numbers around it are its columns and rows');
+  outline.appendChild(inked(shape('rect', { x: 2, y: 2, width: 18, height: 12 }), 'outline'));
+  row(outline, 'the level\u2019s own map (outside it: dimmed); the numbers along the top and left edges of the ' +
+    'view are its columns and rows, counted from 0');
   var rowMark = small(22, 16);
-  rowMark.appendChild(shape('rect', { x: 1, y: 4, width: 20, height: 8, 'class': 'problem-row' }));
+  rowMark.appendChild(inked(shape('rect', { x: 1, y: 4, width: 20, height: 8, fill: PROBLEM_ROW_FILL }), 'problemRow'));
   row(rowMark, 'the map row of the chosen problem: "map row N" in a message is row N \u2212 1 here, as the ' +
     'messages count rows from 1 and the map from 0');
   legend.appendChild(element('h3', null, 'Objects (untick to hide a kind)'));
@@ -350,54 +392,55 @@ function buildLegend() {
     box.checked = !state.hiddenKinds[k];
     box.addEventListener('change', function () { showKind(k, box.checked); });
     label.appendChild(box);
-    label.appendChild(legendSymbol(k, false));
+    label.appendChild(legendSymbol(k, false, false));
     label.appendChild(document.createTextNode(k));
     r.appendChild(label);
     legend.appendChild(r);
   });
-  row(legendSymbol('other', true), 'written as a comment (hollow, grey)');
-  var off = legendSymbol('other', false);
-  off.firstChild.setAttribute('class', 'legend-sym off-map');
-  row(off, 'off its level\u2019s map (red dashes; beyond the board it stands at the edge)');
+  row(legendSymbol('other', true, false), 'written as a comment (hollow, grey)');
+  row(legendSymbol('other', false, true), 'off its level\u2019s map (red dashes; beyond the board it stands at the edge)');
   var tick = shape('svg', { width: 22, height: 22, viewBox: '-11 -11 22 22', 'aria-hidden': 'true' });
-  tick.appendChild(symbolShape('other', 6, false));
+  tick.appendChild(symbolShape('other', 6, false, false));
   tick.appendChild(shape('line', { x1: 0, y1: -6, x2: 0, y2: -10, stroke: '#000', 'stroke-width': 2 }));
   row(tick, 'tick: its facing or corner');
   legend.appendChild(element('h3', null, 'Links'));
   LINK_KINDS.forEach(function (l) {
     var s = small(22, 12);
-    s.appendChild(shape('line', { x1: 1, y1: 6, x2: 17, y2: 6, 'class': 'link link-' + l[0] }));
-    if (l[0] !== 'destination') s.appendChild(shape('polygon', { points: '16,2 22,6 16,10', 'class': 'arrow-head link-' + l[0] }));
+    s.appendChild(inked(shape('line', { x1: 1, y1: 6, x2: 17, y2: 6 }), l[0]));
+    if (l[0] !== 'destination') s.appendChild(shape('polygon', { points: '16,2 22,6 16,10', fill: INK[l[0]][0] }));
     row(s, l[1]);
   });
   var ring = small(22, 22);
-  ring.appendChild(shape('circle', { cx: 11, cy: 11, r: 9, 'class': 'destination-mark' }));
+  ring.appendChild(inked(shape('circle', { cx: 11, cy: 11, r: 9 }), 'ring'));
   row(ring, 'a teleporter\u2019s destination square');
   var badge = small(22, 16);
   badge.appendChild(shape('rect', { x: 1, y: 1, width: 14, height: 14, fill: '#ece6d6', stroke: '#555' }));
-  badge.appendChild(shape('polygon', { points: '15,1 11,1 15,5', 'class': 'link-badge' }));
+  badge.appendChild(inked(shape('polygon', { points: '15,1 10,1 15,6', fill: BADGE_FILL }), 'badge'));
   row(badge, 'the square has links to or from other levels: hover over or select it for its label');
   row(element('span', 'link-sample', '\u2192 level 1 \u00b7 \u2190 level 2'),
     'the label: the levels its links go to (\u2192) and come from (\u2190)');
   var picked = small(22, 16);
-  picked.appendChild(shape('line', { x1: 1, y1: 4, x2: 21, y2: 4, 'class': 'link link-target mine' }));
-  picked.appendChild(shape('line', { x1: 1, y1: 12, x2: 21, y2: 12, 'class': 'link link-target', opacity: 0.12 }));
+  var own = inked(shape('line', { x1: 1, y1: 4, x2: 21, y2: 4 }), 'target');
+  own.setAttribute('stroke-width', OWN_LINK_WIDTH);
+  picked.appendChild(own);
+  picked.appendChild(inked(shape('line', { x1: 1, y1: 12, x2: 21, y2: 12, opacity: PICKED_ALPHA }), 'target'));
   row(picked, 'a selected object\u2019s own links stand out, the others are dimmed; on a level with more than ' +
     MANY_LINKS + ' links they are faint until something is selected');
   var near = small(22, 22);
-  near.appendChild(shape('circle', { cx: 7, cy: 11, r: 5, fill: 'none', stroke: '#666', 'stroke-dasharray': '3 2' }));
-  near.appendChild(shape('circle', { cx: 16, cy: 11, r: 5, fill: 'none', stroke: '#111', 'stroke-dasharray': '1 2' }));
+  near.appendChild(shape('rect', { width: 22, height: 22, fill: BACKDROP }));
+  near.appendChild(inked(shape('circle', { cx: 7, cy: 11, r: 5 }), 'above'));
+  near.appendChild(inked(shape('circle', { cx: 16, cy: 11, r: 5 }), 'below'));
   row(near, 'with \u201clevels above and below\u201d: the objects of the level above (dashes) and below (dots)');
   var p = shape('svg', { width: 22, height: 22, viewBox: '-11 -11 22 22', 'aria-hidden': 'true' });
   p.appendChild(partyShape(9, 'NORTH', true));
   row(p, 'the party\u2019s starting place and facing');
   var selection = small(22, 16);
-  selection.appendChild(shape('rect', { x: 2, y: 2, width: 14, height: 12, 'class': 'selection' }));
-  row(selection, 'the selected square');
+  selection.appendChild(inked(shape('rect', { x: 2, y: 2, width: 14, height: 12 }), 'selection'));
+  row(selection, 'the selected square; a ring marks the selected object');
 }
 
-// ---- symbols ----
-function symbolShape(kind, r, commented) {
+// ---- symbols in the legend ----
+function symbolShape(kind, r, commented, offMap) {
   var k = lookOf(kind);
   var g = shape('g', {});
   var body;
@@ -409,55 +452,39 @@ function symbolShape(kind, r, commented) {
     body = shape('polygon', { points: [0, -r, r, 0.8 * r, -r, 0.8 * r].join(' ') });
   else
     body = shape('circle', { r: r });
-  body.setAttribute('class', 'shape');
-  if (!commented) {
-    body.setAttribute('fill', k.shape === 'frame' ? '#f6e3cf' : k.colour);
-    if (k.shape === 'frame') { body.setAttribute('stroke', k.colour); body.setAttribute('style', 'stroke-width:' + Math.max(1.5, r / 3)); }
-  }
+  var look = symbolInk(k, commented, r);
+  body.setAttribute('fill', look.fill || 'none');
+  inked(body, look.ink);
+  if (offMap) inked(body, 'offMap');
   g.appendChild(body);
-  if (r >= 6) {
-    var t = shape('text', { 'text-anchor': 'middle', 'dominant-baseline': 'central', 'font-size': (1.15 * r).toFixed(1),
-      fill: k.shape === 'frame' ? '#5a2d0c' : '#fff', y: k.shape === 'triangle' ? (0.15 * r).toFixed(1) : 0 });
-    t.textContent = k.glyph;
-    g.appendChild(t);
-  }
+  var t = shape('text', { 'text-anchor': 'middle', 'dominant-baseline': 'central', 'font-size': (1.15 * r).toFixed(1),
+    'font-family': 'sans-serif', 'font-weight': 'bold', fill: look.glyph, y: k.shape === 'triangle' ? (0.15 * r).toFixed(1) : 0 });
+  t.textContent = k.glyph;
+  g.appendChild(t);
   return g;
 }
-function directionTick(word, r) {
-  var d = has(DIRECTIONS, word) ? DIRECTIONS[word] : null;
-  if (!d) return null;
-  var length = Math.sqrt(d[0] * d[0] + d[1] * d[1]);
-  var ux = d[0] / length, uy = d[1] / length;
-  return shape('line', { x1: (ux * r).toFixed(1), y1: (uy * r).toFixed(1), x2: (ux * r * 1.6).toFixed(1),
-    y2: (uy * r * 1.6).toFixed(1), stroke: '#000', 'stroke-width': Math.max(1, r / 4).toFixed(1) });
-}
 function partyShape(half, facing, placed) {
-  var g = shape('g', { 'class': 'party' + (placed ? '' : ' unplaced') });
-  g.appendChild(shape('rect', { x: -half, y: -half, width: 2 * half, height: 2 * half, 'class': 'frame' }));
-  var d = has(DIRECTIONS, facing) ? DIRECTIONS[facing] : null;
-  if (d && Math.abs(d[0]) + Math.abs(d[1]) === 1) {
-    var angle = d[0] === 1 ? 90 : d[0] === -1 ? 270 : d[1] === 1 ? 180 : 0;
-    var a = half * 0.55;
-    var arrow = shape('polygon', { points: [0, -half - a, a, -half + a * 0.3, -a, -half + a * 0.3].join(' '),
-      'class': 'arrow', transform: 'rotate(' + angle + ')' });
-    g.appendChild(arrow);
-  }
+  var g = shape('g', {});
+  var frame = inked(shape('rect', { x: -half, y: -half, width: 2 * half, height: 2 * half }), placed ? 'party' : 'partyUnplaced');
+  g.appendChild(frame);
+  var arrow = partyArrow(half, facing);
+  if (arrow) g.appendChild(shape('polygon', { points: arrow.join(' '), fill: placed ? INK.party[0] : 'none', stroke: '#000' }));
   return g;
 }
 
-// ---- drawing a level ----
+// ---- a level's layout ----
 function charAt(level, x, y) {
   var row = level.rows[y - level.oy];
   if (row === undefined || x < level.ox) return '0';
   var c = row.charAt(x - level.ox);
   return c === '' ? '0' : c;
 }
-// Paints the level's squares on the canvas, a few pixels a square; the canvas is zoomed by its size.
-function drawTerrain(level) {
-  var cs = clamp(Math.floor(2048 / Math.max(grid.w, grid.h)), 1, 16);
-  var canvas = byId('terrain');
-  canvas.width = grid.w * cs;
-  canvas.height = grid.h * cs;
+// The level's squares, one pixel a square of the common grid, its outside dimmed; the board
+// paints it enlarged.
+function terrainOf(level) {
+  var canvas = document.createElement('canvas');
+  canvas.width = grid.w;
+  canvas.height = grid.h;
   var ctx = canvas.getContext('2d');
   for (var y = 0; y < grid.h; y++) {
     var x = 0;
@@ -466,198 +493,125 @@ function drawTerrain(level) {
       var end = x + 1;
       while (end < grid.w && charAt(level, end, y) === c) end++;
       ctx.fillStyle = terrainColour[c] || '#ff00ff';
-      ctx.fillRect(x * cs, y * cs, (end - x) * cs, cs);
+      ctx.fillRect(x, y, end - x, 1);
       x = end;
     }
   }
-  // Outside the level's own map: dimmed.
   ctx.fillStyle = 'rgba(30,30,40,0.42)';
   var left = clamp(level.ox, 0, grid.w), top = clamp(level.oy, 0, grid.h);
   var right = clamp(level.ox + level.w, left, grid.w), bottom = clamp(level.oy + level.h, top, grid.h);
-  ctx.fillRect(0, 0, grid.w * cs, top * cs);
-  ctx.fillRect(0, bottom * cs, grid.w * cs, (grid.h - bottom) * cs);
-  ctx.fillRect(0, top * cs, left * cs, (bottom - top) * cs);
-  ctx.fillRect(right * cs, top * cs, (grid.w - right) * cs, (bottom - top) * cs);
-  if (cs >= 8) {
-    ctx.fillStyle = 'rgba(0,0,0,0.13)';
-    for (var gx = 0; gx < grid.w; gx++) ctx.fillRect(gx * cs, 0, 1, grid.h * cs);
-    for (var gy = 0; gy < grid.h; gy++) ctx.fillRect(0, gy * cs, grid.w * cs, 1);
-  }
+  ctx.fillRect(0, 0, grid.w, top);
+  ctx.fillRect(0, bottom, grid.w, grid.h - bottom);
+  ctx.fillRect(0, top, left, bottom - top);
+  ctx.fillRect(right, top, grid.w - right, bottom - top);
+  return canvas;
 }
 
-// Draws the shown level whole, in board units: symbols, the party, links, the marks of links to
-// other levels. A selection, a switch or a zoom changes only its own parts of it afterwards.
-function drawLevel() {
-  var n = state.level;
-  var level = data.levels[n];
-  var cs = U;
-  drawTerrain(level);
-  var overlay = byId('overlay');
-  while (overlay.firstChild) overlay.removeChild(overlay.firstChild);
-  // Four drawings stacked, so that what a selection or a hover changes is painted again alone: the
-  // links, the selected object's own links, the symbols, and the marks, labels and selection.
-  var layers = ['links-layer', 'own-layer', 'symbols-layer', 'top-layer'].map(function (name) {
-    var layer = shape('svg', { 'class': 'layer ' + name, viewBox: [-U, -U, (grid.w + 2) * U, (grid.h + 2) * U].join(' ') });
-    overlay.appendChild(layer);
-    return layer;
-  });
-  var svg = layers[0];
-  view = {
-    // Per object of the level: its symbol's centre, radius, element and the side of its share of
-    // the square.
-    positions: [], radius: [], symbols: [], sub: [],
-    // Per object: the lines and destination marks of its own links.
-    marks: [],
-    // Per square "x,y": the objects on it, its links to and from other levels and its corner mark.
-    squares: Object.create(null), crossing: Object.create(null), badges: Object.create(null),
-    linkCount: 0,
-    // The layers, bottom to top.
-    neighbours: shape('g', { id: 'neighbours' }), problemRow: shape('g', { id: 'problem-row' }),
-    links: shape('g', { id: 'links' }), ownLinks: shape('g', { id: 'own-links' }), leaders: shape('g', { id: 'leaders' }),
-    symbolLayer: shape('g', { id: 'symbols' }), badgeLayer: shape('g', { id: 'badges' }),
-    rulers: shape('g', { id: 'rulers' }), labels: shape('g', { id: 'labels' }),
-    selection: shape('rect', { width: cs, height: cs, 'class': 'selection' }),
-    ring: shape('circle', { 'class': 'chosen-ring', display: 'none' }),
-    linksLayer: layers[0]
+// Lays out level n and the levels after it, one whenever the page is idle, then reads the objects'
+// texts.
+function layOutWhenIdle(n) {
+  if (!window.requestIdleCallback) return;
+  if (n < data.levels.length) requestIdleCallback(function () { layoutOf(n); layOutWhenIdle(n + 1); });
+  else requestIdleCallback(function () { textsOf(0); });
+}
+// Each object's place in the arrays of its level's layout.
+var slotOf = new Int32Array(objects.length).fill(-1);
+var layouts = [];
+// What the board shows of level n, in squares of the common grid: worked out once, the first time
+// the level is shown.
+function layoutOf(n) {
+  if (!layouts[n]) layouts[n] = layOut(n);
+  return layouts[n];
+}
+function layOut(n) {
+  var list = onLevel[n];
+  var L = {
+    level: n, objects: list,
+    // Per slot: the centre of the object's symbol, its radius, and the side of its share of the square.
+    x: new Float64Array(list.length), y: new Float64Array(list.length), r: new Float64Array(list.length),
+    sub: new Float64Array(list.length),
+    // Per square "x,y": the objects on it.
+    squares: Object.create(null),
+    // The arrows between objects of the level: { from, to (-1 for a destination square), how, x1,
+    // y1, x2, y2 (from the edge of one symbol to the edge of the other), head (its length) }; the
+    // rings of the destination squares of teleporters: { from, x, y }.
+    links: [], rings: [],
+    // Per object: the indexes of its own arrows and rings.
+    own: Object.create(null),
+    // Per square "x,y": its links to and from other levels, and the keys of those squares.
+    crossing: Object.create(null), crossingKeys: [],
+    terrain: terrainOf(data.levels[n]),
+    // The last labels placed, with what they were placed for.
+    labels: { key: null, placed: [] }
   };
-  // Each symbol a copy of the first one drawn of its look and size.
-  var looks = Object.create(null);
-  function symbolFor(o, r) {
-    var commented = o.why !== undefined;
-    var key = o.kind + '|' + commented + '|' + r + '|' + (o.pl || '');
-    if (!(key in looks)) {
-      var g = symbolShape(o.kind, r, commented);
-      g.setAttribute('class', 'sym' + (commented ? ' commented' : ''));
-      g.setAttribute('data-kind', o.kind);
-      var tick = o.pl ? directionTick(o.pl, r) : null;
-      if (tick) g.appendChild(tick);
-      looks[key] = g;
-    }
-    return looks[key].cloneNode(true);
-  }
-
-  // Objects of one square share it in a small grid of their own, so that each stays reachable.
-  // An object beyond the board stands at its edge.
-  var squares = view.squares;
-  onLevel[n].forEach(function (i) {
-    var o = objects[i];
-    var key = clamp(o.x, 0, grid.w - 1) + ',' + clamp(o.y, 0, grid.h - 1);
-    (squares[key] = squares[key] || []).push(i);
+  list.forEach(function (i, s) {
+    slotOf[i] = s;
+    var key = clamp(objects[i].x, 0, grid.w - 1) + ',' + clamp(objects[i].y, 0, grid.h - 1);
+    (L.squares[key] = L.squares[key] || []).push(i);
   });
-  Object.keys(squares).forEach(function (key) {
-    var list = squares[key];
-    var k = Math.ceil(Math.sqrt(list.length));
-    var sub = cs / k;
-    var at = key.split(',');
-    list.forEach(function (i, j) {
-      var o = objects[i];
-      var cx = Number(at[0]) * cs + (j % k + 0.5) * sub, cy = Number(at[1]) * cs + (Math.floor(j / k) + 0.5) * sub;
-      var r = sub * 0.36;
-      view.positions[i] = [cx, cy];
-      view.radius[i] = r;
-      view.sub[i] = sub;
-      var g = symbolFor(o, Math.round(r * 100) / 100);
-      if (!onOwnMap(n, o.x, o.y)) g.classList.add('off-map');
-      g.setAttribute('data-object', i);
-      g.setAttribute('transform', 'translate(' + cx.toFixed(2) + ',' + cy.toFixed(2) + ')');
-      if (state.hiddenKinds[o.kind]) g.setAttribute('display', 'none');
-      view.symbolLayer.appendChild(g);
-      view.symbols[i] = g;
+  // Objects of one square share it in a small grid of their own, so that each stays reachable. An
+  // object beyond the board stands at its edge.
+  Object.keys(L.squares).forEach(function (key) {
+    var here = L.squares[key], k = Math.ceil(Math.sqrt(here.length)), sub = 1 / k;
+    var comma = key.indexOf(','), x = Number(key.slice(0, comma)), y = Number(key.slice(comma + 1));
+    here.forEach(function (i, j) {
+      var s = slotOf[i];
+      L.x[s] = x + (j % k + 0.5) * sub;
+      L.y[s] = y + (Math.floor(j / k) + 0.5) * sub;
+      L.r[s] = sub * 0.36;
+      L.sub[s] = sub;
     });
   });
-
-  drawLinks(n);
-  LINK_KINDS.forEach(function (l) { overlay.classList.toggle('hide-' + l[0], !!state.hidden[l[0]]); });
-  drawBadges();
-  drawNeighbours();
-  svg.appendChild(view.neighbours);
-  svg.appendChild(shape('rect', { x: level.ox * cs, y: level.oy * cs, width: level.w * cs, height: level.h * cs, 'class': 'outline' }));
-  svg.appendChild(view.problemRow);
-  svg.appendChild(view.links);
-  layers[1].appendChild(view.ownLinks);
-  layers[1].appendChild(view.leaders);
-  svg = layers[2];
-  svg.appendChild(view.symbolLayer);
-  if (data.entrance && data.entrance.lv === n) {
-    var e = data.entrance;
-    var party = partyShape(cs / 2 - 1, e.facing, e.placed);
-    party.setAttribute('id', 'party-marker');
-    party.setAttribute('transform', 'translate(' + ((clamp(e.x, 0, grid.w - 1) + 0.5) * cs) + ',' +
-      ((clamp(e.y, 0, grid.h - 1) + 0.5) * cs) + ')');
-    svg.appendChild(party);
-  }
-  svg = layers[3];
-  svg.appendChild(view.badgeLayer);
-  svg.appendChild(view.rulers);
-  svg.appendChild(view.selection);
-  svg.appendChild(view.ring);
-  svg.appendChild(view.labels);
-  markSelection(state.selected, true);
-  dimOthers();
-  placeSelection();
-  markProblemRow();
-  applyScale();
-  byId('level-info').textContent = 'Level ' + n + ': ' + plural(onLevel[n].length, 'object') + ', ' +
-    plural(view.linkCount, 'link') + (level.written ? '' : ' (the script does not build this level)') + '.';
+  layLinks(L);
+  return L;
 }
 
-// Draws the links between objects of the shown level as arrows from the edge of one symbol to the
-// edge of the other, beneath the symbols, and gathers per square the links to and from other
-// levels (and the names that reach no object) for its label.
-function drawLinks(n) {
-  var cs = U;
-  var positions = view.positions;
-  function mark(i, e) { if (i >= 0) (view.marks[i] = view.marks[i] || []).push(e); }
-  function crossing(x, y, entry) {
-    var key = clamp(x, 0, grid.w - 1) + ',' + clamp(y, 0, grid.h - 1);
-    var c = view.crossing[key] = view.crossing[key] || { x: clamp(x, 0, grid.w - 1), y: clamp(y, 0, grid.h - 1), entries: [] };
-    c.entries.push(entry);
+// The arrows between objects of the level, from the edge of one symbol to the edge of the other,
+// and per square the links to and from other levels (and the names that reach no object).
+function layLinks(L) {
+  var n = L.level;
+  function own(i, list, index) {
+    if (i < 0) return;
+    var mine = L.own[i] = L.own[i] || { links: [], rings: [] };
+    mine[list].push(index);
   }
-  // A line from symbol i to the point 'to', ending 'toRadius' before it; an arrow head of the
-  // given length there, which stays inside the target's share of its square.
-  function line(i, to, toRadius, how, j, head) {
-    var from = positions[i];
-    var dx = to[0] - from[0], dy = to[1] - from[1];
+  function crossing(x, y, entry) {
+    var cx = clamp(x, 0, grid.w - 1), cy = clamp(y, 0, grid.h - 1), key = cx + ',' + cy;
+    if (!L.crossing[key]) { L.crossing[key] = { x: cx, y: cy, entries: [] }; L.crossingKeys.push(key); }
+    L.crossing[key].entries.push(entry);
+  }
+  // An arrow from object i to the point (tx, ty), ending toRadius before it, with a head of the
+  // given length, which stays inside the target's share of its square.
+  function line(i, tx, ty, toRadius, how, j, head) {
+    var s = slotOf[i];
+    var dx = tx - L.x[s], dy = ty - L.y[s];
     var length = Math.sqrt(dx * dx + dy * dy) || 1;
     var ux = dx / length, uy = dy / length;
-    var fromRadius = i === j ? 0 : view.radius[i];
+    var fromRadius = i === j ? 0 : L.r[s];
     if (length <= fromRadius + toRadius) return;
-    var x1 = from[0] + ux * fromRadius, y1 = from[1] + uy * fromRadius;
-    var x2 = to[0] - ux * toRadius, y2 = to[1] - uy * toRadius;
-    var e = shape('line', { x1: x1.toFixed(2), y1: y1.toFixed(2), x2: x2.toFixed(2), y2: y2.toFixed(2),
-      'class': 'link link-' + how, 'data-from': i });
-    if (j >= 0) e.setAttribute('data-to', j);
-    view.links.appendChild(e);
-    view.linkCount++;
-    mark(i, e);
-    if (j !== i) mark(j, e);
-    if (!head) return;
-    var bx = x2 - ux * head, by = y2 - uy * head, w = head * 0.55;
-    var tip = shape('polygon', { points: [x2, y2, bx - uy * w, by + ux * w, bx + uy * w, by - ux * w]
-      .map(function (v) { return v.toFixed(2); }).join(' '), 'class': 'arrow-head link-' + how, 'data-head': i });
-    view.links.appendChild(tip);
-    mark(i, tip);
-    if (j !== i) mark(j, tip);
+    L.links.push({ from: i, to: j, how: how, x1: L.x[s] + ux * fromRadius, y1: L.y[s] + uy * fromRadius,
+      x2: tx - ux * toRadius, y2: ty - uy * toRadius, head: head });
+    own(i, 'links', L.links.length - 1);
+    if (j !== i) own(j, 'links', L.links.length - 1);
   }
-  function destinationMark(t, x, y) {
-    var e = shape('circle', { cx: (x + 0.5) * cs, cy: (y + 0.5) * cs, r: cs * 0.52, 'class': 'destination-mark', 'data-from': t });
-    view.links.appendChild(e);
-    mark(t, e);
-    return [(x + 0.5) * cs, (y + 0.5) * cs];
+  function ring(t, x, y) {
+    L.rings.push({ from: t, x: x + 0.5, y: y + 0.5 });
+    own(t, 'rings', L.rings.length - 1);
   }
   function reference(i, ref, how) {
     var o = objects[i], t = ref[1];
-    if (t >= 0 && objects[t].lv === n && positions[t])
-      line(i, positions[t], view.radius[t], how, t, view.sub[t] * 0.13);
+    if (t >= 0 && objects[t].lv === n) line(i, L.x[slotOf[t]], L.y[slotOf[t]], L.r[slotOf[t]], how, t, L.sub[slotOf[t]] * 0.13);
     else crossing(o.x, o.y, { how: how, out: true, level: t >= 0 ? objects[t].lv : null, obj: i, other: t, name: ref[0] });
   }
-  onLevel[n].forEach(function (i) {
+  L.objects.forEach(function (i) {
     var o = objects[i];
     (o.tg || []).forEach(function (t) { reference(i, t, 'target'); });
     if (o.door) reference(i, o.door, 'door');
     if (o.dest) {
-      if (o.dest[0] === n) line(i, destinationMark(i, o.dest[1], o.dest[2]), cs * 0.52, 'destination', -1, 0);
-      else crossing(o.x, o.y, { how: 'destination', out: true, level: o.dest[0], obj: i, other: -1 });
+      if (o.dest[0] === n) {
+        ring(i, o.dest[1], o.dest[2]);
+        line(i, o.dest[1] + 0.5, o.dest[2] + 0.5, RING_RADIUS, 'destination', -1, 0);
+      } else crossing(o.x, o.y, { how: 'destination', out: true, level: o.dest[0], obj: i, other: -1 });
     }
     (incoming[i] || []).forEach(function (arrival) {
       var from = objects[arrival.from];
@@ -667,10 +621,12 @@ function drawLinks(n) {
   // Teleporters of other levels (or inside objects) that send things here.
   arrivingOn[n].forEach(function (t) {
     var o = objects[t];
-    destinationMark(t, o.dest[1], o.dest[2]);
+    ring(t, o.dest[1], o.dest[2]);
     crossing(o.dest[1], o.dest[2], { how: 'destination', out: false, level: o.lv, obj: -1, other: t });
   });
 }
+// The radius of the ring of a destination square, in squares.
+var RING_RADIUS = 0.52;
 
 // The label text of a square's links to and from other levels, of the kinds shown; '' for none.
 function crossingText(entries) {
@@ -694,218 +650,516 @@ function crossingText(entries) {
   return parts.join(' \u00b7 ');
 }
 
-// A small mark in the top right corner of each square with links to or from other levels, inside
-// the corner's share of the square that no symbol covers; its title lists them.
-function drawBadges() {
-  var layer = view.badgeLayer;
-  while (layer.firstChild) layer.removeChild(layer.firstChild);
-  view.badges = Object.create(null);
-  Object.keys(view.crossing).forEach(function (key) {
-    var c = view.crossing[key];
-    var text = crossingText(c.entries);
-    if (!text) return;
-    var here = view.squares[key];
-    var s = U / (here ? Math.ceil(Math.sqrt(here.length)) : 1) * 0.13;
-    var left = c.x * U, top = c.y * U;
-    var e = shape('polygon', { points: [left + U, top, left + U - s, top, left + U, top + s].join(' '), 'class': 'link-badge' });
-    e.setAttribute('data-square', key);
-    var title = shape('title', {});
-    title.textContent = text;
-    e.appendChild(title);
-    layer.appendChild(e);
-    view.badges[key] = e;
-  });
+// The side, in squares, of the corner mark of a square with links to other levels: inside the
+// corner of the square that no symbol's box reaches.
+function badgeSide(L, key) {
+  var here = L.squares[key];
+  return (here ? 1 / Math.ceil(Math.sqrt(here.length)) : 1) * 0.13;
 }
 
+// Offsets, in squares, of the places tried for a label away from its square, the nearest first.
+var FAR_PLACES = (function () {
+  var far = [];
+  for (var dx = -12; dx <= 12; dx += 0.5) for (var dy = -12; dy <= 12; dy += 0.5) far.push([dx, dy, dx * dx + dy * dy]);
+  return far.sort(function (a, b) { return a[2] - b[2]; });
+})();
 // The labels of the selected and the hovered square's links to other levels, each beside its
 // square where it covers no symbol and stays on the board; where no such place is found, none
-// (the square's details list the links).
-function drawLabels() {
-  var layer = view.labels;
-  while (layer.firstChild) layer.removeChild(layer.firstChild);
-  while (view.leaders.firstChild) view.leaders.removeChild(view.leaders.firstChild);
+// (the square's details list the links). Each: { key, text, box: [left, top, right, bottom] in
+// squares, far (true when a leader line joins it to its square), mine (the selected square's) }.
+function labelsOf(L, measure) {
   var keys = [];
   if (state.square) keys.push(state.square[0] + ',' + state.square[1]);
   if (state.hover && keys.indexOf(state.hover) < 0) keys.push(state.hover);
-  var scale = U / state.cell;
-  var size = LABEL_PX * scale, lineHeight = size * 1.3;
+  var asked = keys.join(' ') + '|' + state.cell + '|' + JSON.stringify(state.hidden) + JSON.stringify(state.hiddenKinds);
+  if (L.labels.key === asked) return L.labels.placed;
+  var scale = 1 / state.cell;
+  var lineHeight = LABEL_PX * 1.3 * scale;
   var taken = [];
   keys.forEach(function (key, k) {
-    var c = view.crossing[key];
+    var c = L.crossing[key];
     var text = c && crossingText(c.entries);
     if (!text) return;
-    var w = text.length * size * 0.62 + 4 * scale;
-    var left = c.x * U, top = c.y * U;
+    var w = (measure(text) + 4) * scale;
+    var left = c.x, top = c.y;
+    var midY = top + 0.5 - lineHeight / 2, midX = left + 0.5 - w / 2;
     // Beside the square first, then farther off, the nearest places first.
-    var places = [];
-    var midY = top + U / 2 - lineHeight / 2, midX = left + U / 2 - w / 2;
-    places.push([left + U + scale, midY], [left - scale - w, midY], [midX, top - lineHeight - scale], [midX, top + U + scale]);
-    var far = [];
-    for (var dx = -12; dx <= 12; dx += 0.5) {
-      for (var dy = -12; dy <= 12; dy += 0.5) far.push([midX + dx * U, midY + dy * U, dx * dx + dy * dy]);
-    }
-    far.sort(function (a, b) { return a[2] - b[2]; });
-    places = places.concat(far);
-    for (var p = 0; p < places.length; p++) {
-      var box = [places[p][0], places[p][1], places[p][0] + w, places[p][1] + lineHeight];
-      if (!labelFits(box, taken)) continue;
-      taken.push(box);
-      if (p >= 4) view.leaders.appendChild(shape('line', { x1: left + U / 2, y1: top + U / 2, x2: (box[0] + box[2]) / 2,
-        y2: (box[1] + box[3]) / 2, 'class': 'leader' }));
-      var e = shape('text', { x: (box[0] + 2 * scale).toFixed(2), y: (box[1] + size).toFixed(2),
-        'class': 'link-label' + (k === 0 && state.square ? ' mine' : ''), 'font-size': size.toFixed(2) });
-      e.setAttribute('data-square', key);
-      e.textContent = text;
-      layer.appendChild(e);
+    var near = [[left + 1 + scale, midY], [left - scale - w, midY], [midX, top - lineHeight - scale], [midX, top + 1 + scale]];
+    for (var p = 0; p < near.length + FAR_PLACES.length; p++) {
+      var at = p < near.length ? near[p] : [midX + FAR_PLACES[p - near.length][0], midY + FAR_PLACES[p - near.length][1]];
+      var box = [at[0], at[1], at[0] + w, at[1] + lineHeight];
+      if (!labelFits(L, box, taken)) continue;
+      taken.push({ key: key, text: text, box: box, far: p >= near.length, mine: k === 0 && !!state.square });
       return;
     }
   });
+  L.labels = { key: asked, placed: taken };
+  return taken;
 }
-// True when a label's box lies on the board, clear of every symbol and of the labels placed.
-function labelFits(box, taken) {
-  if (box[0] < -U || box[1] < -U || box[2] > (grid.w + 1) * U || box[3] > (grid.h + 1) * U) return false;
+// True when a label's box lies on the board, clear of every symbol shown and of the labels placed.
+function labelFits(L, box, taken) {
+  if (box[0] < -1 || box[1] < -1 || box[2] > grid.w + 1 || box[3] > grid.h + 1) return false;
   for (var t = 0; t < taken.length; t++) {
-    var b = taken[t];
+    var b = taken[t].box;
     if (box[0] < b[2] && b[0] < box[2] && box[1] < b[3] && b[1] < box[3]) return false;
   }
-  for (var x = Math.floor(box[0] / U); x <= Math.floor(box[2] / U); x++) {
-    for (var y = Math.floor(box[1] / U); y <= Math.floor(box[3] / U); y++) {
-      var here = view.squares[x + ',' + y];
+  for (var x = Math.floor(box[0]); x <= Math.floor(box[2]); x++) {
+    for (var y = Math.floor(box[1]); y <= Math.floor(box[3]); y++) {
+      var here = L.squares[x + ',' + y];
       if (!here) continue;
       for (var j = 0; j < here.length; j++) {
-        var i = here[j], pos = view.positions[i], r = view.radius[i];
+        var i = here[j], s = slotOf[i], r = L.r[s];
         if (state.hiddenKinds[objects[i].kind]) continue;
-        if (box[0] < pos[0] + r && pos[0] - r < box[2] && box[1] < pos[1] + r && pos[1] - r < box[3]) return false;
+        if (box[0] < L.x[s] + r && L.x[s] - r < box[2] && box[1] < L.y[s] + r && L.y[s] - r < box[3]) return false;
       }
     }
   }
   return true;
 }
 
-// The column numbers above and the row numbers left of the level's own map, in the margin of the
-// board, as many as the zoom leaves room for.
-function drawRulers() {
-  var layer = view.rulers;
-  while (layer.firstChild) layer.removeChild(layer.firstChild);
-  var level = data.levels[state.level];
-  var scale = U / state.cell;
-  var steps = [1, 2, 5, 10, 20, 50, 100];
-  var step = steps.filter(function (s) { return s * state.cell >= 28; })[0] || 200;
-  var size = Math.min(U * 0.6, 11 * scale);
-  function number(value, x, y, anchor) {
-    var t = shape('text', { x: x.toFixed(2), y: y.toFixed(2), 'font-size': size.toFixed(2), 'text-anchor': anchor,
-      'class': 'ruler' });
-    t.textContent = String(value);
-    layer.appendChild(t);
-  }
-  var top = clamp(level.oy, 0, grid.h) * U, left = clamp(level.ox, 0, grid.w) * U;
-  for (var c = 0; c < level.w; c += step) {
-    var gx = level.ox + c;
-    if (gx >= 0 && gx < grid.w) number(c, (gx + 0.5) * U, top - U * 0.25, 'middle');
-  }
-  for (var r = 0; r < level.h; r += step) {
-    var gy = level.oy + r;
-    if (gy >= 0 && gy < grid.h) number(r, left - U * 0.15, (gy + 0.5) * U + size * 0.35, 'end');
-  }
+// ---- painting the board ----
+// The board is two canvases the size of the view, beneath the scrolling area that takes the
+// pointer and the keys: the level (squares, links, symbols) and above it the marks (selection,
+// labels, rulers). Each paints only what lies in the view, at the size of the zoom, in the frame
+// after a change; a change of the selection or the pointer alone paints the marks alone.
+var painter = { board: null, marks: null, width: 0, height: 0, ratio: 1, dirtyBoard: false, dirtyMarks: false,
+  queued: false };
+// Asks for the board (when whole is true, else only the marks) to be painted in the next frame.
+function repaint(whole) {
+  if (whole) painter.dirtyBoard = true;
+  painter.dirtyMarks = true;
+  if (painter.queued) return;
+  painter.queued = true;
+  requestAnimationFrame(paintNow);
 }
-
-// The objects of the levels above and below, faintly, when that switch is on.
-function drawNeighbours() {
-  var layer = view.neighbours;
-  while (layer.firstChild) layer.removeChild(layer.firstChild);
-  if (!state.neighbours) return;
-  [[state.level - 1, 'above', 0.3], [state.level + 1, 'below', 0.2]].forEach(function (side) {
-    if (side[0] < 0 || side[0] >= data.levels.length) return;
-    var seen = Object.create(null);
-    onLevel[side[0]].forEach(function (i) {
-      var o = objects[i];
-      var key = o.x + ',' + o.y;
-      if (seen[key] || o.x < 0 || o.y < 0 || o.x >= grid.w || o.y >= grid.h) return;
-      seen[key] = true;
-      layer.appendChild(shape('circle', { cx: (o.x + 0.5) * U, cy: (o.y + 0.5) * U, r: U * side[2], 'class': side[1] }));
-    });
+// Paints what is asked for now.
+function paintNow() {
+  painter.queued = false;
+  if (!data.levels.length) return;
+  if (painter.dirtyBoard) paintBoard();
+  if (painter.dirtyMarks) paintMarks();
+  painter.dirtyBoard = painter.dirtyMarks = false;
+}
+// Sizes the canvases for the view, as the scrolling area measures it.
+function measureView() {
+  var w = wrap();
+  painter.width = w.clientWidth;
+  painter.height = w.clientHeight;
+  painter.ratio = window.devicePixelRatio || 1;
+  ['board-canvas', 'marks-canvas'].forEach(function (id) {
+    var canvas = byId(id);
+    canvas.width = Math.max(1, Math.round(painter.width * painter.ratio));
+    canvas.height = Math.max(1, Math.round(painter.height * painter.ratio));
+    canvas.style.width = painter.width + 'px';
+    canvas.style.height = painter.height + 'px';
   });
+  painter.board = byId('board-canvas').getContext('2d');
+  painter.marks = byId('marks-canvas').getContext('2d');
 }
-
-// Sizes the board for the zoom: the drawing is scaled, the labels and rulers drawn again for it.
-function applyScale() {
+// The pixel of the view where the top left corner of the common grid stands.
+function origin() {
+  var w = wrap();
+  return [pad[0] + state.cell - w.scrollLeft, pad[1] + state.cell - w.scrollTop];
+}
+// The part of the common grid in the view, in squares: [left, top, right, bottom].
+function squaresInView(o) {
   var cell = state.cell;
-  pad = [Math.round(wrap().clientWidth / 2), Math.round(wrap().clientHeight / 2)];
-  Array.prototype.forEach.call(byId('overlay').children, function (svg) {
-    svg.setAttribute('width', ((grid.w + 2) * cell).toFixed(1));
-    svg.setAttribute('height', ((grid.h + 2) * cell).toFixed(1));
-    svg.style.left = pad[0] + 'px';
-    svg.style.top = pad[1] + 'px';
-  });
-  var canvas = byId('terrain');
-  canvas.style.width = (grid.w * cell).toFixed(1) + 'px';
-  canvas.style.height = (grid.h * cell).toFixed(1) + 'px';
-  canvas.style.left = (pad[0] + cell).toFixed(1) + 'px';
-  canvas.style.top = (pad[1] + cell).toFixed(1) + 'px';
-  var board = byId('board');
-  board.style.width = ((grid.w + 2) * cell + 2 * pad[0]).toFixed(1) + 'px';
-  board.style.height = ((grid.h + 2) * cell + 2 * pad[1]).toFixed(1) + 'px';
-  drawRulers();
-  drawLabels();
+  return [-o[0] / cell, -o[1] / cell, (painter.width - o[0]) / cell, (painter.height - o[1]) / cell];
+}
+function stroke(ctx, ink, width) {
+  ctx.strokeStyle = ink[0];
+  ctx.lineWidth = width || ink[1];
+  ctx.setLineDash(ink[2]);
+}
+// Adds a symbol's outline of the given shape, centre and radius (pixels) to a path.
+function symbolPath(path, form, x, y, r) {
+  if (form === 'square' || form === 'frame') path.rect(x - r, y - r, 2 * r, 2 * r);
+  else if (form === 'diamond') { path.moveTo(x, y - r); path.lineTo(x + r, y); path.lineTo(x, y + r); path.lineTo(x - r, y); path.closePath(); }
+  else if (form === 'triangle') { path.moveTo(x, y - r); path.lineTo(x + r, y + 0.8 * r); path.lineTo(x - r, y + 0.8 * r); path.closePath(); }
+  else { path.moveTo(x + r, y); path.arc(x, y, r, 0, 2 * Math.PI); }
+}
+// True when the object is the selected one, on the shown level.
+function selectedHere() {
+  return state.selected >= 0 && objects[state.selected].lv === state.level;
 }
 
-// Dims the links under the copies of the selected object's own, when it is on the shown level;
-// with many links, they are faint until something is selected.
-function dimOthers() {
-  var picked = state.selected >= 0 && !!view.symbols[state.selected];
-  [view.links, view.linksLayer].forEach(function (e) {
-    e.classList.toggle('picked', picked);
-    e.classList.toggle('many', !picked && view.linkCount > MANY_LINKS);
+function paintBoard() {
+  var ctx = painter.board, L = layoutOf(state.level), level = data.levels[state.level], cell = state.cell;
+  var o = origin(), v = squaresInView(o);
+  function px(x) { return o[0] + x * cell; }
+  function py(y) { return o[1] + y * cell; }
+  // True when the box, in squares, reaches into the view.
+  function inView(left, top, right, bottom) { return right >= v[0] && left <= v[2] && bottom >= v[1] && top <= v[3]; }
+  ctx.setTransform(painter.ratio, 0, 0, painter.ratio, 0, 0);
+  ctx.globalAlpha = 1;
+  ctx.fillStyle = BACKDROP;
+  ctx.fillRect(0, 0, painter.width, painter.height);
+  // The squares.
+  var x0 = clamp(Math.floor(v[0]), 0, grid.w), x1 = clamp(Math.ceil(v[2]), 0, grid.w);
+  var y0 = clamp(Math.floor(v[1]), 0, grid.h), y1 = clamp(Math.ceil(v[3]), 0, grid.h);
+  if (x1 > x0 && y1 > y0) {
+    ctx.imageSmoothingEnabled = false;
+    ctx.drawImage(L.terrain, x0, y0, x1 - x0, y1 - y0, px(x0), py(y0), (x1 - x0) * cell, (y1 - y0) * cell);
+    if (cell >= 8) {
+      ctx.fillStyle = 'rgba(0,0,0,0.13)';
+      for (var gx = x0; gx < x1; gx++) ctx.fillRect(Math.round(px(gx)), py(y0), 1, (y1 - y0) * cell);
+      for (var gy = y0; gy < y1; gy++) ctx.fillRect(px(x0), Math.round(py(gy)), (x1 - x0) * cell, 1);
+    }
+  }
+  // The objects of the levels above and below, faintly.
+  if (state.neighbours) {
+    [[state.level - 1, 'above', 0.3], [state.level + 1, 'below', 0.2]].forEach(function (side) {
+      if (side[0] < 0 || side[0] >= data.levels.length) return;
+      var path = new Path2D(), seen = Object.create(null);
+      onLevel[side[0]].forEach(function (i) {
+        var n = objects[i], key = n.x + ',' + n.y;
+        if (seen[key] || n.x < 0 || n.y < 0 || n.x >= grid.w || n.y >= grid.h || !inView(n.x, n.y, n.x + 1, n.y + 1)) return;
+        seen[key] = true;
+        path.moveTo(px(n.x + 0.5 + side[2]), py(n.y + 0.5));
+        path.arc(px(n.x + 0.5), py(n.y + 0.5), side[2] * cell, 0, 2 * Math.PI);
+      });
+      ctx.globalAlpha = 0.45;
+      stroke(ctx, INK[side[1]]);
+      ctx.stroke(path);
+    });
+    ctx.globalAlpha = 1;
+  }
+  stroke(ctx, INK.outline);
+  ctx.strokeRect(px(level.ox), py(level.oy), level.w * cell, level.h * cell);
+  var row = problemRow();
+  if (row) {
+    ctx.fillStyle = PROBLEM_ROW_FILL;
+    ctx.fillRect(px(row[0]), py(row[1]), (row[2] - row[0]) * cell, (row[3] - row[1]) * cell);
+    stroke(ctx, INK.problemRow);
+    ctx.strokeRect(px(row[0]), py(row[1]), (row[2] - row[0]) * cell, (row[3] - row[1]) * cell);
+  }
+  // The links beneath the symbols: the selected object's own over the others, which are dimmed.
+  var picked = selectedHere();
+  var mine = picked && L.own[state.selected] || { links: [], rings: [] };
+  var isMine = Object.create(null);
+  mine.links.forEach(function (k) { isMine[k] = true; });
+  function paintLinks(list, alpha, width) {
+    ctx.globalAlpha = alpha;
+    LINK_KINDS.forEach(function (kind) {
+      var how = kind[0];
+      if (state.hidden[how]) return;
+      var lines = new Path2D(), heads = new Path2D();
+      list.forEach(function (k) {
+        var a = L.links[k];
+        if (a.how !== how || !inView(Math.min(a.x1, a.x2), Math.min(a.y1, a.y2), Math.max(a.x1, a.x2), Math.max(a.y1, a.y2))) return;
+        lines.moveTo(px(a.x1), py(a.y1));
+        lines.lineTo(px(a.x2), py(a.y2));
+        if (a.head * cell >= 1) {
+          var h = arrowHead(a);
+          heads.moveTo(px(h[0]), py(h[1]));
+          heads.lineTo(px(h[2]), py(h[3]));
+          heads.lineTo(px(h[4]), py(h[5]));
+          heads.closePath();
+        }
+      });
+      stroke(ctx, INK[how], width);
+      ctx.stroke(lines);
+      ctx.fillStyle = INK[how][0];
+      ctx.fill(heads);
+    });
+  }
+  function paintRings(list, alpha, width) {
+    if (state.hidden.destination) return;
+    ctx.globalAlpha = alpha;
+    var path = new Path2D();
+    list.forEach(function (k) {
+      var g = L.rings[k];
+      if (!inView(g.x - 1, g.y - 1, g.x + 1, g.y + 1)) return;
+      path.moveTo(px(g.x + RING_RADIUS), py(g.y));
+      path.arc(px(g.x), py(g.y), RING_RADIUS * cell, 0, 2 * Math.PI);
+    });
+    stroke(ctx, INK.ring, width);
+    ctx.stroke(path);
+  }
+  var others = [], otherRings = [];
+  for (var k = 0; k < L.links.length; k++) if (!isMine[k]) others.push(k);
+  var ringMine = Object.create(null);
+  mine.rings.forEach(function (k) { ringMine[k] = true; });
+  for (k = 0; k < L.rings.length; k++) if (!ringMine[k]) otherRings.push(k);
+  var faint = picked ? PICKED_ALPHA : L.links.length > MANY_LINKS ? MANY_ALPHA : 1;
+  paintLinks(others, faint);
+  paintRings(otherRings, faint);
+  paintLinks(mine.links, 1, OWN_LINK_WIDTH);
+  paintRings(mine.rings, 1, OWN_RING_WIDTH);
+  ctx.globalAlpha = 1;
+  paintSymbols(ctx, L, px, py, inView);
+  var e = data.entrance;
+  if (e && e.lv === state.level) {
+    var half = (0.5 - 1 / 20) * cell, ex = px(clamp(e.x, 0, grid.w - 1) + 0.5), ey = py(clamp(e.y, 0, grid.h - 1) + 0.5);
+    stroke(ctx, e.placed ? INK.party : INK.partyUnplaced);
+    ctx.strokeRect(ex - half, ey - half, 2 * half, 2 * half);
+    var arrow = partyArrow(half, e.facing);
+    if (arrow) {
+      ctx.beginPath();
+      ctx.moveTo(ex + arrow[0], ey + arrow[1]);
+      ctx.lineTo(ex + arrow[2], ey + arrow[3]);
+      ctx.lineTo(ex + arrow[4], ey + arrow[5]);
+      ctx.closePath();
+      if (e.placed) { ctx.fillStyle = INK.party[0]; ctx.fill(); }
+      stroke(ctx, ['#000', 1, []]);
+      ctx.stroke();
+    }
+  }
+  // The corner marks of the squares with links to or from other levels.
+  var badges = new Path2D();
+  badgesOf(L).forEach(function (b) {
+    if (!inView(b.x, b.y, b.x + 1, b.y + 1)) return;
+    var s = Math.max(b.side * cell, 3);
+    badges.moveTo(px(b.x + 1), py(b.y));
+    badges.lineTo(px(b.x + 1) - s, py(b.y));
+    badges.lineTo(px(b.x + 1), py(b.y) + s);
+    badges.closePath();
   });
-  view.badgeLayer.classList.toggle('picked', picked);
+  if (selectedHere()) ctx.globalAlpha = 0.3;
+  ctx.fillStyle = BADGE_FILL;
+  ctx.fill(badges);
+  // Their white edge, where they are large enough to show it.
+  if (cell >= 20) {
+    stroke(ctx, INK.badge);
+    ctx.stroke(badges);
+  }
+  ctx.globalAlpha = 1;
 }
-// Marks the elements as the selected object's own (on) and puts copies of them into the layer,
-// or takes the marks and the copies away (off). The copies name no object or square.
-function markOwn(elements, layer, on) {
-  if (!on) while (layer.firstChild) layer.removeChild(layer.firstChild);
-  (elements || []).forEach(function (e) {
-    e.classList.toggle('mine', on);
-    if (!on) return;
-    var copy = e.cloneNode(true);
-    ['data-from', 'data-to', 'data-head'].forEach(function (name) { copy.removeAttribute(name); });
-    layer.appendChild(copy);
+// The corners of an arrow's head, in squares: its tip, then the two corners of its base.
+function arrowHead(a) {
+  var dx = a.x2 - a.x1, dy = a.y2 - a.y1, length = Math.sqrt(dx * dx + dy * dy) || 1;
+  var ux = dx / length, uy = dy / length, w = a.head * 0.55;
+  var bx = a.x2 - ux * a.head, by = a.y2 - uy * a.head;
+  return [a.x2, a.y2, bx - uy * w, by + ux * w, bx + uy * w, by - ux * w];
+}
+// The squares with links to or from other levels of the kinds shown: { key, x, y, side }.
+function badgesOf(L) {
+  var asked = JSON.stringify(state.hidden);
+  if (L.badges && L.badges.key === asked) return L.badges.list;
+  var list = [];
+  L.crossingKeys.forEach(function (key) {
+    var c = L.crossing[key];
+    if (crossingText(c.entries)) list.push({ key: key, x: c.x, y: c.y, side: badgeSide(L, key) });
   });
+  L.badges = { key: asked, list: list };
+  return list;
 }
-// Picks out the symbol and the own links of object i (on), or puts them back (off).
-function markSelection(i, on) {
-  if (i < 0) return;
-  if (view.symbols[i]) view.symbols[i].classList.toggle('chosen', on);
-  markOwn(view.marks[i], view.ownLinks, on);
-  var ring = view.ring;
-  if (!on || !view.positions[i]) { ring.setAttribute('display', 'none'); return; }
-  ring.removeAttribute('display');
-  ring.setAttribute('cx', view.positions[i][0].toFixed(2));
-  ring.setAttribute('cy', view.positions[i][1].toFixed(2));
-  ring.setAttribute('r', (view.radius[i] + view.sub[i] * 0.07).toFixed(2));
+// Paints the symbols in the view: each a copy of a small picture of its look, size and facing,
+// drawn once per zoom; symbols too small for a glyph or an outline are squares of their colour,
+// those of one colour filled together.
+function paintSymbols(ctx, L, px, py, inView) {
+  var cell = state.cell, ratio = painter.ratio;
+  if (sprites.cell !== cell || sprites.ratio !== ratio) sprites = { cell: cell, ratio: ratio, pictures: Object.create(null) };
+  var dots = Object.create(null), offMap = new Path2D(), anyOff = false;
+  for (var s = 0; s < L.objects.length; s++) {
+    var i = L.objects[s], o = objects[i], r = L.r[s] * cell;
+    if (state.hiddenKinds[o.kind] || !inView(L.x[s] - L.r[s], L.y[s] - L.r[s], L.x[s] + L.r[s], L.y[s] + L.r[s])) continue;
+    var look = lookOf(o.kind), commented = o.why !== undefined, x = px(L.x[s]), y = py(L.y[s]);
+    if (r < TINY_SYMBOL) {
+      var colour = commented ? INK.commented[0] : look.colour;
+      (dots[colour] = dots[colour] || new Path2D()).rect(x - r, y - r, 2 * r, 2 * r);
+    } else {
+      var picture = pictureOf(look, commented, r, o.pl);
+      ctx.drawImage(picture, Math.round((x - picture.half) * ratio) / ratio, Math.round((y - picture.half) * ratio) / ratio,
+        picture.width / ratio, picture.height / ratio);
+    }
+    if (!onOwnMap(state.level, o.x, o.y)) { symbolPath(offMap, look.shape, x, y, Math.max(r, 2)); anyOff = true; }
+  }
+  Object.keys(dots).forEach(function (colour) { ctx.fillStyle = colour; ctx.fill(dots[colour]); });
+  if (anyOff) { stroke(ctx, INK.offMap); ctx.stroke(offMap); }
 }
-function placeSelection() {
-  var r = view.selection;
-  if (!state.square) { r.setAttribute('display', 'none'); return; }
-  r.removeAttribute('display');
-  r.setAttribute('x', clamp(state.square[0], 0, grid.w - 1) * U);
-  r.setAttribute('y', clamp(state.square[1], 0, grid.h - 1) * U);
+// The pixels of a symbol's radius below which it is painted as a square of its colour.
+var TINY_SYMBOL = 2.5;
+// The pictures of the symbols at the present zoom, by look, size and facing.
+var sprites = { cell: 0, ratio: 0, pictures: null };
+// The picture of a symbol of the look with radius r (pixels) and the facing or corner: a canvas in
+// pixels of the screen, its middle "half" pixels of the view from its edges.
+function pictureOf(look, commented, r, facing) {
+  var key = look.glyph + look.shape + look.colour + '|' + commented + '|' + r + '|' + (facing || '');
+  if (sprites.pictures[key]) return sprites.pictures[key];
+  var ratio = sprites.ratio, half = Math.ceil(r * 1.6 + 3);
+  var canvas = document.createElement('canvas');
+  canvas.width = canvas.height = Math.ceil(2 * half * ratio);
+  canvas.half = half;
+  var ctx = canvas.getContext('2d');
+  ctx.setTransform(ratio, 0, 0, ratio, half * ratio, half * ratio);
+  var ink = symbolInk(look, commented, r), body = new Path2D();
+  symbolPath(body, look.shape, 0, 0, r);
+  if (ink.fill) { ctx.fillStyle = ink.fill; ctx.fill(body); }
+  stroke(ctx, ink.ink, Math.min(ink.ink[1], Math.max(0.5, r / 2.5)));
+  ctx.stroke(body);
+  var d = facing && has(DIRECTIONS, facing) ? DIRECTIONS[facing] : null;
+  if (d) {
+    var length = Math.sqrt(d[0] * d[0] + d[1] * d[1]), ux = d[0] / length, uy = d[1] / length;
+    stroke(ctx, ['#000', Math.max(1, Math.min(3, r / 6)), []]);
+    ctx.beginPath();
+    ctx.moveTo(ux * r, uy * r);
+    ctx.lineTo(ux * r * 1.6, uy * r * 1.6);
+    ctx.stroke();
+  }
+  // The glyph, where the symbol is large enough to read one.
+  if (r >= 5) {
+    ctx.fillStyle = ink.glyph;
+    ctx.font = 'bold ' + (1.15 * r).toFixed(1) + 'px sans-serif';
+    ctx.textAlign = 'center';
+    ctx.textBaseline = 'middle';
+    ctx.fillText(look.glyph, 0, look.shape === 'triangle' ? 0.15 * r : 0);
+  }
+  sprites.pictures[key] = canvas;
+  return canvas;
 }
-// Marks the map row of the chosen problem, when it is one of the shown level.
-function markProblemRow() {
-  var layer = view.problemRow;
-  while (layer.firstChild) layer.removeChild(layer.firstChild);
+// The map row of the chosen problem on the shown level, as a box in squares, or null.
+function problemRow() {
   var p = state.problem >= 0 ? problemPlaces[state.problem] : null;
-  if (!p || p.level !== state.level || p.row === undefined) return;
+  if (!p || p.level !== state.level || p.row === undefined) return null;
   var level = data.levels[p.level];
-  layer.appendChild(shape('rect', { x: level.ox * U, y: (level.oy + p.row) * U, width: Math.max(1, level.w) * U, height: U,
-    'class': 'problem-row' }));
+  return [level.ox, level.oy + p.row, level.ox + Math.max(1, level.w), level.oy + p.row + 1];
 }
+
+// Paints the marks: the selected square and object, the labels and the rulers.
+function paintMarks() {
+  var ctx = painter.marks, L = layoutOf(state.level), cell = state.cell, o = origin();
+  function px(x) { return o[0] + x * cell; }
+  function py(y) { return o[1] + y * cell; }
+  ctx.setTransform(painter.ratio, 0, 0, painter.ratio, 0, 0);
+  ctx.clearRect(0, 0, painter.width, painter.height);
+  if (state.square) {
+    var sx = clamp(state.square[0], 0, grid.w - 1), sy = clamp(state.square[1], 0, grid.h - 1);
+    stroke(ctx, INK.selection);
+    ctx.strokeRect(px(sx), py(sy), cell, cell);
+  }
+  if (selectedHere()) {
+    var s = slotOf[state.selected];
+    stroke(ctx, INK.chosen);
+    ctx.beginPath();
+    ctx.arc(px(L.x[s]), py(L.y[s]), (L.r[s] + L.sub[s] * 0.07) * cell, 0, 2 * Math.PI);
+    ctx.stroke();
+  }
+  ctx.font = LABEL_FONT;
+  ctx.textAlign = 'left';
+  ctx.textBaseline = 'alphabetic';
+  labelsOf(L, function (text) { return ctx.measureText(text).width; }).forEach(function (label) {
+    var b = label.box, c = L.crossing[label.key];
+    if (label.far) {
+      stroke(ctx, INK.leader);
+      ctx.beginPath();
+      ctx.moveTo(px(c.x + 0.5), py(c.y + 0.5));
+      ctx.lineTo(px((b[0] + b[2]) / 2), py((b[1] + b[3]) / 2));
+      ctx.stroke();
+    }
+    var x = px(b[0]) + 2, y = py(b[1]) + LABEL_PX;
+    stroke(ctx, ['#fff', 3, []]);
+    ctx.lineJoin = 'round';
+    ctx.strokeText(label.text, x, y);
+    ctx.fillStyle = LABEL_COLOURS[label.mine ? 0 : 1];
+    ctx.fillText(label.text, x, y);
+  });
+  paintRulers(ctx, px, py);
+}
+// The column numbers along the top and the row numbers along the left edge of the view, of the
+// level's own map as the dump counts them, as many as the zoom leaves room for; the selected
+// square's stand out.
+function paintRulers(ctx, px, py) {
+  var level = data.levels[state.level], cell = state.cell;
+  var step = [1, 2, 5, 10, 20, 50, 100].filter(function (s) { return s * cell >= 28; })[0] || 200;
+  var chosen = state.square ? dumpSquare(state.level, state.square[0], state.square[1]) : null;
+  ctx.globalAlpha = 0.88;
+  ctx.fillStyle = '#22222b';
+  ctx.fillRect(0, 0, painter.width, RULER_H);
+  ctx.fillRect(0, RULER_H, RULER_W, painter.height - RULER_H);
+  ctx.globalAlpha = 1;
+  ctx.font = '11px monospace';
+  ctx.textBaseline = 'middle';
+  function number(value, x, y, align, picked) {
+    ctx.textAlign = align;
+    ctx.fillStyle = picked ? '#ff7ad9' : '#fff';
+    ctx.fillText(String(value), x, y);
+  }
+  ctx.save();
+  ctx.beginPath();
+  ctx.rect(RULER_W, 0, painter.width - RULER_W, RULER_H);
+  ctx.clip();
+  for (var c = 0; c < level.w; c++) {
+    var x = px(level.ox + c + 0.5);
+    if (x < RULER_W - 20 || x > painter.width + 20) continue;
+    var picked = chosen && chosen[0] === c;
+    if (c % step === 0 || picked) number(c, x, RULER_H / 2 + 1, 'center', picked);
+  }
+  ctx.restore();
+  ctx.save();
+  ctx.beginPath();
+  ctx.rect(0, RULER_H, RULER_W, painter.height - RULER_H);
+  ctx.clip();
+  for (var r = 0; r < level.h; r++) {
+    var y = py(level.oy + r + 0.5);
+    if (y < RULER_H - 10 || y > painter.height + 10) continue;
+    var mark = chosen && chosen[1] === r;
+    if (r % step === 0 || mark) number(r, RULER_W - 3, y, 'right', mark);
+  }
+  ctx.restore();
+}
+
+// What the board paints, for checking it: the view's part free of the rulers and the pixels of a
+// square; every symbol of the level (its object, kind, whether it is a comment); the arrows and
+// destination rings (the objects they join, their kind, whether they are the selected object's
+// own) and the opacity of the others; the arrow heads; the labels and the corner marks with their
+// texts; the selected object, the selected square, the party's square and the chosen problem's
+// map row. Every box is [left, top, right, bottom] in pixels of the window.
+window.boardBoxes = function () {
+  if (!data.levels.length) return null;
+  var L = layoutOf(state.level), cell = state.cell, o = origin();
+  var frame = wrap().getBoundingClientRect(), left = frame.left + wrap().clientLeft, top = frame.top + wrap().clientTop;
+  function box(x0, y0, x1, y1) {
+    return [left + o[0] + x0 * cell, top + o[1] + y0 * cell, left + o[0] + x1 * cell, top + o[1] + y1 * cell];
+  }
+  var symbols = [];
+  L.objects.forEach(function (i, s) {
+    if (state.hiddenKinds[objects[i].kind]) return;
+    var r = L.r[s];
+    symbols.push({ object: i, kind: objects[i].kind, commented: objects[i].why !== undefined,
+      box: box(L.x[s] - r, L.y[s] - r, L.x[s] + r, L.y[s] + r) });
+  });
+  var picked = selectedHere(), mine = picked && L.own[state.selected] || { links: [], rings: [] };
+  var links = [], heads = [];
+  L.links.forEach(function (a, k) {
+    if (state.hidden[a.how]) return;
+    links.push({ from: a.from, to: a.to, how: a.how, mine: mine.links.indexOf(k) >= 0 });
+    if (!a.head) return;
+    var h = arrowHead(a);
+    heads.push({ from: a.from, to: a.to, box: box(Math.min(h[0], h[2], h[4]), Math.min(h[1], h[3], h[5]),
+      Math.max(h[0], h[2], h[4]), Math.max(h[1], h[3], h[5])) });
+  });
+  var rings = state.hidden.destination ? [] : L.rings.map(function (g, k) { return { from: g.from, mine: mine.rings.indexOf(k) >= 0 }; });
+  var ctx = painter.marks;
+  ctx.font = LABEL_FONT;
+  var labels = labelsOf(L, function (text) { return ctx.measureText(text).width; }).map(function (label) {
+    return { label: label.key, text: label.text, mine: label.mine, box: box(label.box[0], label.box[1], label.box[2], label.box[3]) };
+  });
+  var row = problemRow(), e = data.entrance;
+  var sx = state.square && clamp(state.square[0], 0, grid.w - 1), sy = state.square && clamp(state.square[1], 0, grid.h - 1);
+  return { cell: cell, view: [left + RULER_W, top + RULER_H, left + painter.width, top + painter.height],
+    symbols: symbols, links: links, rings: rings, faint: picked ? PICKED_ALPHA : L.links.length > MANY_LINKS ? MANY_ALPHA : 1,
+    heads: heads, labels: labels,
+    badges: badgesOf(L).map(function (b) {
+      return { badge: b.key, text: crossingText(L.crossing[b.key].entries), box: box(b.x, b.y, b.x + 1, b.y + 1) };
+    }),
+    selected: picked ? state.selected : -1,
+    selection: state.square ? box(sx, sy, sx + 1, sy + 1) : null,
+    party: e && e.lv === state.level ? box(clamp(e.x, 0, grid.w - 1), clamp(e.y, 0, grid.h - 1),
+      clamp(e.x, 0, grid.w - 1) + 1, clamp(e.y, 0, grid.h - 1) + 1) : null,
+    problemRow: row ? box(row[0], row[1], row[2], row[3]) : null };
+};
 
 // ---- the viewport ----
 function wrap() { return byId('board-wrap'); }
-// The room around the board, in pixels left and above it: half the view, so that any square can
-// stand in the middle of the view.
+// The room around the board, in pixels: left of it and above it the middle of the view's part
+// free of the rulers, right of it and below it the rest of the view, so that any square can stand
+// in that middle.
 var pad = [0, 0];
+// The middle of the view's part that the rulers leave free, in pixels of the view.
+function middle() {
+  return [Math.round(RULER_W + (painter.width - RULER_W) / 2), Math.round(RULER_H + (painter.height - RULER_H) / 2)];
+}
 // The point of the common grid (in squares, fractional) at a pixel of the view.
 function gridAt(px, py) {
   var w = wrap();
@@ -916,9 +1170,17 @@ function putAt(gx, gy, px, py) {
   var w = wrap();
   w.scrollLeft = Math.round((gx + 1) * state.cell + pad[0] - px);
   w.scrollTop = Math.round((gy + 1) * state.cell + pad[1] - py);
+  repaint(true);
 }
-// (pad is half the view, as applyScale measured it.)
 function centreOn(gx, gy) { putAt(gx, gy, pad[0], pad[1]); }
+// Sizes the scrolling area's board for the zoom; the canvases paint it in the next frame.
+function applyScale() {
+  pad = middle();
+  var board = byId('board');
+  board.style.width = ((grid.w + 2) * state.cell + painter.width).toFixed(1) + 'px';
+  board.style.height = ((grid.h + 2) * state.cell + painter.height).toFixed(1) + 'px';
+  repaint(true);
+}
 // Zooms to the cell size, keeping the point of the common grid at the pixel of the view where it is.
 function zoomTo(cell, px, py) {
   var at = gridAt(px, py);
@@ -926,13 +1188,14 @@ function zoomTo(cell, px, py) {
   applyScale();
   putAt(at[0], at[1], px, py);
 }
-// The selected square's centre in pixels of the view, or null.
+// The selected square's centre in pixels of the view, or null when it is not in the view's part
+// free of the rulers.
 function selectionInView() {
   if (!state.square) return null;
   var w = wrap();
   var px = (clamp(state.square[0], 0, grid.w - 1) + 1.5) * state.cell + pad[0] - w.scrollLeft;
   var py = (clamp(state.square[1], 0, grid.h - 1) + 1.5) * state.cell + pad[1] - w.scrollTop;
-  return px >= 0 && py >= 0 && px <= w.clientWidth && py <= w.clientHeight ? [px, py] : null;
+  return px >= RULER_W && py >= RULER_H && px <= painter.width && py <= painter.height ? [px, py] : null;
 }
 // One zoom step in (1) or out (-1): around the selection, which stays where it is in the view (or
 // is centred when it was out of view), or around the middle of the view.
@@ -946,22 +1209,19 @@ function zoomStep(direction) {
     if (at) putAt(sx, sy, at[0], at[1]); else centreOn(sx, sy);
     return;
   }
-  zoomTo(state.cell * factor, wrap().clientWidth / 2, wrap().clientHeight / 2);
+  zoomTo(state.cell * factor, pad[0], pad[1]);
 }
 // The cell size that fits the shown level's own map into the view.
 function fittingCell() {
   var level = data.levels[state.level];
-  var w = wrap();
-  var cell = Math.min(w.clientWidth / (level.w + 2.5), w.clientHeight / (level.h + 2.5));
+  var cell = Math.min((painter.width - RULER_W) / (level.w + 1.5), (painter.height - RULER_H) / (level.h + 1.5));
   return clamp(Math.floor(cell * 4) / 4, MIN_CELL, MAX_CELL);
 }
-// Fits the shown level's own map into the view (drawn at that size already when scaled is true).
-function fit(scaled) {
+// Fits the shown level's own map into the view.
+function fit() {
   var level = data.levels[state.level];
-  if (!scaled) {
-    state.cell = fittingCell();
-    applyScale();
-  }
+  state.cell = fittingCell();
+  applyScale();
   centreOn(level.ox + level.w / 2, level.oy + level.h / 2);
 }
 // Scrolls the selected square into the view: centred (how 'centre'), or just enough to see it
@@ -970,12 +1230,13 @@ function showSquareInView(how) {
   if (!state.square || !how) return;
   var x = clamp(state.square[0], 0, grid.w - 1) + 0.5, y = clamp(state.square[1], 0, grid.h - 1) + 0.5;
   if (how === 'centre' || !selectionInView()) { centreOn(x, y); return; }
-  var w = wrap(), margin = Math.min(2 * state.cell, w.clientWidth / 4);
+  var w = wrap(), margin = Math.min(2 * state.cell, painter.width / 4);
   var px = (x + 1) * state.cell + pad[0] - w.scrollLeft, py = (y + 1) * state.cell + pad[1] - w.scrollTop;
-  if (px < margin) w.scrollLeft -= margin - px;
-  if (px > w.clientWidth - margin) w.scrollLeft += px - (w.clientWidth - margin);
-  if (py < margin) w.scrollTop -= margin - py;
-  if (py > w.clientHeight - margin) w.scrollTop += py - (w.clientHeight - margin);
+  if (px < RULER_W + margin) w.scrollLeft -= RULER_W + margin - px;
+  if (px > painter.width - margin) w.scrollLeft += px - (painter.width - margin);
+  if (py < RULER_H + margin) w.scrollTop -= RULER_H + margin - py;
+  if (py > painter.height - margin) w.scrollTop += py - (painter.height - margin);
+  repaint(true);
 }
 
 // ---- selecting ----
@@ -985,12 +1246,9 @@ function select(i, square, how) {
   var old = state.selected;
   state.selected = i;
   state.square = square;
-  if (view) {
-    markSelection(old, false);
-    markSelection(i, true);
-    dimOthers();
-    placeSelection();
-    drawLabels();
+  if (data.levels.length) {
+    // The level is painted again when the selected object's links change; a square alone is a mark.
+    repaint(old !== i);
     showSquareInView(how);
   }
   showSelection();
@@ -1003,7 +1261,7 @@ function announce() {
     var o = objects[state.selected];
     text = o.id + ' selected: ' + o.kind + ', ' + (o.lv >= 0 ? placeText(o.lv, o.x, o.y) : 'inside another object');
   } else if (state.square) {
-    var here = view && view.squares[state.square[0] + ',' + state.square[1]] || [];
+    var here = layoutOf(state.level).squares[state.square[0] + ',' + state.square[1]] || [];
     text = placeText(state.level, state.square[0], state.square[1]) + ': ' + plural(here.length, 'object');
   }
   byId('announce').textContent = text;
@@ -1011,19 +1269,12 @@ function announce() {
 // Shows or hides the links of one kind.
 function showLinkKind(how, shown) {
   state.hidden[how] = !shown;
-  if (!view) return;
-  byId('overlay').classList.toggle('hide-' + how, !shown);
-  drawBadges();
-  drawLabels();
+  repaint(true);
 }
 // Shows or hides the symbols of one kind.
 function showKind(kind, shown) {
   state.hiddenKinds[kind] = !shown;
-  if (!view) return;
-  onLevel[state.level].forEach(function (i) {
-    if (objects[i].kind !== kind || !view.symbols[i]) return;
-    if (shown) view.symbols[i].removeAttribute('display'); else view.symbols[i].setAttribute('display', 'none');
-  });
+  repaint(true);
 }
 
 // ---- the address ----
@@ -1052,9 +1303,14 @@ function readAddress(first) {
   }
 }
 
-function buildHeldList(n) {
+// The objects held on the shown level, counted in the section's summary and listed while it is
+// open (a large dungeon holds thousands on a level).
+function buildHeldList() {
+  var n = state.level;
   var list = byId('held-list');
   list.textContent = '';
+  byId('held-summary').textContent = 'Inside other objects on this level: ' + heldOn[n].length;
+  if (!byId('held-section').open) return;
   heldOn[n].forEach(function (i) {
     var o = objects[i];
     var li = element('li');
@@ -1097,6 +1353,12 @@ function buildTable() {
 }
 
 // ---- details ----
+// Each object's [dump line, property statements], parsed the first time they are asked for.
+var texts = null;
+function textsOf(i) {
+  if (!texts) texts = JSON.parse(byId('dungeon-texts').textContent);
+  return texts[i] || ['', ''];
+}
 function gotoLink(i, text) {
   var a = element('button', 'goto', text);
   a.type = 'button';
@@ -1162,9 +1424,10 @@ function showObject(i) {
     return referenceNode([objects[a.from].id, a.from]);
   })));
   info.appendChild(dl);
-  if (o.props) { info.appendChild(element('div', null, 'properties:')); info.appendChild(element('pre', null, o.props)); }
+  var texts = textsOf(i);
+  if (texts[1]) { info.appendChild(element('div', null, 'properties:')); info.appendChild(element('pre', null, texts[1])); }
   info.appendChild(element('div', null, data.dump + ' line ' + o.ln + ':'));
-  info.appendChild(element('pre', null, o.src));
+  info.appendChild(element('pre', null, texts[0]));
 }
 // One link of a square to or from another level, as a line of its details.
 function crossingNode(entry) {
@@ -1199,7 +1462,7 @@ function showSquare(x, y) {
   if (e && e.lv === n && e.x === x && e.y === y)
     info.appendChild(element('div', null, 'the party starts here, facing ' + e.facing + (e.placed ? '' : ' (not placed)')));
   var key = x + ',' + y;
-  var here = view && view.squares[key] || [];
+  var here = layoutOf(n).squares[key] || [];
   var ul = element('ul');
   here.forEach(function (i) {
     var li = element('li');
@@ -1210,7 +1473,7 @@ function showSquare(x, y) {
   info.appendChild(element('div', null, plural(here.length, 'object') + ' on this square' +
     (here.length ? ' (Enter selects the first, again the next)' : '')));
   info.appendChild(ul);
-  var crossing = view && view.crossing[key];
+  var crossing = layoutOf(n).crossing[key];
   if (crossing) {
     info.appendChild(element('div', null, 'links to and from other levels:'));
     var links = element('ul');
@@ -1228,18 +1491,21 @@ function showSelection() {
 function showLevel(n) {
   if (n < 0 || n >= data.levels.length) return;
   var changed = n !== state.level;
-  if (changed) { state.selected = -1; state.square = null; state.hover = null; buildHeldList(n); }
+  if (changed) { state.selected = -1; state.square = null; state.hover = null; }
   state.level = n;
+  if (changed) buildHeldList();
   Array.prototype.forEach.call(byId('level-tabs').children, function (b) {
     var current = Number(b.getAttribute('data-level')) === n;
     b.classList.toggle('current', current);
     b.setAttribute('aria-selected', current ? 'true' : 'false');
     b.tabIndex = current ? 0 : -1;
   });
-  // A level opens fitted: its size is known before it is drawn, so that it is laid out once.
-  if (changed) state.cell = fittingCell();
-  drawLevel();
-  if (changed) { fit(true); buildTable(); writeAddress(); }
+  var level = data.levels[n];
+  byId('level-info').textContent = 'Level ' + n + ': ' + plural(onLevel[n].length, 'object') + ', ' +
+    plural(layoutOf(n).links.length, 'link') + (level.written ? '' : ' (the script does not build this level)') + '.';
+  // A level opens fitted to the view.
+  if (changed) { fit(); buildTable(); writeAddress(); }
+  repaint(true);
   showSelection();
 }
 function goTo(i) {
@@ -1265,7 +1531,7 @@ function moveSquare(dx, dy) {
 // Selects an object of the selected square: the first, or the one after the selected one.
 function selectOnSquare() {
   if (!state.square) return;
-  var here = view.squares[state.square[0] + ',' + state.square[1]] || [];
+  var here = layoutOf(state.level).squares[state.square[0] + ',' + state.square[1]] || [];
   if (!here.length) return;
   var next = here[(here.indexOf(state.selected) + 1) % here.length];
   select(next, state.square, 'keep');
@@ -1322,9 +1588,18 @@ function searchEvents() {
 // Per problem: what it belongs to: { object } an object with a square, { level, x, y } a square,
 // { level, row } a map row, { level } a level block; null when none of those.
 var problemPlaces = [];
+// The objects of a dump line, indexed the first time a problem asks.
+var byLine = null;
+function objectsOnLine(line) {
+  if (!byLine) {
+    byLine = Object.create(null);
+    objects.forEach(function (o, i) { (byLine[o.ln] = byLine[o.ln] || []).push(i); });
+  }
+  return byLine[line] || [];
+}
 function placeOfProblem(p) {
   if (p.list) return null;
-  var here = (byLine[p.ln] || []).filter(function (i) { return rootHolder(i) >= 0; });
+  var here = objectsOnLine(p.ln).filter(function (i) { return rootHolder(i) >= 0; });
   if (here.length) return { object: here[0] };
   var e = data.entrance;
   if (e && e.ln === p.ln && levelOf(e.lv)) return { level: e.lv, x: e.x, y: e.y };
@@ -1388,7 +1663,7 @@ function chooseProblem(k) {
       else select(-1, null);
     }
   }
-  if (view) markProblemRow();
+  if (data.levels.length) repaint(true);
 }
 function showProblems() {
   var heading = byId('problem-heading');
@@ -1398,72 +1673,113 @@ function showProblems() {
 
 // ---- the board's events ----
 function boardEvents() {
-  var svg = byId('overlay');
   var w = wrap();
-  function symbolOf(event) {
-    var node = event.target;
-    while (node && node !== svg) {
-      if (node.getAttribute && node.getAttribute('data-object') !== null) return Number(node.getAttribute('data-object'));
-      node = node.parentNode;
-    }
-    return -1;
-  }
-  function squareOf(event) {
+  // The pixel of the view under the pointer.
+  function pixelOf(event) {
     var box = w.getBoundingClientRect();
-    var at = gridAt(event.clientX - box.left - w.clientLeft, event.clientY - box.top - w.clientTop);
-    return [Math.floor(at[0]), Math.floor(at[1])];
+    return [event.clientX - box.left - w.clientLeft, event.clientY - box.top - w.clientTop];
   }
-  // A press and a move of more than a few pixels pans the board; a press without one selects.
-  var drag = null;
+  function squareOf(at) { return [Math.floor(at[0]), Math.floor(at[1])]; }
+  function onGrid(square) { return square[0] >= 0 && square[1] >= 0 && square[0] < grid.w && square[1] < grid.h; }
+  // The object whose symbol is at the point of the common grid (in squares), or -1.
+  function objectAt(at) {
+    var L = layoutOf(state.level), here = L.squares[squareOf(at).join(',')] || [];
+    var found = -1, nearest = Infinity;
+    here.forEach(function (i) {
+      if (state.hiddenKinds[objects[i].kind]) return;
+      var s = slotOf[i], dx = at[0] - L.x[s], dy = at[1] - L.y[s], d = dx * dx + dy * dy;
+      var reach = L.r[s] * 1.2 + 1.5 / state.cell;
+      if (d <= reach * reach && d < nearest) { found = i; nearest = d; }
+    });
+    return found;
+  }
+  // The pointers pressed on the board: one pans it, two pinch it.
+  var pointers = Object.create(null), drag = null, pinch = null, moved = false;
+  function pressed() { return Object.keys(pointers).map(function (id) { return pointers[id]; }); }
+  function startPinch() {
+    var p = pressed();
+    if (p.length < 2) { pinch = null; return; }
+    var mid = [(p[0][0] + p[1][0]) / 2, (p[0][1] + p[1][1]) / 2];
+    pinch = { distance: Math.hypot(p[0][0] - p[1][0], p[0][1] - p[1][1]) || 1, cell: state.cell, at: gridAt(mid[0], mid[1]) };
+    drag = null;
+  }
   w.addEventListener('pointerdown', function (event) {
-    if (event.button !== 0) return;
-    drag = { x: event.clientX, y: event.clientY, left: w.scrollLeft, top: w.scrollTop, moved: false, id: event.pointerId };
+    if (event.pointerType === 'mouse' && event.button !== 0) return;
+    pointers[event.pointerId] = pixelOf(event);
+    try { w.setPointerCapture(event.pointerId); } catch (error) { /* the pointer is gone */ }
+    moved = false;
+    if (pressed().length > 1) startPinch();
+    else drag = { x: event.clientX, y: event.clientY, left: w.scrollLeft, top: w.scrollTop };
   });
   w.addEventListener('pointermove', function (event) {
-    var at = squareOf(event);
-    var inside = at[0] >= 0 && at[1] >= 0 && at[0] < grid.w && at[1] < grid.h;
-    byId('readout').textContent = inside ? placeText(state.level, at[0], at[1]) : '';
-    if (!drag) return;
-    var dx = event.clientX - drag.x, dy = event.clientY - drag.y;
-    if (!drag.moved && Math.abs(dx) + Math.abs(dy) > 4) {
-      drag.moved = true;
-      w.classList.add('dragging');
-      try { w.setPointerCapture(drag.id); } catch (error) { /* the pointer is gone */ }
+    var at = pixelOf(event);
+    if (event.pointerId in pointers) pointers[event.pointerId] = at;
+    if (pinch) {
+      var p = pressed(), mid = [(p[0][0] + p[1][0]) / 2, (p[0][1] + p[1][1]) / 2];
+      state.cell = clamp(pinch.cell * Math.hypot(p[0][0] - p[1][0], p[0][1] - p[1][1]) / pinch.distance, MIN_CELL, MAX_CELL);
+      applyScale();
+      putAt(pinch.at[0], pinch.at[1], mid[0], mid[1]);
+      moved = true;
+      return;
     }
-    if (drag.moved) { w.scrollLeft = drag.left - dx; w.scrollTop = drag.top - dy; }
-  });
-  function endDrag() { if (drag) { w.classList.remove('dragging'); setTimeout(function () { drag = null; }, 0); } }
-  w.addEventListener('pointerup', endDrag);
-  w.addEventListener('pointercancel', endDrag);
-  svg.addEventListener('mouseover', function (event) {
-    var i = symbolOf(event);
-    if (i < 0) return;
-    showObject(i);
-    var key = view.positions[i] ? Math.floor(view.positions[i][0] / U) + ',' + Math.floor(view.positions[i][1] / U) : null;
-    if (key !== state.hover) { state.hover = key; drawLabels(); }
-  });
-  svg.addEventListener('mouseleave', function () {
-    showSelection();
-    if (state.hover) { state.hover = null; drawLabels(); }
-  });
-  svg.addEventListener('click', function (event) {
-    if (drag && drag.moved) return;
-    var i = symbolOf(event);
-    if (i >= 0) select(i, view.positions[i] ? [Math.floor(view.positions[i][0] / U), Math.floor(view.positions[i][1] / U)] : null, 'keep');
-    else {
-      var at = squareOf(event);
-      if (at[0] >= 0 && at[1] >= 0 && at[0] < grid.w && at[1] < grid.h) select(-1, at, 'keep');
+    if (drag) {
+      var dx = event.clientX - drag.x, dy = event.clientY - drag.y;
+      if (!moved && Math.abs(dx) + Math.abs(dy) > 4) { moved = true; w.classList.add('dragging'); }
+      if (moved) { w.scrollLeft = drag.left - dx; w.scrollTop = drag.top - dy; return; }
     }
+    hover(at);
+  });
+  function release(event) {
+    delete pointers[event.pointerId];
+    if (pinch) startPinch();
+    if (pressed().length) return;
+    drag = null;
+    w.classList.remove('dragging');
+    // The click that ends a drag comes after this; the next one selects again.
+    setTimeout(function () { moved = false; }, 0);
+  }
+  w.addEventListener('pointerup', release);
+  w.addEventListener('pointercancel', release);
+  // The pointer over a symbol shows its object's details, over a square with links to other
+  // levels their labels; the readout names the square.
+  var hovered = -1;
+  function hover(pixel) {
+    var at = gridAt(pixel[0], pixel[1]), square = squareOf(at);
+    var inside = onGrid(square) && pixel[0] >= RULER_W && pixel[1] >= RULER_H;
+    byId('readout').textContent = inside ? placeText(state.level, square[0], square[1]) : '';
+    var i = inside ? objectAt(at) : -1;
+    w.style.cursor = i >= 0 ? 'pointer' : '';
+    if (i !== hovered) {
+      hovered = i;
+      if (i >= 0) showObject(i); else showSelection();
+    }
+    var key = inside ? square.join(',') : null;
+    if (key && !layoutOf(state.level).crossing[key] && i < 0) key = null;
+    if (key !== state.hover) { state.hover = key; repaint(false); }
+  }
+  w.addEventListener('pointerleave', function () {
+    byId('readout').textContent = '';
+    if (hovered >= 0) { hovered = -1; showSelection(); }
+    if (state.hover) { state.hover = null; repaint(false); }
+  });
+  w.addEventListener('click', function (event) {
+    if (moved) return;
+    var pixel = pixelOf(event), at = gridAt(pixel[0], pixel[1]), square = squareOf(at);
+    if (pixel[0] < RULER_W || pixel[1] < RULER_H) return;
+    var i = onGrid(square) ? objectAt(at) : -1;
+    if (i >= 0) select(i, square, 'keep');
+    else if (onGrid(square)) select(-1, square, 'keep');
     w.focus({ preventScroll: true });
   });
   // The wheel (and a pinch on a touchpad, which arrives as a wheel with the control key) zooms
   // around the pointer.
   w.addEventListener('wheel', function (event) {
     event.preventDefault();
-    var box = w.getBoundingClientRect();
+    var at = pixelOf(event);
     var delta = event.deltaMode === 1 ? event.deltaY * 20 : event.deltaY;
-    zoomTo(state.cell * Math.exp(-delta * (event.ctrlKey ? 0.01 : 0.002)), event.clientX - box.left, event.clientY - box.top);
+    zoomTo(state.cell * Math.exp(-delta * (event.ctrlKey ? 0.01 : 0.002)), at[0], at[1]);
   }, { passive: false });
+  w.addEventListener('scroll', function () { repaint(true); });
   w.addEventListener('keydown', function (event) {
     var moves = { ArrowLeft: [-1, 0], ArrowRight: [1, 0], ArrowUp: [0, -1], ArrowDown: [0, 1] };
     var handled = true;
@@ -1472,23 +1788,35 @@ function boardEvents() {
     else if (event.key === 'Escape') select(-1, null);
     else if (event.key === '+' || event.key === '=') zoomStep(1);
     else if (event.key === '-' || event.key === '_') zoomStep(-1);
-    else if (event.key === 'f' || event.key === 'F' || event.key === '0') fit(false);
+    else if (event.key === 'f' || event.key === 'F' || event.key === '0') fit();
     else if (event.key === 'PageUp') showLevel(state.level - 1);
     else if (event.key === 'PageDown') showLevel(state.level + 1);
     else handled = false;
     if (handled) event.preventDefault();
   });
+  // A view of another size keeps the point in its middle there.
+  if (window.ResizeObserver) {
+    new ResizeObserver(function () {
+      if (w.clientWidth === painter.width && w.clientHeight === painter.height) return;
+      var at = gridAt(pad[0], pad[1]);
+      measureView();
+      applyScale();
+      centreOn(at[0], at[1]);
+      paintNow();
+    }).observe(w);
+  }
   byId('zoom-in').addEventListener('click', function () { zoomStep(1); });
   byId('zoom-out').addEventListener('click', function () { zoomStep(-1); });
-  byId('fit').addEventListener('click', function () { fit(false); });
+  byId('fit').addEventListener('click', fit);
   LINK_KINDS.forEach(function (l) {
     byId('show-' + l[0]).addEventListener('change', function (event) { showLinkKind(l[0], event.target.checked); });
   });
   byId('show-neighbours').addEventListener('change', function (event) {
     state.neighbours = event.target.checked;
-    drawNeighbours();
+    repaint(true);
   });
   byId('table-section').addEventListener('toggle', buildTable);
+  byId('held-section').addEventListener('toggle', buildHeldList);
   window.addEventListener('hashchange', function () { readAddress(false); });
 }
 
@@ -1517,10 +1845,17 @@ if (data.levels.length) buildTabs();
 buildProblems();
 frameEvents();
 if (data.levels.length) {
+  measureView();
   boardEvents();
   searchEvents();
   state.level = -1;
+  var boxes = addressValues().boxes !== undefined;
   readAddress(true);
+  // The first level is painted before the page counts as loaded; the others are laid out while
+  // the page waits for the user, so that switching to one paints at once.
+  paintNow();
+  layOutWhenIdle(0);
+  if (boxes) byId('board-boxes').textContent = JSON.stringify(window.boardBoxes());
 } else {
   byId('board-wrap').textContent = 'The dump has no level.';
 }

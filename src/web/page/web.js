@@ -28,6 +28,10 @@ var Module = (function () {
   // Conversions shown so far, in the status element's data-conversions (a test waits on it).
   var conversions = 0;
   var decoder = new TextDecoder('utf-8');
+  // The blob: address of the map page shown in the frame, or null. The frame loads the page's bytes
+  // from it as a file is loaded, which a large page's HTML parser takes several times faster than
+  // the same text given as the frame's srcdoc.
+  var mapAddress = null;
 
   // The page's element of the given id.
   function byId(id) { return document.getElementById(id); }
@@ -90,7 +94,9 @@ var Module = (function () {
     byId('map-state').textContent = '';
     var map = byId('map');
     map.onload = null;
-    map.srcdoc = '';
+    map.removeAttribute('src');
+    if (mapAddress) URL.revokeObjectURL(mapAddress);
+    mapAddress = null;
     // Collapsed, not hidden: a frame that is not displayed is not laid out again at once when shown.
     byId('map-section').classList.add('empty');
   }
@@ -110,7 +116,7 @@ var Module = (function () {
     return place;
   }
 
-  // Converts the two files' bytes: { status, script (bytes), messages, mapPage }.
+  // Converts the two files' bytes: { status, script (bytes), messages, mapPage (bytes) }.
   function convertBytes(dump, objects, strict) {
     var dumpPlace = bytesIn(dump);
     var objectsPlace = 0;
@@ -121,7 +127,7 @@ var Module = (function () {
         status: status,
         script: partBytes(PART_SCRIPT),
         messages: decoder.decode(partBytes(PART_MESSAGES)),
-        mapPage: decoder.decode(partBytes(PART_MAP_PAGE)),
+        mapPage: partBytes(PART_MAP_PAGE),
         counts: status === 1 ? null : JSON.parse(decoder.decode(partBytes(PART_COUNTS)) || 'null'),
         completion: { bytes: partBytes(PART_COMPLETED_LIST), line: decoder.decode(partBytes(PART_LIST_COMPLETION)) }
       };
@@ -141,6 +147,23 @@ var Module = (function () {
     if (status === 1 || !counts) return text;
     return text + ' — ' + name + ': ' + plural(counts.errors, 'error') + ', ' + plural(counts.warnings, 'warning') +
       ', ' + plural(counts.commented, 'object') + ' written as comments';
+  }
+
+  // The message that says why the conversion is not the dungeon the user meant, for the status,
+  // naming the files as the user gave them: the program's own line when nothing was converted, or
+  // the error of an object name list that is a dump (the two files swapped, say); null for none.
+  function rootCause(result) {
+    var lines = result.messages.split('\n');
+    if (result.status === 1) {
+      var own = lines.filter(function (line) { return /^dungeon2lua: /.test(line); })[0];
+      if (!own) return null;
+      return own.replace(/^dungeon2lua: (my_dungeon\.txt |obj_list\.txt )?/, function (all, file) {
+        return !file ? '' : (file === 'obj_list.txt ' ? files.objects.name : files.dump.name) + ' ';
+      });
+    }
+    var swapped = lines.filter(function (line) { return / \[list-is-dump\]$/.test(line); })[0];
+    var parts = swapped && /^[^:]*:([0-9]+)(?::[0-9]+)?: (.*)$/.exec(swapped);
+    return parts ? files.objects.name + ' line ' + parts[1] + ': ' + parts[2] : null;
   }
 
   // Converts what was read, when the runtime and both files are there; says what is missing otherwise.
@@ -181,7 +204,9 @@ var Module = (function () {
     completion = result.completion;
     byId('complete-list-state').textContent = '';
     var name = files.dump.name;
-    showStatus(result.status, statusText(result.status, strict, name, result.counts));
+    var cause = rootCause(result);
+    showStatus(result.status, cause ? statusText(result.status, strict, name, null) + ' — ' + cause :
+      statusText(result.status, strict, name, result.counts));
     byId('status').setAttribute('data-conversions', String(++conversions));
     byId('save').hidden = result.status === 1;
     byId('complete-list').hidden = result.status === 1;
@@ -205,12 +230,16 @@ var Module = (function () {
       timing.setAttribute('data-map-ms', (loaded - converted).toFixed(1));
       timing.textContent += ' The map page was drawn ' + Math.round(loaded - converted) + ' ms after that.';
     };
-    map.srcdoc = result.mapPage;
+    if (mapAddress) URL.revokeObjectURL(mapAddress);
+    mapAddress = URL.createObjectURL(new Blob([result.mapPage], { type: 'text/html;charset=utf-8' }));
+    map.src = mapAddress;
     var shown = performance.now();
     var timing = byId('timing');
     timing.setAttribute('data-convert-ms', (converted - started).toFixed(1));
     timing.setAttribute('data-shown-ms', (shown - started).toFixed(1));
     timing.removeAttribute('data-map-ms');
+    // The timing is no news beside a root cause: the dungeon that arrived is not the one meant.
+    timing.hidden = !!cause;
     timing.textContent = 'Converted ' + name + ' (' + files.dump.bytes.length + ' bytes) in ' +
       Math.round(converted - started) + ' ms.';
   }
