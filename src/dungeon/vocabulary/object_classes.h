@@ -161,7 +161,7 @@ private:
 };
 
 // The place in object_rules of the first rule that gives the flag.
-consteval std::size_t first_rule_of(ObjectFlag flag)
+constexpr std::size_t first_rule_of(ObjectFlag flag)
 {
     std::size_t i = 0;
     while (object_rules[i].flag != flag) ++i;
@@ -176,7 +176,8 @@ bool passes_name_rule(const ObjectRule& rule, std::string_view name);
 template <ObjectFlag flag>
 bool passes_rule(std::string_view name)
 {
-    return passes_name_rule(object_rules[first_rule_of(flag)], name);
+    constexpr std::size_t rule = first_rule_of(flag);
+    return passes_name_rule(object_rules[rule], name);
 }
 
 // True for a lever or a switch (the lever rule or the switch rule held).
