@@ -4,8 +4,10 @@
 #include "behaviour/groups.h"
 
 #include "behaviour/keywords.h"
+#include "behaviour/run_ins.h"
 #include "behaviour/values.h"
 #include "text/lua_text.h"
+#include "text/trim.h"
 #include "text/normalise.h"
 #include "vocabulary/engine_names.h"
 #include "vocabulary/word_lists.h"
@@ -49,6 +51,13 @@ void read_contents(const LineContext& context, Item& item, Properties& propertie
     }
     properties.carries = true;
     const std::string_view contents = *paren_value(context, keyword);
+    // A list that runs into the next keyword holds that keyword in its last name, which then
+    // names no object: the missing ")" is the cause to tell.
+    if (const auto run_into = keyword_run_into(contents))
+        context.problems.emplace_back(MessageId::holds_run_in,
+                                      run_in_text(scanned_texts[keyword], *run_into) + ", so its last name reads " +
+                                          quoted(trimmed(contents.substr(contents.rfind(',') + 1))),
+                                      contents);
     item.contents = contents;
     item.contents_column = column_of(context.line, contents);
     if (paren_closed(context, keyword)) item.contents += ")";

@@ -46,6 +46,8 @@ void check_held_names(const ItemLists& lists, Report& report)
     for (const UnheldName& unheld : lists.unheld_names) {
         const std::string start = quoted(unheld.holder) + " holds " + quoted(unheld.name) + ", ";
         const std::size_t object = lists.names.object_named(unheld.name);
+        // A name that runs into a keyword was reported where its list was read.
+        if (object == no_object && keyword_run_into(unheld.name)) continue;
         if (object == no_object) {
             report.add(MessageId::holds, unheld.line_number, start + "which is no object", unheld.column);
             continue;
