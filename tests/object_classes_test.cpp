@@ -104,6 +104,8 @@ TEST(ObjectClasses, KeptFlagsBelongToTheirPairOfTheList)
     ObjectList names;
     names.add("WALL_SWITCH", "button");
     names.add("PLATE", "button");
+    names.add("LF", "leverflask");
+    names.add("LV", "lever");
     for (int i = 0; i < 5000; ++i) names.add("SWITCH_" + std::to_string(i), i % 2 ? "lever_x" : "tiny_x");
     ClassifiedNames classes;
     for (int round = 0; round < 2; ++round) {
@@ -115,5 +117,13 @@ TEST(ObjectClasses, KeptFlagsBelongToTheirPairOfTheList)
             ASSERT_EQ(flags.listed.bits, classified(NameStage::listed, *names.find(type), type).bits) << type;
             ASSERT_EQ(flags.written.bits, classified(NameStage::written, *names.find(type), type, flags.listed).bits);
         }
+    }
+    // A suffix takes part in the rules on the written name: "leverflask_up" is a flask, "lever_up" not.
+    for (int round = 0; round < 2; ++round) {
+        const ObjectFlags flask_lever = classes.of(*names.find("LF"), "LF").listed;
+        const ObjectFlags lever = classes.of(*names.find("LV"), "LV").listed;
+        EXPECT_TRUE(classes.suffixed(*names.find("LF"), "LF", 2, "leverflask_down", flask_lever).has(ObjectFlag::flask));
+        EXPECT_FALSE(classes.suffixed(*names.find("LV"), "LV", 2, "lever_down", lever).has(ObjectFlag::flask));
+        EXPECT_TRUE(classes.suffixed(*names.find("LF"), "LF", 1, "leverflask_up", flask_lever).has(ObjectFlag::lever));
     }
 }

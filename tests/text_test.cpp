@@ -27,7 +27,11 @@ TEST(ForceUs, SameVariableAndItsHashFollowForceUsWithoutBuildingIt)
     const std::string long_variable = std::string(40, 'd') + "_" + std::string(40, 'e');
     const std::pair<std::string, std::string> rows[] = {
         {"door-1", "door_1"}, {"door 1", "door1"}, {" a b ", "ab"}, {"a-b", "a b"}, {"", "   "},
-        {"x", "y"},           {"a\tb", "ab"},      {"ab", "abc"},   {long_id, long_variable}, {long_id, "d"}};
+        {"x", "y"},           {"a\tb", "ab"},      {"ab", "abc"},   {long_id, long_variable}, {long_id, "d"},
+        // Eight bytes at a time: a "-" or blank on each side of a word's end, and bytes one bit
+        // away from "-" and " " that are neither.
+        {"abcdefg-h", "abcdefg_h"}, {"abcdefgh-", "abcdefgh_"}, {"-bcdefghijklmnop-", "_bcdefghijklmnop_"},
+        {"abcdefghij k", "abcdefghijk"}, {"\xAD\xA0-\x2C\x21\x5F", "\xAD\xA0_\x2C\x21-"}};
     for (const auto& [a, b] : rows) {
         EXPECT_EQ(same_variable(a, b), force_us(a) == force_us(b)) << a << " / " << b;
         EXPECT_EQ(same_variable(b, a), force_us(a) == force_us(b)) << a << " / " << b;

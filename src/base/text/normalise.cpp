@@ -34,7 +34,27 @@ bool same_variable(std::string_view a, std::string_view b)
     }
 }
 
-std::uint64_t variable_hash(std::string_view id)
+namespace {
+
+constexpr std::uint64_t each_byte = 0x0101010101010101ULL;
+constexpr std::uint64_t low_bits = 0x7F7F7F7F7F7F7F7FULL;
+
+// 0x80 in each byte of the word that is the byte b, 0 in the others (no carry runs from one byte
+// into the next).
+constexpr std::uint64_t bytes_equal(std::uint64_t word, unsigned char b)
+{
+    const std::uint64_t x = word ^ (each_byte * b);
+    return ~(((x & low_bits) + low_bits) | x | low_bits);
+}
+
+// Eight bytes of an identifier without blanks as its variable has them: "-" becomes "_".
+constexpr std::uint64_t variable_word(std::uint64_t word)
+{
+    return word + (bytes_equal(word, '-') >> 7) * static_cast<std::uint64_t>('_' - '-');
+}
+
+// The hash of the variable, made as text: for identifiers with blanks, which the variable drops.
+std::uint64_t dropped_variable_hash(std::string_view id)
 {
     // A usual identifier's variable is made on the stack, without an allocation.
     char bytes[64];
@@ -43,6 +63,26 @@ std::uint64_t variable_hash(std::string_view id)
     for (char c : id)
         if (!is_dropped_in_variable(c)) bytes[size++] = variable_byte(c);
     return text_hash(std::string_view(bytes, size));
+}
+
+} // namespace
+
+std::uint64_t variable_hash(std::string_view id)
+{
+    // An identifier without blanks (every one the dump gives an object) keeps its length in its
+    // variable: its words are hashed as text_hash hashes them, each with "-" turned into "_" at once.
+    const std::size_t size = id.size();
+    if (size == 0) return text_hash(id);
+    std::uint64_t hash = hash_start(0, size);
+    std::size_t i = 0;
+    for (; size - i > 8; i += 8) {
+        const std::uint64_t word = word_at(id.data() + i);
+        if (bytes_equal(word, ' ') != 0) return dropped_variable_hash(id);
+        hash = hash_mixed(hash, variable_word(word));
+    }
+    const std::uint64_t last = short_word(id.data() + i, size - i, size - i);
+    if (bytes_equal(last, ' ') != 0) return dropped_variable_hash(id);
+    return spread(hash_mixed(hash, variable_word(last)));
 }
 
 std::string force_lc(std::string_view text)

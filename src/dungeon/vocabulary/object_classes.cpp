@@ -58,7 +58,20 @@ NameFlags ClassifiedNames::of(const std::string& listed_name, std::string_view t
     return flags;
 }
 
-bool passes_name_rule(const ObjectRule& rule, std::string_view name) { return test_holds(rule, name, {}); }
+ObjectFlags ClassifiedNames::suffixed(const std::string& listed_name, std::string_view type, std::size_t suffix,
+                                      std::string_view written_name, ObjectFlags listed)
+{
+    const auto worked_out = [&] { return classified(NameStage::written, written_name, type, listed); };
+    if (slots_.empty() || suffix == 0 || suffix > suffix_count) return worked_out();
+    Kept& kept = slot_of(&listed_name);
+    if (!kept.name) return worked_out();
+    const auto bit = static_cast<std::uint8_t>(1u << (suffix - 1));
+    if ((kept.known & bit) == 0) {
+        kept.suffixed[suffix - 1] = worked_out();
+        kept.known = static_cast<std::uint8_t>(kept.known | bit);
+    }
+    return kept.suffixed[suffix - 1];
+}
 
 const char* kind_name(ObjectKind kind)
 {

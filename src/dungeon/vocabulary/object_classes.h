@@ -10,6 +10,8 @@
 #include <string_view>
 #include <vector>
 
+#include "text/chars.h"
+
 // One thing a rule of the table decides about an object.
 enum class ObjectFlag : std::uint8_t {
     mirror,
@@ -145,11 +147,22 @@ public:
     // The flags of an object of the listed pair whose name is `listed_name` (the list's own text)
     // and whose dump type is `type`.
     NameFlags of(const std::string& listed_name, std::string_view type);
+    // The written stage's flags of an object of that listed pair, met by of() before, whose
+    // written name is the listed one with the suffix numbered `suffix` (1 to 3) of a lever or
+    // switch; `listed` are the listed stage's flags.
+    ObjectFlags suffixed(const std::string& listed_name, std::string_view type, std::size_t suffix,
+                         std::string_view written_name, ObjectFlags listed);
+
+    // The number of suffixes a lever or switch may get.
+    static constexpr std::size_t suffix_count = 3;
 
 private:
     struct Kept {
         const std::string* name = nullptr;
         NameFlags flags;
+        // Per suffix, its written stage's flags once worked out (bit suffix - 1 of known).
+        std::array<ObjectFlags, suffix_count> suffixed{};
+        std::uint8_t known = 0;
     };
     // The slot of that name, or the free slot where it belongs.
     Kept& slot_of(const std::string* name);
@@ -168,16 +181,15 @@ constexpr std::size_t first_rule_of(ObjectFlag flag)
     return i;
 }
 
-// True when the name passes the rule, a rule on the object name alone (for a line that has no
-// record yet).
-bool passes_name_rule(const ObjectRule& rule, std::string_view name);
-
-// True when the name passes the first rule that gives the flag.
+// True when the name passes the first rule that gives the flag, a rule on the object name alone
+// (for a line that has no record yet).
 template <ObjectFlag flag>
-bool passes_rule(std::string_view name)
+constexpr bool passes_rule(std::string_view name)
 {
-    constexpr std::size_t rule = first_rule_of(flag);
-    return passes_name_rule(object_rules[rule], name);
+    constexpr ObjectRule rule = object_rules[first_rule_of(flag)];
+    static_assert(rule.test != NameTest::type_contains, "a rule on the name alone");
+    if constexpr (rule.test == NameTest::name_is) return name == rule.word;
+    else return contains(name, rule.word);
 }
 
 // True for a lever or a switch (the lever rule or the switch rule held).

@@ -31,19 +31,20 @@ void append_grid_place(std::string& out, int level, int x, int y)
     std::replace(out.begin() + static_cast<std::ptrdiff_t>(start), out.end(), '-', '_');
 }
 
-// Appends the suffix of a lever ("_down" or "_up") or a pushed switch ("_pushed") to its name;
-// true when it did.
-bool append_state_suffix(std::string& object_name, ObjectFlags flags, const std::string& line)
+// Appends the suffix of a lever ("_up" or "_down") or a pushed switch ("_pushed") to its name;
+// the number of the suffix (1 to 3, as ClassifiedNames numbers them), 0 for none.
+std::size_t append_state_suffix(std::string& object_name, ObjectFlags flags, const std::string& line)
 {
     if (flags.has(ObjectFlag::lever)) {
-        object_name += contains(line, pressed_state) ? "_down" : "_up";
-        return true;
+        const bool down = contains(line, pressed_state);
+        object_name += down ? "_down" : "_up";
+        return down ? 2 : 1;
     }
     if (flags.has(ObjectFlag::switch_by_type) && !flags.has(ObjectFlag::small_switch) && contains(line, pressed_state)) {
         object_name += "_pushed";
-        return true;
+        return 3;
     }
-    return false;
+    return 0;
 }
 
 } // namespace
@@ -86,9 +87,10 @@ bool make_item(Item& item, const std::string& line, const LeadingTokens& line_to
         flags.listed = classified(NameStage::listed, item.object_name, item.source_type);
         flags.written = classified(NameStage::written, item.object_name, item.source_type, flags.listed);
     }
-    item.flags = append_state_suffix(item.object_name, flags.listed, line)
-                     ? classified(NameStage::written, item.object_name, item.source_type, flags.listed)
-                     : flags.written;
+    const std::size_t suffix = append_state_suffix(item.object_name, flags.listed, line);
+    if (suffix == 0) item.flags = flags.written;
+    else if (listed) item.flags = classes.suffixed(*listed, item.source_type, suffix, item.object_name, flags.listed);
+    else item.flags = classified(NameStage::written, item.object_name, item.source_type, flags.listed);
 
     spawn += engine::object_prefix;
     append_force_us(spawn, item.id);
