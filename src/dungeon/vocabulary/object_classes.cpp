@@ -29,6 +29,14 @@ ObjectFlags classified(NameStage stage, std::string_view name, std::string_view 
     return flags;
 }
 
+NameFlags name_flags(std::string_view name, std::string_view type)
+{
+    NameFlags flags;
+    flags.listed = classified(NameStage::listed, name, type);
+    flags.written = classified(NameStage::written, name, type, flags.listed);
+    return flags;
+}
+
 ClassifiedNames::Kept& ClassifiedNames::slot_of(const std::string* name)
 {
     const std::size_t mask = slots_.size() - 1;
@@ -44,9 +52,7 @@ NameFlags ClassifiedNames::of(const std::string& listed_name, std::string_view t
     if (slots_.empty()) slots_.resize(256);
     Kept& kept = slot_of(&listed_name);
     if (kept.name) return kept.flags;
-    NameFlags flags;
-    flags.listed = classified(NameStage::listed, listed_name, type);
-    flags.written = classified(NameStage::written, listed_name, type, flags.listed);
+    const NameFlags flags = name_flags(listed_name, type);
     if (taken_ >= most_kept) return flags;
     kept = {&listed_name, flags};
     if (++taken_ * 2 > slots_.size()) {

@@ -138,6 +138,10 @@ struct NameFlags {
     ObjectFlags written;
 };
 
+// The flags that both stages of the rules give a name and type, its written name being the
+// listed one.
+NameFlags name_flags(std::string_view name, std::string_view type);
+
 // The flags of each pair of the object name list that a conversion met, worked out by the rules
 // once: a dungeon has a few hundred kinds of object and many thousands of each. A pair is known
 // by the address of its name in the list, which stands while the list does; past a bound of

@@ -105,6 +105,13 @@ std::string_view keyword_at(const std::string& line, const KeywordScan& scan, st
 
 bool is_keyword_byte(char c) { return (c >= 'A' && c <= 'Z') || is_digit(c) || c == '_'; }
 
+// The message of a word that is no keyword but near one (or one in another letter case).
+void report_near_keyword(std::string_view word, std::string_view near, Problems& problems)
+{
+    problems.emplace_back(MessageId::near_keyword,
+                          "the word " + quoted(word) + " is no keyword; " + quoted(near) + " is meant? It is passed over",
+                          word);
+}
 
 // Tells whether places of a line, asked in increasing order, lie inside a value of the line: after
 // a "=(" up to the ")" after it, or in a sound reference after "SOUND:" up to the next "," or ")".
@@ -179,9 +186,7 @@ bool reported_small_word(ValueSpans& values, std::size_t start, std::string_view
         return false;
     const std::string_view near = near_one_of(word, keyword_texts);
     if (near.empty()) return false;
-    problems.emplace_back(MessageId::near_keyword,
-                          "the word " + quoted(word) + " is no keyword; " + quoted(near) + " is meant? It is passed over",
-                          word);
+    report_near_keyword(word, near, problems);
     return true;
 }
 
@@ -239,10 +244,7 @@ LineWords scan_keyword_words(const std::string& line, const KeywordScan& scan, s
             continue;
         }
         if (const std::string_view near = near_one_of(word, keyword_texts); !near.empty())
-            problems.emplace_back(MessageId::near_keyword,
-                                  "the word " + quoted(word) + " is no keyword; " + quoted(near) +
-                                      " is meant? It is passed over",
-                                  word);
+            report_near_keyword(word, near, problems);
     }
     return words;
 }
@@ -327,11 +329,7 @@ void check_flag_words(const std::string& line, const LeadingTokens& tokens, cons
         for (std::size_t f = 0; f < flag_keywords.count; ++f) {
             const std::string_view flag = flag_keywords.texts[f];
             if (flag.size() != token.size() || !equals_but_case(token, flag)) continue;
-            if (token != flag && !values.holds(start))
-                problems.emplace_back(MessageId::near_keyword,
-                                      "the word " + quoted(token) + " is no keyword; " + quoted(flag) +
-                                          " is meant? It is passed over",
-                                      token);
+            if (token != flag && !values.holds(start)) report_near_keyword(token, flag, problems);
             break;
         }
     }
@@ -502,10 +500,7 @@ void check_item_words(const std::string& line, const LeadingTokens& tokens, cons
     check_closed_lists(line, scan, words, problems);
     check_flag_words(line, tokens, scan, problems);
     check_operator_words(line, scan, words, problems);
-    if (words.twice != 0) check_keywords_twice(line, scan, words, problems);
-    // Most lines hold one message or none (a DEACTIVATE holds an ACTIVATE of its own).
-    if (std::size_t{scan.has(scanned("ACTIVATE"))} + scan.has(scanned("DEACTIVATE")) + scan.has(scanned("TOGGLE")) +
-            scan.has(scanned("ACTION=(DESTROY)")) >= 2)
-        report_messages(line, scan, problems);
+    check_keywords_twice(line, scan, words, problems);
+    report_messages(line, scan, problems);
     check_misplaced_keywords(line, tokens, scan, words, item, problems, memory);
 }

@@ -80,13 +80,8 @@ bool make_item(Item& item, const std::string& line, const LeadingTokens& line_to
         item.commented = true;
         item.comment_reason = CommentReason::unlisted_type;
     }
-    NameFlags flags;
-    if (listed) {
-        flags = classes.of(*listed, item.source_type);
-    } else {
-        flags.listed = classified(NameStage::listed, item.object_name, item.source_type);
-        flags.written = classified(NameStage::written, item.object_name, item.source_type, flags.listed);
-    }
+    const NameFlags flags =
+        listed ? classes.of(*listed, item.source_type) : name_flags(item.object_name, item.source_type);
     const std::size_t suffix = append_state_suffix(item.object_name, flags.listed, line);
     if (suffix == 0) item.flags = flags.written;
     else if (listed) item.flags = classes.suffixed(*listed, item.source_type, suffix, item.object_name, flags.listed);
