@@ -2,12 +2,16 @@
 
 #include <gtest/gtest.h>
 
+#include <string>
+#include <vector>
+
 #include "store/hash.h"
 #include "test_support.h"
 #include "text/fields.h"
 #include "text/lua_text.h"
 #include "text/near.h"
 #include "text/normalise.h"
+#include "text/tokens.h"
 
 TEST(ForceUs, DropsSpacesAndTurnsHyphensIntoUnderscores)
 {
@@ -56,6 +60,54 @@ TEST(LuaEscape, EscapesQuotesBackslashesAndControlBytes)
     EXPECT_EQ(lua_escape(std::string("\0", 1)), "\\000");
     EXPECT_EQ(lua_escape("\n\r\x1f\x7f"), "\\010\\013\\031\\127");
     EXPECT_EQ(lua_escape("\xC9t\xE9"), "\xC9t\xE9");
+}
+
+TEST(WordAtATime, TokensEscapesAndVariablesFollowTheirByteRulesAtEveryPlaceOfAWord)
+{
+    // Each byte value at each place of two words and a bit, with words of plain bytes around it:
+    // the scans that test eight bytes at once must give what a byte at a time gives.
+    const auto tokens_of = [](std::string_view text) {
+        std::vector<std::string> tokens;
+        std::size_t i = 0;
+        while (tokens.size() < 6) {
+            while (i < text.size() && is_blank(text[i])) ++i;
+            const std::size_t start = i;
+            while (i < text.size() && !is_blank(text[i])) ++i;
+            if (i == start) break;
+            tokens.emplace_back(text.substr(start, i - start));
+        }
+        return tokens;
+    };
+    const auto escaped = [](std::string_view text) {
+        std::string out;
+        for (char c : text) {
+            const auto byte = static_cast<unsigned char>(c);
+            if (c == '\\' || c == '"') out += std::string("\\") + c;
+            else if (byte < 32 || byte == 127) out += "\\" + std::string(3 - std::to_string(byte).size(), '0') + std::to_string(byte);
+            else out += c;
+        }
+        return out;
+    };
+    const auto variable = [](std::string_view text) {
+        std::string out;
+        for (char c : text)
+            if (c != ' ') out += c == '-' ? '_' : c;
+        return out;
+    };
+    std::vector<std::string> differing;
+    for (int byte = 0; byte < 256; ++byte)
+        for (std::size_t place = 0; place < 18; ++place) {
+            std::string text = "abcdefgh ijklmnopq";
+            text[place] = static_cast<char>(byte);
+            std::vector<std::string> tokens;
+            const LeadingTokens leading = leading_tokens(text);
+            for (std::size_t t = 0; t < leading.count; ++t) tokens.emplace_back(leading.tokens[t]);
+            const std::string where = std::to_string(byte) + " at " + std::to_string(place);
+            if (tokens != tokens_of(text)) differing.push_back("tokens, " + where);
+            if (lua_escape(text) != escaped(text)) differing.push_back("escape, " + where);
+            if (force_us(text) != variable(text)) differing.push_back("variable, " + where);
+        }
+    EXPECT_EQ(differing, std::vector<std::string>{});
 }
 
 TEST(LuaEscapeInLua, KeepsEveryByteWhenLuaReadsTheStringBack)

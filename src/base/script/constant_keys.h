@@ -10,6 +10,7 @@
 #include <string_view>
 
 #include "store/hash.h"
+#include "text/byte_words.h"
 #include "text/chars.h"
 #include "text/lua_text.h"
 
@@ -17,13 +18,6 @@
 inline constexpr std::uint64_t text_seed = 0x736372697074ULL;    // names and strings
 inline constexpr std::uint64_t number_seed = 0x6e756d626572ULL;  // numbers, by their value
 inline constexpr std::uint64_t boolean_seed = 0x626f6f6cULL;     // true, false and nil
-
-// A one in each byte of a word, and each byte's high bit: the masks that test eight bytes at once.
-inline constexpr std::uint64_t byte_ones = 0x0101010101010101ULL;
-inline constexpr std::uint64_t byte_highs = 0x8080808080808080ULL;
-
-// The low `size` (one to seven) bytes of a word, the others zero.
-constexpr std::uint64_t low_bytes(std::size_t size) { return ~std::uint64_t{0} >> (64 - 8 * size); }
 
 // The key of a name or a string written as these bytes (of which readable may be read).
 [[gnu::always_inline]] inline std::uint64_t text_key(const char* text, std::size_t size, std::size_t readable)

@@ -8,27 +8,7 @@
 #include <cstring>
 #include <string_view>
 
-// The eight bytes at text as one word.
-inline std::uint64_t word_at(const char* text)
-{
-    std::uint64_t word;
-    std::memcpy(&word, text, sizeof word);
-    return word;
-}
-
-// The first size (one to eight) bytes at text as one word, the others zero; readable bytes may be
-// read from text. With eight readable, one load and a mask save a copy of a few bytes.
-inline std::uint64_t short_word(const char* text, std::size_t size, std::size_t readable)
-{
-    if (readable >= 8) {
-        const unsigned dropped_bits = static_cast<unsigned>(64 - 8 * size);
-        if constexpr (std::endian::native == std::endian::little) return word_at(text) & (~std::uint64_t{0} >> dropped_bits);
-        else return word_at(text) & (~std::uint64_t{0} << dropped_bits);
-    }
-    std::uint64_t word = 0;
-    std::memcpy(&word, text, size);
-    return word;
-}
+#include "text/byte_words.h"
 
 // The hash with one more word in. For a given hash each word gives another result; every bit of
 // the word reaches the top bits of the result (through the multiply) and, folded down, the low

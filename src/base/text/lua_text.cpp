@@ -2,6 +2,7 @@
 
 #include <array>
 
+#include "text/byte_words.h"
 #include "text/chars.h"
 #include "text/trim.h"
 
@@ -27,17 +28,41 @@ std::string lua_escape(std::string_view text)
     return result;
 }
 
+namespace {
+
+// True for the bytes a Lua string holds as they are: all but "\\", the quote and control bytes.
+constexpr bool is_plain_in_string(char c)
+{
+    const auto byte = static_cast<unsigned char>(c);
+    return c != '\\' && c != '"' && byte >= 32 && byte != 127;
+}
+
+// The high bit of each byte of the word that a Lua string must escape.
+constexpr std::uint64_t escaped_bytes(std::uint64_t word)
+{
+    return bytes_below(word, 32) | bytes_equal(word, 127) | bytes_equal(word, '\\') | bytes_equal(word, '"');
+}
+
+// The offset of the first byte from `from` on that a Lua string must escape; the text's size for none.
+std::size_t plain_run_end(std::string_view text, std::size_t from)
+{
+    std::size_t i = from;
+    if constexpr (bytes_low_first)
+        for (; text.size() - i >= 8; i += 8)
+            if (const std::uint64_t stops = escaped_bytes(word_at(text.data() + i)); stops != 0) return i + first_marked(stops);
+    while (i < text.size() && is_plain_in_string(text[i])) ++i;
+    return i;
+}
+
+} // namespace
+
 void append_lua_escape(std::string& out, std::string_view text)
 {
-    const auto plain = [](char c) {
-        const auto byte = static_cast<unsigned char>(c);
-        return c != '\\' && c != '"' && byte >= 32 && byte != 127;
-    };
     std::size_t i = 0;
     while (i < text.size()) {
         // A run of bytes that need no escape is appended at once, not byte by byte.
         const std::size_t run = i;
-        while (i < text.size() && plain(text[i])) ++i;
+        i = plain_run_end(text, i);
         out.append(text.data() + run, i - run);
         if (i == text.size()) return;
         const char c = text[i++];

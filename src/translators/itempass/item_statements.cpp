@@ -1,9 +1,9 @@
 #include "itempass/item_statements.h"
 
 #include <algorithm>
+#include <charconv>
 
 #include "text/chars.h"
-#include "text/decimal.h"
 #include "text/lua_text.h"
 #include "text/normalise.h"
 #include "vocabulary/engine_names.h"
@@ -22,13 +22,15 @@ std::string_view position_of(std::string_view word)
 // a minus sign becomes "_".
 void append_grid_place(std::string& out, int level, int x, int y)
 {
-    const std::size_t start = out.size();
-    append_decimal(out, level);
-    out += ',';
-    append_decimal(out, x);
-    out += ',';
-    append_decimal(out, y);
-    std::replace(out.begin() + static_cast<std::ptrdiff_t>(start), out.end(), '-', '_');
+    // Made on the stack and appended once: a statement for nearly every object has one.
+    char text[3 * 12];
+    char* end = text;
+    for (const int number : {level, x, y}) {
+        if (end != text) *end++ = ',';
+        end = std::to_chars(end, end + 11, number).ptr;
+    }
+    std::replace(text, end, '-', '_');
+    out.append(text, static_cast<std::size_t>(end - text));
 }
 
 // Appends the suffix of a lever ("_up" or "_down") or a pushed switch ("_pushed") to its name;
