@@ -20,6 +20,24 @@ std::vector<std::size_t> searched_marks(const std::string& line)
     return marks;
 }
 
+// The positions where a flag keyword's first two letters stand, not both capitals, pair by pair.
+std::vector<std::size_t> searched_flag_starts(const std::string& line)
+{
+    const auto lower = [](char c) { return c >= 'A' && c <= 'Z' ? static_cast<char>(c - 'A' + 'a') : c; };
+    const auto capital = [](char c) { return c >= 'A' && c <= 'Z'; };
+    std::vector<std::size_t> starts;
+    for (std::size_t i = 0; i + 1 < line.size(); ++i) {
+        if (capital(line[i]) && capital(line[i + 1])) continue;
+        for (const Keyword& keyword : keyword_table)
+            if (is_flag_keyword(keyword) && lower(line[i]) == lower(keyword.text[0]) &&
+                lower(line[i + 1]) == lower(keyword.text[1])) {
+                starts.push_back(i);
+                break;
+            }
+    }
+    return starts;
+}
+
 // Checks, for every scanned text, that the scan places its first occurrence where a search does,
 // and that it notes the marks that end words of keyword form where a search finds them; the scan
 // is reused, as the item pass reuses it, so a line must not keep anything of the line before.
@@ -30,6 +48,7 @@ void expect_scan_as_search(const std::string& line)
     for (std::size_t k = 0; k < scanned_texts.size(); ++k)
         EXPECT_EQ(scan.first(k), line.find(scanned_texts[k])) << scanned_texts[k] << " in " << line;
     EXPECT_EQ(scan.marks(), searched_marks(line)) << line;
+    EXPECT_EQ(scan.flag_starts(), searched_flag_starts(line)) << line;
 }
 
 } // namespace
@@ -79,7 +98,8 @@ TEST(KeywordScan, AgreesWithASearchOnLinesOfKeywordPiecesInAnyOrder)
         pieces.emplace_back(text.substr(0, text.size() / 2));
         pieces.emplace_back(text.substr(text.size() / 2));
     }
-    for (const char* other : {" ", "(", ")", ",", ":", "=", "_", "a", "1", "B", "S", "=("}) pieces.emplace_back(other);
+    for (const char* other : {" ", "(", ")", ",", ":", "=", "_", "a", "1", "B", "S", "=(", "toggle", "Release", "dI"})
+        pieces.emplace_back(other);
     std::mt19937 random(7);
     std::uniform_int_distribution<std::size_t> piece(0, pieces.size() - 1);
     std::uniform_int_distribution<int> length(0, 12);

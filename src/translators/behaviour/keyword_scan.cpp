@@ -1,6 +1,9 @@
 #include "behaviour/keyword_scan.h"
 
 #include <cstdint>
+#include <cstring>
+
+#include "text/byte_words.h"
 
 namespace {
 
@@ -71,6 +74,19 @@ bool stands_at(std::string_view line, std::size_t position, std::string_view tex
     return true;
 }
 
+// The kind of the pair of bytes at text (pair_of(text[0], text[1])), read as one load where the
+// bytes stand in a word lowest first.
+std::uint8_t kind_at(const char* text)
+{
+    if constexpr (bytes_low_first) {
+        std::uint16_t pair;
+        std::memcpy(&pair, text, sizeof pair);
+        return pair_table.kinds[pair];
+    } else {
+        return pair_table.kinds[pair_of(text[0], text[1])];
+    }
+}
+
 } // namespace
 
 void KeywordScan::read(std::string_view line)
@@ -79,16 +95,18 @@ void KeywordScan::read(std::string_view line)
     marks_.clear();
     flag_starts_.clear();
     const std::size_t size = line.size();
-    for (std::size_t i = 0; i + 1 < size; ++i) {
-        const std::uint8_t kind = pair_table.kinds[pair_of(line[i], line[i + 1])];
-        if (kind == 0) continue;
+    const char* bytes = line.data();
+    // What the pair of bytes at i may begin, noted.
+    const auto note = [&](std::size_t i) {
+        const std::uint8_t kind = kind_at(bytes + i);
+        if (kind == 0) return;
         if (kind == mark_kind) {
             marks_.push_back(i);
-            continue;
+            return;
         }
         if (kind == flag_case_kind) {
             flag_starts_.push_back(i);
-            continue;
+            return;
         }
         const Bucket& bucket = pair_table.buckets[kind - first_bucket_kind];
         for (std::size_t n = 0; n < bucket.count; ++n) {
@@ -96,7 +114,17 @@ void KeywordScan::read(std::string_view line)
             // Only the first occurrence counts; a later one is not compared at all.
             if (first_[k] == std::string_view::npos && stands_at(line, i, scanned_texts[k])) first_[k] = i;
         }
+    };
+    // Eight places at a time: most stretches of a line begin nothing, and one test tells so for all
+    // eight (a place reads its byte and the next, so the last place of a block reads one byte on).
+    std::size_t i = 0;
+    for (; size - i >= 9; i += 8) {
+        unsigned any = 0;
+        for (std::size_t k = 0; k < 8; ++k) any |= kind_at(bytes + i + k);
+        if (any == 0) continue;
+        for (std::size_t k = 0; k < 8; ++k) note(i + k);
     }
+    for (; i + 1 < size; ++i) note(i);
     // The last byte begins no scanned text, but may be a ":".
     if (size > 0 && line[size - 1] == ':') marks_.push_back(size - 1);
 }
