@@ -331,6 +331,27 @@ TEST(ConstantSet, HoldsEachKeyOnceThroughGrowthAndClearing)
     EXPECT_FALSE(set.contains(0));
 }
 
+TEST(ConstantSet, CountsKeysAddedSoonOnceAskedAndGrowsPastLargePages)
+{
+    // Keys that wait for their probe count once the size is asked, however many wait, and the
+    // bound that leaves them waiting is never below it; a table of 300,000 keys (4 MB of slots)
+    // lies on the large pages where the system has them.
+    constexpr std::uint64_t spread_out = 0x9E3779B97F4A7C15ULL;
+    ConstantSet set;
+    for (std::uint64_t key = 1; key <= 300000; ++key) {
+        set.insert_soon(key * spread_out);
+        if (key % 3 == 0) set.insert_soon((key - 1) * spread_out);
+        if (key % 1000 == 7) {
+            const std::size_t bound = set.size_at_most();
+            ASSERT_EQ(set.size(), key);
+            ASSERT_GE(bound, key);
+        }
+    }
+    EXPECT_TRUE(set.contains(300000 * spread_out));
+    EXPECT_FALSE(set.contains(300001 * spread_out));
+    EXPECT_EQ(set.size(), 300000u);
+}
+
 TEST(ConstantSet, ForgetsKeysMetAgainWhenCleared)
 {
     // Keys met twice are found again without the table; clearing must forget them too.

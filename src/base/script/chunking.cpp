@@ -49,7 +49,7 @@ struct KeyList {
 // Keys read straight into a function's constants (no list to fill and read again).
 struct KeySet {
     ConstantSet& constants;
-    void add(std::uint64_t key) const { constants.insert(key); }
+    void add(std::uint64_t key) const { constants.insert_soon(key); }
 };
 
 // No keys: a statement read for its end alone.
@@ -387,7 +387,9 @@ void ChunkingBuffer::take(const char* text, std::size_t count)
             pending_.assign(text + at, count - at);
             break;
         }
-        if (counted && constants_.size() <= limit_ && !run_.empty() && run_.data() + run_.size() == text + at) {
+        // The bound, which leaves the keys waiting, answers for nearly every statement; near the
+        // limit write_statement counts them.
+        if (counted && constants_.size_at_most() <= limit_ && !run_.empty() && run_.data() + run_.size() == text + at) {
             // The usual counted statement, within the limit and right after the run: it joins the
             // run here, saving the calls of write_statement and join_run per statement.
             run_ = std::string_view(run_.data(), run_.size() + end);

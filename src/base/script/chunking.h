@@ -27,8 +27,19 @@ void add_script_constants(std::string_view statement, std::vector<std::uint64_t>
 // A set of constant keys in one flat table, cheap to fill and to empty.
 class ConstantSet {
 public:
-    std::size_t size() const { return table_.size(); }
-    bool contains(std::uint64_t key) const { return table_.find(stored(key)) != nullptr; }
+    // The number of keys, once the waiting ones are added.
+    std::size_t size()
+    {
+        insert_waiting();
+        return table_.size();
+    }
+    bool contains(std::uint64_t key)
+    {
+        insert_waiting();
+        return table_.find(stored(key)) != nullptr;
+    }
+    // A bound of size() that adds no waiting key: the keys that insert_soon keeps may all be new.
+    std::size_t size_at_most() const { return table_.size() + waiting_count_; }
     // Adds the key; false when it was there already. The check of the recent keys, which finds
     // most keys of a script, is defined here to be taken inline by the loops over a statement's
     // keys; the probe of the table is a call of its own, so that those loops stay small and the
@@ -40,13 +51,31 @@ public:
         if (recent == key) return false;
         return insert_into_table(key, recent);
     }
+    // Adds the key by the time size() is asked: its place in the table is asked for from memory now
+    // and probed some statements later, so that the probes in a table larger than the cache do not
+    // wait for memory one after the other.
+    void insert_soon(std::uint64_t key)
+    {
+        key = stored(key);
+        if (recent_[key >> recent_shift] == key) return;
+        table_.prefetch(key);
+        waiting_[waiting_count_++] = key;
+        if (waiting_count_ == waiting_.size()) insert_waiting();
+    }
     void clear()
     {
         table_.clear();
         recent_.fill(0);
+        waiting_count_ = 0;
     }
 
 private:
+    // Adds the keys that insert_soon keeps waiting.
+    void insert_waiting()
+    {
+        for (std::size_t i = 0; i < waiting_count_; ++i) insert(waiting_[i]);
+        waiting_count_ = 0;
+    }
     // Adds a stored key that is not the recent one at its place; false when the table held it.
     bool insert_into_table(std::uint64_t key, std::uint64_t& recent);
     // Zero marks a free slot; a key of zero is kept as one.
@@ -65,6 +94,9 @@ private:
     // of a probe through the table.
     static constexpr unsigned recent_shift = 54;
     std::array<std::uint64_t, std::size_t{1} << (64 - recent_shift)> recent_{};
+    // The keys that insert_soon has taken and not yet added: a few statements' worth.
+    std::array<std::uint64_t, 32> waiting_{};
+    std::size_t waiting_count_ = 0;
 };
 
 // Where the reading of a statement stands when a piece of the script ends before the statement:

@@ -2,7 +2,58 @@
 // The converter's one hash table: entries in one flat array, found by linear probing.
 
 #include <cstddef>
-#include <vector>
+#include <cstdlib>
+#include <new>
+#include <type_traits>
+#include <utility>
+
+// Room for count entries of this size, all zero bytes, to be given back with std::free; null when
+// there is none. A large block lies on pages of the system's largest size where it offers them.
+void* zeroed_bytes(std::size_t count, std::size_t size);
+
+// An array of entries that starts as zero bytes, taken from calloc: the system gives a large block
+// as fresh pages that are zero already, so a table that grows does not write its new array twice
+// (with zeros, then with the entries moved in). Entries are plain bytes: copied as they are and
+// never destroyed.
+template <typename Entry>
+class ZeroedArray {
+    static_assert(std::is_trivially_copyable_v<Entry> && std::is_trivially_destructible_v<Entry>);
+
+public:
+    ZeroedArray() = default;
+    explicit ZeroedArray(std::size_t count) : entries_(static_cast<Entry*>(zeroed_bytes(count, sizeof(Entry)))), size_(count)
+    {
+        if (!entries_) throw std::bad_alloc();
+    }
+    ZeroedArray(ZeroedArray&& other) noexcept
+        : entries_(std::exchange(other.entries_, nullptr)), size_(std::exchange(other.size_, 0))
+    {
+    }
+    ZeroedArray& operator=(ZeroedArray&& other) noexcept
+    {
+        swap(other);
+        return *this;
+    }
+    ZeroedArray(const ZeroedArray&) = delete;
+    ZeroedArray& operator=(const ZeroedArray&) = delete;
+    ~ZeroedArray() { std::free(entries_); }
+
+    void swap(ZeroedArray& other) noexcept
+    {
+        std::swap(entries_, other.entries_);
+        std::swap(size_, other.size_);
+    }
+    Entry& operator[](std::size_t i) { return entries_[i]; }
+    const Entry& operator[](std::size_t i) const { return entries_[i]; }
+    std::size_t size() const { return size_; }
+    bool empty() const { return size_ == 0; }
+    Entry* begin() { return entries_; }
+    Entry* end() { return entries_ + size_; }
+
+private:
+    Entry* entries_ = nullptr;
+    std::size_t size_ = 0;
+};
 
 // A hash table whose entries stand side by side in one array. The traits say which entry is
 // free, hash an entry or a key, and tell whether an entry holds a key; so an entry can be as
@@ -10,8 +61,8 @@
 // several times as much per entry for a dungeon of a million objects.
 //
 // Traits needs: bool is_free(const Entry&); std::size_t hash_entry(const Entry&);
-// std::size_t hash_key(const Key&); bool holds(const Entry&, const Key&). A default-made Entry
-// is free.
+// std::size_t hash_key(const Key&); bool holds(const Entry&, const Key&). An Entry of zero bytes,
+// which a default-made one must be, is free.
 //
 // The table grows once more than LoadQuarters / 4 of its slots would be taken, to no fewer than
 // MinimumSlots (a power of two); both are constants, so the test before each insert is cheap.
@@ -36,6 +87,15 @@ public:
         if (slots_.empty()) return nullptr;
         const Entry& entry = slots_[position_of(key)];
         return traits_.is_free(entry) ? nullptr : &entry;
+    }
+
+    // Asks the processor to bring the slot where a search for the key begins into its cache. A
+    // table of a million entries is far larger than the cache: a search issued a little later,
+    // after other work, then need not wait for memory. Changes nothing the table holds.
+    template <typename Key>
+    void prefetch(const Key& key) const
+    {
+        if (!slots_.empty()) __builtin_prefetch(&slots_[traits_.hash_key(key) & (slots_.size() - 1)]);
     }
 
     // Makes room for that many entries at once: a table whose size is known before it is filled
@@ -76,10 +136,16 @@ private:
     // Moves every entry into a new array of that many slots (a power of two).
     void move_to(std::size_t slot_count)
     {
-        std::vector<Entry> old(slot_count);
+        ZeroedArray<Entry> old(slot_count);
         old.swap(slots_);
         const std::size_t mask = slots_.size() - 1;
-        for (const Entry& entry : old) {
+        // The entries are read in order but land anywhere: each one's place is asked for a few
+        // entries ahead, so that the moves do not wait for memory one after the other.
+        constexpr std::size_t ahead = 8;
+        for (std::size_t i = 0; i < old.size(); ++i) {
+            if (i + ahead < old.size() && !traits_.is_free(old[i + ahead]))
+                __builtin_prefetch(&slots_[traits_.hash_entry(old[i + ahead]) & mask], 1);
+            const Entry& entry = old[i];
             if (traits_.is_free(entry)) continue;
             std::size_t slot = traits_.hash_entry(entry) & mask;
             while (!traits_.is_free(slots_[slot])) slot = (slot + 1) & mask;
@@ -88,6 +154,6 @@ private:
     }
 
     Traits traits_;
-    std::vector<Entry> slots_;
+    ZeroedArray<Entry> slots_;
     std::size_t size_ = 0;
 };

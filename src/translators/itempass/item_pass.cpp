@@ -109,6 +109,9 @@ void file_item_line(ItemLists& lists, const std::string& line, long line_number,
     const LongLineRelease release(lists, line);
     // The leading tokens, the numbers and the type's name are read once, for the checks and the record.
     const LeadingTokens tokens = leading_tokens(line);
+    // The identifier's place in the names' table is fetched from memory while the line is read.
+    const ObjectNames::Key name = ObjectNames::key_of(tokens.tokens[0]);
+    lists.names.prefetch(name);
     const std::optional<ItemPlace> place = place_of(tokens);
     const std::string* listed = nullptr;
     if (auto problem = item_line_problem(tokens, place, setting.levels, setting.names, listed)) {
@@ -161,7 +164,7 @@ void file_item_line(ItemLists& lists, const std::string& line, long line_number,
     const auto number = static_cast<FactNumber>(object);
     // Two objects written as one variable: the later assignment takes the name, so every
     // statement after it that names the variable reaches the later object only.
-    if (const auto first = lists.names.add(item.id, line_number, held, item.comment_reason))
+    if (const auto first = lists.names.add(name, line_number, held, item.comment_reason))
         report.add(MessageId::same_variable, line_number,
                    "object " + quoted(item.id) + " is written as " + std::string(engine::object_prefix) +
                        force_us(item.id) + ", like the object of line " + std::to_string(*first),

@@ -39,8 +39,9 @@ ObjectNames& ObjectNames::operator=(ObjectNames&& other) noexcept
     return *this;
 }
 
-std::optional<long> ObjectNames::add(std::string_view id, long line, bool held, CommentReason reason)
+std::optional<long> ObjectNames::add(const Key& key, long line, bool held, CommentReason reason)
 {
+    const std::string_view id = key.name;
     const std::size_t object = states_.size();
     starts_.push_back(ids_.size());
     ids_.append(id);
@@ -49,7 +50,6 @@ std::optional<long> ObjectNames::add(std::string_view id, long line, bool held, 
     states_.push_back(static_cast<std::uint8_t>(static_cast<std::uint8_t>(reason) | (held ? held_mark : 0)));
     // The item pass files no more than max_filed_objects, so object + 1 fits the table's 32 bits.
     const auto number = static_cast<std::uint32_t>(object + 1);
-    const Key key = key_of(id);
     Slot& slot = by_variable_.slot_for(key);
     if (slot.free()) {
         slot.first = slot.last = number;

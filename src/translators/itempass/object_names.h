@@ -27,11 +27,25 @@ public:
     ObjectNames(ObjectNames&& other) noexcept;
     ObjectNames& operator=(ObjectNames&& other) noexcept;
 
+    // An identifier with the hash of its variable, worked out once for the look-ups of it.
+    struct Key {
+        std::string_view name;
+        std::uint32_t hash;
+    };
+    static Key key_of(std::string_view name);
+
     // Adds the next filed object (numbered from 0, below max_filed_objects): its identifier, its
     // dump line, whether it lies inside another object, and why it is written as a comment (none
     // when it is not). For an object written as a statement whose variable an earlier such object
     // has, returns the line of that first one: the later assignment takes the name from it.
-    std::optional<long> add(std::string_view id, long line, bool held, CommentReason reason);
+    std::optional<long> add(const Key& id, long line, bool held, CommentReason reason);
+    std::optional<long> add(std::string_view id, long line, bool held, CommentReason reason)
+    {
+        return add(key_of(id), line, held, reason);
+    }
+    // Brings the table's place for the identifier into the processor's cache, so that adding it
+    // after the rest of its line is read need not wait for memory.
+    void prefetch(const Key& id) const { by_variable_.prefetch(id); }
     // Records the linking's reason for a held object written as a comment.
     void set_reason(std::size_t object, CommentReason reason);
 
@@ -63,11 +77,6 @@ private:
         bool written() const { return (hash_and_written & written_bit) != 0; }
     };
     static constexpr std::uint32_t written_bit = 0x80000000u;
-    // A name to look up, with the hash of its variable worked out once.
-    struct Key {
-        std::string_view name;
-        std::uint32_t hash;
-    };
     struct Traits {
         const ObjectNames* names;
         static bool is_free(const Slot& slot) { return slot.free(); }
@@ -75,7 +84,6 @@ private:
         static std::size_t hash_key(const Key& key) { return key.hash; }
         bool holds(const Slot& slot, const Key& key) const;
     };
-    static Key key_of(std::string_view name);
 
     std::string ids_;
     CompactNumbers starts_;
