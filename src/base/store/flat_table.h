@@ -11,10 +11,10 @@
 // there is none. A large block lies on pages of the system's largest size where it offers them.
 void* zeroed_bytes(std::size_t count, std::size_t size);
 
-// An array of entries that starts as zero bytes, taken from calloc: the system gives a large block
-// as fresh pages that are zero already, so a table that grows does not write its new array twice
-// (with zeros, then with the entries moved in). Entries are plain bytes: copied as they are and
-// never destroyed.
+// An array of entries that starts as zero bytes (zeroed_bytes): calloc gives a large block as fresh
+// pages that are zero already, so a table that grows need not write its new array twice (with
+// zeros, then with the entries moved in). Entries are plain bytes: copied as they are and never
+// destroyed.
 template <typename Entry>
 class ZeroedArray {
     static_assert(std::is_trivially_copyable_v<Entry> && std::is_trivially_destructible_v<Entry>);

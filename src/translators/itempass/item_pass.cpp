@@ -196,8 +196,8 @@ void file_item_line(ItemLists& lists, const std::string& line, long line_number,
     case ItemListId::contained: {
         const auto [kept, size] = identifier_and_list();
         if (size > 0)
-            lists.held_contents_columns.emplace(static_cast<FactNumber>(lists.held_facts.size()),
-                                                narrow_column(item.contents_column));
+            lists.held_contents_columns.push_back(
+                {.held = static_cast<FactNumber>(lists.held_facts.size()), .column = narrow_column(item.contents_column)});
         lists.held_facts.push_back({.object = number,
                                     .reason = item.comment_reason,
                                     .contents_size = size,
@@ -353,9 +353,12 @@ void link_held_items(ItemLists& lists, Report& report)
     for (std::size_t i = 0; i < lists.holder_facts.size(); ++i)
         each_named_group(lists.holder_facts[i], lists.holder_facts[i].contents_column,
                          [&](FactNumber head, std::size_t column) { groups.add_holder(head, static_cast<FactNumber>(i), column); });
+    // The columns stand in the order of the held objects, so one pass beside them finds each.
+    std::size_t next_column = 0;
     for (std::size_t i = 0; i < lists.held_facts.size(); ++i) {
-        const auto column = lists.held_contents_columns.find(static_cast<FactNumber>(i));
-        const std::size_t list_column = column == lists.held_contents_columns.end() ? 0 : column->second;
+        const std::vector<HeldListColumn>& columns = lists.held_contents_columns;
+        std::size_t list_column = 0;
+        if (next_column < columns.size() && columns[next_column].held == i) list_column = columns[next_column++].column;
         each_named_group(lists.held_facts[i], list_column, [&](FactNumber head, std::size_t) {
             // Only while no holder names the group, and only the first such held object.
             HeldFacts& group = lists.held_facts[head];

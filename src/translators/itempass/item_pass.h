@@ -70,6 +70,13 @@ constexpr NarrowColumn narrow_column(std::size_t column)
     return column > static_cast<NarrowColumn>(-1) ? 0 : static_cast<NarrowColumn>(column);
 }
 
+// The column of the list that a held object gives of what it holds in turn; held is its place in
+// the held objects' facts.
+struct HeldListColumn {
+    FactNumber held = no_fact;
+    NarrowColumn column = 0;
+};
+
 // A holder: its identifier and the list of what it holds, with the list's column in its line.
 struct HolderFacts {
     FactNumber object = no_fact;
@@ -174,9 +181,10 @@ struct ItemLists {
     TextStore link_texts;
     // The lengths of lists of 4 GB or more, by where the identifier before them is kept.
     std::unordered_map<const char*, std::size_t> long_lists;
-    // The columns of the lists that held objects give of what they hold in turn (rare: a bag in
-    // a chest), by the held object's place in held_facts; a holder's stands in its facts.
-    std::unordered_map<FactNumber, NarrowColumn> held_contents_columns;
+    // The columns of the lists that held objects give of what they hold in turn (a bag in a
+    // chest; in a chain of holders, every held object), in the order of held_facts; a holder's
+    // stands in its facts. Eight bytes a list, where a map took some fifty.
+    std::vector<HeldListColumn> held_contents_columns;
     // Every object's identifier and variable (which also finds a second object written as one
     // variable), the target lists and the champions that mirrors hold, and the names in holders'
     // lists that no held object has: for the checks of names.

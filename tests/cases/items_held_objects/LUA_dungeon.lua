@@ -18,6 +18,7 @@ TVK_10=kel_spawn("chest",0,1,1,CENTER)
 TVK_11=kel_spawn("chest",0,2,1,CENTER)
 TVK_13=kel_spawn("chest",0,3,1,CENTER)
 --TVK_20=kel_spawn("BOX",0,3,3,CENTER)
+TVK_40=kel_spawn("chest",0,4,1,CENTER)
 TVK_2=kel_spawn("torch",IN_OBJ,TVK_11,-1,0)
 TVK_12=kel_spawn("key",IN_OBJ,TVK_10,-1,0)
 TVK_3=kel_spawn("key",IN_OBJ,TVK_11,-1,0)
@@ -25,6 +26,8 @@ TVK_3=kel_spawn("key",IN_OBJ,TVK_11,-1,0)
 --TVK_5=kel_spawn("chest",
 --TVK_6=kel_spawn("key",
 --TVK_21=kel_spawn("key",IN_OBJ,TVK_20,-1,0)
+TVK_41=kel_spawn("chest",IN_OBJ,TVK_40,-1,0)
+--TVK_22=kel_spawn("key",
 --exvar[TVK_31]={target=TVK_30}
 
 kel_spawnburst_end()
