@@ -7,13 +7,15 @@
 #include <type_traits>
 #include <utility>
 
-// Room for count entries of this size, all zero bytes, to be given back with std::free; null when
-// there is none. A large block lies on pages of the system's largest size where it offers them.
+// Room for count entries of this size, all zero bytes, to be given back with free_zeroed_bytes
+// (with the same count and size); null when there is none. A block of 2 MB or more lies on pages
+// of that size where the system offers them.
 void* zeroed_bytes(std::size_t count, std::size_t size);
+void free_zeroed_bytes(void* block, std::size_t count, std::size_t size);
 
-// An array of entries that starts as zero bytes (zeroed_bytes): calloc gives a large block as fresh
-// pages that are zero already, so a table that grows need not write its new array twice (with
-// zeros, then with the entries moved in). Entries are plain bytes: copied as they are and never
+// An array of entries that starts as zero bytes (zeroed_bytes): a large block comes as fresh pages
+// that are zero already, so a table that grows need not write its new array twice (with zeros,
+// then with the entries moved in). Entries are plain bytes: copied as they are and never
 // destroyed.
 template <typename Entry>
 class ZeroedArray {
@@ -23,7 +25,7 @@ public:
     ZeroedArray() = default;
     explicit ZeroedArray(std::size_t count) : entries_(static_cast<Entry*>(zeroed_bytes(count, sizeof(Entry)))), size_(count)
     {
-        if (!entries_) throw std::bad_alloc();
+        if (!entries_ && count != 0) throw std::bad_alloc();
     }
     ZeroedArray(ZeroedArray&& other) noexcept
         : entries_(std::exchange(other.entries_, nullptr)), size_(std::exchange(other.size_, 0))
@@ -36,7 +38,7 @@ public:
     }
     ZeroedArray(const ZeroedArray&) = delete;
     ZeroedArray& operator=(const ZeroedArray&) = delete;
-    ~ZeroedArray() { std::free(entries_); }
+    ~ZeroedArray() { free_zeroed_bytes(entries_, size_, sizeof(Entry)); }
 
     void swap(ZeroedArray& other) noexcept
     {
