@@ -45,7 +45,7 @@ void* zeroed_bytes(std::size_t count, std::size_t size)
     return std::calloc(count, size);
 }
 
-void free_zeroed_bytes(void* block, std::size_t count, std::size_t size)
+void free_zeroed_bytes(void* block, [[maybe_unused]] std::size_t count, [[maybe_unused]] std::size_t size)
 {
     if (!block) return;
 #if defined(__linux__) && defined(MADV_HUGEPAGE)
