@@ -198,13 +198,13 @@ std::size_t read_statement(const char* text, std::size_t size, StatementState& s
             // of these and every keyword are in small letters and no longer than eight bytes.
             const bool small = c >= 'a' && c <= 'z';
             std::size_t j;
-            if (std::endian::native == std::endian::little && size - i >= 16) {
+            if (bytes_low_first && size - i >= 16) {
                 // Most names are shorter than sixteen bytes: the two words that hold one are
                 // loaded once, for its end and for its key.
                 const std::uint64_t first = word_at(text + i);
                 const std::uint64_t first_stops = non_name_bytes(first) & byte_highs;
                 if (first_stops) {
-                    const std::size_t length = static_cast<std::size_t>(std::countr_zero(first_stops)) / 8;
+                    const std::size_t length = first_marked(first_stops);
                     add_short_name(first & low_bytes(length), length, small, keys);
                     j = i + length;
                 } else {
@@ -215,7 +215,7 @@ std::size_t read_statement(const char* text, std::size_t size, StatementState& s
                         if (piece && j == size) return goes_on();
                         keys.add(text_key(text + i, j - i, size - i));
                     } else {
-                        const std::size_t rest = static_cast<std::size_t>(std::countr_zero(second_stops)) / 8;
+                        const std::size_t rest = first_marked(second_stops);
                         if (rest == 0) add_short_name(first, 8, small, keys);
                         else keys.add(two_word_text_key(first, second & low_bytes(rest), 8 + rest));
                         j = i + 8 + rest;

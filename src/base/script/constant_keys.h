@@ -137,34 +137,22 @@ inline std::uint64_t non_name_bytes(std::uint64_t word)
 // (some twenty operations a word, where a byte at a time takes five or six a byte).
 [[gnu::always_inline]] inline std::size_t name_end(const char* text, std::size_t from, std::size_t size)
 {
-    std::size_t i = from;
-    if constexpr (std::endian::native == std::endian::little) {
-        for (; size - i >= 8; i += 8) {
-            const std::uint64_t stops = non_name_bytes(word_at(text + i)) & byte_highs;
-            if (stops) return i + static_cast<std::size_t>(std::countr_zero(stops)) / 8;
-        }
-    }
-    while (i < size && is_name_byte(text[i])) ++i;
-    return i;
+    return scan_end(
+        text, from, size, [](std::uint64_t word) { return non_name_bytes(word) & byte_highs; },
+        [](char c) { return !is_name_byte(c); });
 }
 
 // The offset of the first quote byte or backslash in text from `from` on; size when none. Eight
 // bytes are tested at a time (a few operations per word instead of two compares per byte).
 [[gnu::always_inline]] inline std::size_t string_stop(const char* text, std::size_t from, std::size_t size, char quote)
 {
-    std::size_t i = from;
-    if constexpr (std::endian::native == std::endian::little) {
-        const std::uint64_t quotes = byte_ones * static_cast<unsigned char>(quote);
-        const std::uint64_t backslashes = byte_ones * static_cast<unsigned char>('\\');
-        for (; i + 8 <= size; i += 8) {
-            const std::uint64_t word = word_at(text + i);
-            const std::uint64_t a = word ^ quotes;
-            const std::uint64_t b = word ^ backslashes;
-            // The lowest marked byte is the first zero byte of a or b (a borrow marks only bytes above it).
-            const std::uint64_t found = (((a - byte_ones) & ~a) | ((b - byte_ones) & ~b)) & byte_highs;
-            if (found) return i + static_cast<std::size_t>(std::countr_zero(found)) / 8;
-        }
-    }
-    while (i < size && text[i] != quote && text[i] != '\\') ++i;
-    return i;
+    const std::uint64_t quotes = byte_ones * static_cast<unsigned char>(quote);
+    const std::uint64_t backslashes = byte_ones * static_cast<unsigned char>('\\');
+    // The lowest marked byte is the first zero byte of a or b (a borrow marks only bytes above it).
+    const auto marked = [&](std::uint64_t word) {
+        const std::uint64_t a = word ^ quotes;
+        const std::uint64_t b = word ^ backslashes;
+        return (((a - byte_ones) & ~a) | ((b - byte_ones) & ~b)) & byte_highs;
+    };
+    return scan_end(text, from, size, marked, [&](char c) { return c == quote || c == '\\'; });
 }

@@ -67,3 +67,18 @@ inline std::uint64_t short_word(const char* text, std::size_t size, std::size_t 
     std::memcpy(&word, text, size);
     return word;
 }
+
+// The offset of the first byte of text from `from` on (before size) that ends a scan: a byte that
+// `marked` marks in its word, eight bytes tested at once, or (for the last few bytes, and where
+// words are not read lowest byte first) one that `ends` tells alone; size for none, and `from`
+// itself when it lies past size. The two must tell the same bytes.
+template <typename Marked, typename Ends>
+[[gnu::always_inline]] inline std::size_t scan_end(const char* text, std::size_t from, std::size_t size, Marked marked, Ends ends)
+{
+    std::size_t i = from;
+    if constexpr (bytes_low_first)
+        for (; i + 8 <= size; i += 8)
+            if (const std::uint64_t found = marked(word_at(text + i)); found != 0) return i + first_marked(found);
+    while (i < size && !ends(text[i])) ++i;
+    return i;
+}

@@ -43,17 +43,6 @@ constexpr std::uint64_t escaped_bytes(std::uint64_t word)
     return bytes_below(word, 32) | bytes_equal(word, 127) | bytes_equal(word, '\\') | bytes_equal(word, '"');
 }
 
-// The offset of the first byte from `from` on that a Lua string must escape; the text's size for none.
-std::size_t plain_run_end(std::string_view text, std::size_t from)
-{
-    std::size_t i = from;
-    if constexpr (bytes_low_first)
-        for (; text.size() - i >= 8; i += 8)
-            if (const std::uint64_t stops = escaped_bytes(word_at(text.data() + i)); stops != 0) return i + first_marked(stops);
-    while (i < text.size() && is_plain_in_string(text[i])) ++i;
-    return i;
-}
-
 } // namespace
 
 void append_lua_escape(std::string& out, std::string_view text)
@@ -62,7 +51,7 @@ void append_lua_escape(std::string& out, std::string_view text)
     while (i < text.size()) {
         // A run of bytes that need no escape is appended at once, not byte by byte.
         const std::size_t run = i;
-        i = plain_run_end(text, i);
+        i = scan_end(text.data(), i, text.size(), escaped_bytes, [](char c) { return !is_plain_in_string(c); });
         out.append(text.data() + run, i - run);
         if (i == text.size()) return;
         const char c = text[i++];

@@ -9,8 +9,6 @@ namespace {
 
 constexpr std::size_t most_edits = 2;
 
-char folded(char c) { return c >= 'a' && c <= 'z' ? static_cast<char>(c - 32) : c; }
-
 // The edit distance of the two words, letter case aside. The caller keeps the words short: their
 // lengths differ by at most most_edits and one of them is a known word.
 std::size_t distance(std::string_view a, std::string_view b)
@@ -26,7 +24,7 @@ std::size_t distance(std::string_view a, std::string_view b)
         row[0] = i;
         for (std::size_t j = 1; j <= b.size(); ++j) {
             const std::size_t above = row[j];
-            const std::size_t changed = diagonal + (folded(a[i - 1]) == folded(b[j - 1]) ? 0 : 1);
+            const std::size_t changed = diagonal + (capital_of(a[i - 1]) == capital_of(b[j - 1]) ? 0 : 1);
             row[j] = std::min({changed, above + 1, row[j - 1] + 1});
             diagonal = above;
         }

@@ -7,19 +7,15 @@
 // in, left out or changed) away from it, letter case aside; false when it is the known word itself.
 bool is_near(std::string_view word, std::string_view known);
 
+// The byte with a small letter a to z made its capital; any other byte as it is.
+constexpr char capital_of(char c) { return c >= 'a' && c <= 'z' ? static_cast<char>(c - 'a' + 'A') : c; }
+
 // True when the two texts are the same but for the letter case of A to Z.
 inline bool equals_but_case(std::string_view text, std::string_view known)
 {
     if (text.size() != known.size()) return false;
-    // Bit 0x20 tells the small letters from the capitals; any other difference decides.
-    for (std::size_t i = 0; i < text.size(); ++i) {
-        const char a = text[i];
-        const char b = known[i];
-        if (a == b) continue;
-        if ((a ^ b) != 0x20) return false;
-        const char capital = static_cast<char>(a & ~0x20);
-        if (capital < 'A' || capital > 'Z') return false;
-    }
+    for (std::size_t i = 0; i < text.size(); ++i)
+        if (capital_of(text[i]) != capital_of(known[i])) return false;
     return true;
 }
 

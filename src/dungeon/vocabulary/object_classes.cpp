@@ -37,30 +37,13 @@ NameFlags name_flags(std::string_view name, std::string_view type)
     return flags;
 }
 
-ClassifiedNames::Kept& ClassifiedNames::slot_of(const std::string* name)
-{
-    const std::size_t mask = slots_.size() - 1;
-    // The low bits of an address are alike for every name; a multiply spreads the others.
-    const auto address = reinterpret_cast<std::uintptr_t>(name);
-    std::size_t slot = static_cast<std::size_t>((address >> 3) * 0x9E3779B97F4A7C15ULL >> 40) & mask;
-    while (slots_[slot].name && slots_[slot].name != name) slot = (slot + 1) & mask;
-    return slots_[slot];
-}
-
 NameFlags ClassifiedNames::of(const std::string& listed_name, std::string_view type)
 {
-    if (slots_.empty()) slots_.resize(256);
-    Kept& kept = slot_of(&listed_name);
-    if (kept.name) return kept.flags;
+    if (const Kept* kept = kept_.find(&listed_name)) return kept->flags;
     const NameFlags flags = name_flags(listed_name, type);
-    if (taken_ >= most_kept) return flags;
-    kept = {&listed_name, flags};
-    if (++taken_ * 2 > slots_.size()) {
-        std::vector<Kept> old(slots_.size() * 2);
-        old.swap(slots_);
-        for (const Kept& each : old)
-            if (each.name) slot_of(each.name) = each;
-    }
+    if (kept_.size() >= most_kept) return flags;
+    kept_.slot_for(&listed_name) = {.name = &listed_name, .flags = flags};
+    kept_.added();
     return flags;
 }
 
@@ -68,9 +51,8 @@ ObjectFlags ClassifiedNames::suffixed(const std::string& listed_name, std::strin
                                       std::string_view written_name, ObjectFlags listed)
 {
     const auto worked_out = [&] { return classified(NameStage::written, written_name, type, listed); };
-    if (slots_.empty() || suffix == 0 || suffix > suffix_count) return worked_out();
-    Kept& kept = slot_of(&listed_name);
-    if (!kept.name) return worked_out();
+    if (suffix == 0 || suffix > suffix_count || !kept_.find(&listed_name)) return worked_out();
+    Kept& kept = kept_.slot_for(&listed_name);
     const auto bit = static_cast<std::uint8_t>(1u << (suffix - 1));
     if ((kept.known & bit) == 0) {
         kept.suffixed[suffix - 1] = worked_out();

@@ -8,8 +8,9 @@
 #include <span>
 #include <string>
 #include <string_view>
-#include <vector>
 
+#include "store/flat_table.h"
+#include "store/hash.h"
 #include "text/chars.h"
 
 // One thing a rule of the table decides about an object.
@@ -168,13 +169,20 @@ private:
         std::array<ObjectFlags, suffix_count> suffixed{};
         std::uint8_t known = 0;
     };
-    // The slot of that name, or the free slot where it belongs.
-    Kept& slot_of(const std::string* name);
+    struct Traits {
+        static bool is_free(const Kept& kept) { return kept.name == nullptr; }
+        // The low bits of an address are alike for every name; the hash spreads the others.
+        static std::size_t hash_key(const std::string* name)
+        {
+            return static_cast<std::size_t>(spread(reinterpret_cast<std::uintptr_t>(name)));
+        }
+        static std::size_t hash_entry(const Kept& kept) { return hash_key(kept.name); }
+        static bool holds(const Kept& kept, const std::string* name) { return kept.name == name; }
+    };
 
     static constexpr std::size_t most_kept = 4096;
-    // Open addressing by the name's address; a power of two of slots, at most half taken.
-    std::vector<Kept> slots_;
-    std::size_t taken_ = 0;
+    // By the address of the name, at most half taken.
+    FlatTable<Kept, Traits, 2, 256> kept_;
 };
 
 // The place in object_rules of the first rule that gives the flag.
